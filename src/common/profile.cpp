@@ -1,0 +1,33 @@
+#include "common/profile.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+#include "common/text.h"
+
+namespace common {
+
+ProfileRead ReadProfileText(const std::wstring& path, const std::wstring& section,
+                            const std::wstring& key, const std::wstring& defaultText,
+                            int bufferSize) {
+  std::vector<char> buffer(static_cast<size_t>(bufferSize > 0 ? bufferSize : 1), '\0');
+  const DWORD copied = GetPrivateProfileStringA(
+      ToAnsi(section).c_str(), ToAnsi(key).c_str(), ToAnsi(defaultText).c_str(), buffer.data(),
+      static_cast<DWORD>(buffer.size()), ToAnsi(path).c_str());
+  ProfileRead result;
+  result.length = static_cast<int>(copied);
+  std::string bytes(buffer.data(), strnlen(buffer.data(), buffer.size()));
+  TrimIncompleteAnsi(bytes);  // a value cut at the buffer's end may end in half a character
+  result.text = FromAnsi(bytes);
+  return result;
+}
+
+bool WriteProfileText(const std::wstring& path, const std::wstring& section,
+                      const std::wstring& key, const std::wstring& value) {
+  return WritePrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(),
+                                    ToAnsi(value).c_str(), ToAnsi(path).c_str()) != FALSE;
+}
+
+}  // namespace common

@@ -1,0 +1,22 @@
+#pragma once
+// Profile (INI) file access through the platform's ANSI profile functions. Nothing is cached:
+// every call opens and closes the file.
+#include <string>
+
+namespace common {
+
+struct ProfileRead {
+  int length = 0;     // what GetPrivateProfileStringA returned (bytes copied)
+  std::wstring text;  // the bytes copied, up to the first NUL, converted from ANSI
+};
+
+// Reads with the given default into a buffer of bufferSize bytes.
+ProfileRead ReadProfileText(const std::wstring& path, const std::wstring& section,
+                            const std::wstring& key, const std::wstring& defaultText,
+                            int bufferSize);
+
+// Writes one value; returns false when the platform refused (read-only file or folder).
+bool WriteProfileText(const std::wstring& path, const std::wstring& section,
+                      const std::wstring& key, const std::wstring& value);
+
+}  // namespace common

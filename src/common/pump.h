@@ -1,0 +1,28 @@
+#pragma once
+// "Let pending window events run": one PeekMessage/DispatchMessage pass over the calling
+// thread's queue. Callers that can be re-entered through it guard themselves with ReentryGuard.
+
+namespace common {
+
+void PumpPendingMessages();
+
+// Marks a section that must not be re-entered while it pumps messages. Entered() is false for
+// the nested attempt, which must then do nothing.
+class ReentryGuard {
+ public:
+  explicit ReentryGuard(bool& busyFlag) : flag_(busyFlag), entered_(!busyFlag) {
+    if (entered_) flag_ = true;
+  }
+  ~ReentryGuard() {
+    if (entered_) flag_ = false;
+  }
+  ReentryGuard(const ReentryGuard&) = delete;
+  ReentryGuard& operator=(const ReentryGuard&) = delete;
+  bool Entered() const { return entered_; }
+
+ private:
+  bool& flag_;
+  bool entered_;
+};
+
+}  // namespace common

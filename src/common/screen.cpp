@@ -1,0 +1,37 @@
+#include "common/screen.h"
+
+#include <windows.h>
+
+#include <cmath>
+
+#include "common/handles.h"
+
+namespace common {
+
+namespace {
+
+double TwipsPerPixel(int capability) {
+  WindowDc screen(nullptr);
+  const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), capability) : 0;
+  return dpi > 0 ? 1440.0 / dpi : 15.0;
+}
+
+}  // namespace
+
+double TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
+double TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
+int ScreenWidthPixels() { return GetSystemMetrics(SM_CXSCREEN); }
+int ScreenHeightPixels() { return GetSystemMetrics(SM_CYSCREEN); }
+
+int TwipsToPixelsX(double twips) { return static_cast<int>(RoundHalfEven(twips / TwipsPerPixelX())); }
+int TwipsToPixelsY(double twips) { return static_cast<int>(RoundHalfEven(twips / TwipsPerPixelY())); }
+
+long long RoundHalfEven(double value) {
+  const double lower = std::floor(value);
+  const double fraction = value - lower;
+  long long result = static_cast<long long>(lower);
+  if (fraction > 0.5 || (fraction == 0.5 && (result % 2 != 0))) ++result;
+  return result;
+}
+
+}  // namespace common

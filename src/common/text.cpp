@@ -1,0 +1,60 @@
+#include "common/text.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cwchar>
+
+namespace common {
+
+std::string ToAnsi(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size,
+                      nullptr, nullptr);
+  return result;
+}
+
+std::wstring FromAnsi(std::string_view text) {
+  if (text.empty()) return {};
+  const int size =
+      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring result(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size);
+  return result;
+}
+
+void TrimIncompleteAnsi(std::string& bytes) {
+  size_t i = 0;
+  while (i < bytes.size()) {
+    if (IsDBCSLeadByte(static_cast<BYTE>(bytes[i]))) {
+      if (i + 1 >= bytes.size()) {
+        bytes.resize(i);
+        return;
+      }
+      i += 2;
+    } else {
+      ++i;
+    }
+  }
+}
+
+int AnsiLength(std::wstring_view text) {
+  return static_cast<int>(ToAnsi(text).size());
+}
+
+std::wstring HandleToText(const void* handle) {
+  // Handles fit in 32 bits on both builds; they are written sign-extended, as a Long would be.
+  const auto value = static_cast<int32_t>(reinterpret_cast<uintptr_t>(handle));
+  return std::to_wstring(value);
+}
+
+void* TextToHandle(std::wstring_view text) {
+  const std::wstring copy(text);
+  const long long value = std::wcstoll(copy.c_str(), nullptr, 10);
+  return reinterpret_cast<void*>(static_cast<intptr_t>(static_cast<int32_t>(value)));
+}
+
+}  // namespace common

@@ -1,0 +1,23 @@
+#pragma once
+// Text conversion between the programs' wide strings and the system's ANSI code page (936 on
+// the target machines), used at every platform call that takes ANSI text or a byte length.
+#include <string>
+#include <string_view>
+
+namespace common {
+
+// Characters that the code page cannot hold become '?'.
+std::string ToAnsi(std::wstring_view text);
+std::wstring FromAnsi(std::string_view text);
+
+// Drops a lead byte left alone at the end of a cut ANSI text (half of a two-byte character).
+void TrimIncompleteAnsi(std::string& bytes);
+
+// Length of the text in bytes of the ANSI code page.
+int AnsiLength(std::wstring_view text);
+
+// Signed 32-bit decimal, the form in which window handles are written as text.
+std::wstring HandleToText(const void* handle);
+void* TextToHandle(std::wstring_view text);
+
+}  // namespace common

@@ -1,0 +1,53 @@
+#include "shell/core/CrashGuard.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <exception>
+
+#include "shell/core/HandleWindows.h"
+
+namespace CrashGuard {
+
+namespace {
+
+std::atomic<bool> armed{false};
+std::atomic<double> savedTrayHeight{0.0};
+std::atomic<bool> givingBack{false};
+
+LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* /*info*/) {
+  GiveBackDesktop();
+  return EXCEPTION_EXECUTE_HANDLER;  // end the process quietly
+}
+
+void OnTerminate() {
+  GiveBackDesktop();
+  std::abort();
+}
+
+}  // namespace
+
+void Install() {
+  SetUnhandledExceptionFilter(&OnUnhandledException);
+  std::set_terminate(&OnTerminate);
+}
+
+void Arm(double trayHeight) {
+  savedTrayHeight = trayHeight;
+  armed = true;
+}
+
+void Disarm() { armed = false; }
+bool Armed() { return armed; }
+
+void GiveBackDesktop() {
+  if (!armed || givingBack.exchange(true)) return;  // once, even if the give-back itself fails
+  HandleWindows::RestoreTaskbar(savedTrayHeight);
+  HandleWindows::WindowCommandByClass(L"explorer.exe", HandleWindows::kShow);
+  HandleWindows::WindowCommandByClass(L"Shell_traywnd", HandleWindows::kShow);
+  armed = false;
+  givingBack = false;
+}
+
+}  // namespace CrashGuard

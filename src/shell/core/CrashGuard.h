@@ -1,0 +1,19 @@
+#pragma once
+// If the shell dies of an unhandled error, a user must never be left without a taskbar: the
+// guard gives the Windows taskbar and the work area back before the process goes.
+
+namespace CrashGuard {
+
+// Installs the process-wide handlers (unhandled exceptions and std::terminate).
+void Install();
+
+// From now on a crash restores the Windows taskbar and a work area without the shell's strip,
+// minus `trayHeight` pixels for the Windows taskbar. Disarm() after a clean give-back.
+void Arm(double trayHeight);
+void Disarm();
+bool Armed();
+
+// What a crash runs; callable directly by tests.
+void GiveBackDesktop();
+
+}  // namespace CrashGuard

@@ -1,0 +1,213 @@
+#include "shell/core/Form1.h"
+
+#include <cmath>
+#include <utility>
+
+#include "common/screen.h"
+#include "common/version.h"
+#include "shell/core/CrashGuard.h"
+#include "shell/core/HandleWindows.h"
+#include "shell/core/clsGradient.h"
+
+namespace {
+
+constexpr int kCommand1Id = 1;
+constexpr UINT kSendToBack = WM_APP + 1;
+constexpr wchar_t kOwnerClass[] = L"ZephraShellApplication";
+
+// Design places in twips.
+constexpr double kCommand1Left = 165, kCommand1Top = 180, kCommand1Width = 990,
+                 kCommand1Height = 315;
+
+HWND CreateHiddenOwner() {
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = kOwnerClass;
+  RegisterClassExW(&wc);
+  return CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"ZephraShell", WS_POPUP, 0, 0, 0, 0,
+                         nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+}  // namespace
+
+Form1::Form1(const rwini::IniFile& config, ShellServices services)
+    : config_(config), services_(std::move(services)) {}
+
+Form1::~Form1() = default;
+
+bool Form1::Load() {
+  owner_.Reset(CreateHiddenOwner());
+  ClassSpec spec;
+  spec.name = L"ZephraShellDesktop";
+  spec.style = CS_DBLCLKS;
+  spec.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  // Owned by the hidden window and without WS_EX_APPWINDOW: no task list shows it.
+  if (!Create(spec, WS_EX_CONTROLPARENT, L"Form1", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
+              common::ScreenWidthPixels(), common::ScreenHeightPixels(), owner_.Get()))
+    return false;
+
+  common::WindowDc screen(nullptr);
+  const int fontHeight = -MulDiv(9, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
+  buttonFont_.Reset(CreateFontW(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, DEFAULT_PITCH, L"宋体"));
+  command1_ = common::CreateControl(
+      L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, common::TwipsToPixelsX(kCommand1Left),
+      common::TwipsToPixelsY(kCommand1Top), common::TwipsToPixelsX(kCommand1Width),
+      common::TwipsToPixelsY(kCommand1Height), Handle(), kCommand1Id);
+  SendMessageW(command1_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()), FALSE);
+  focused_ = command1_;
+
+  // Height of what the Windows taskbar occupies below the work area, kept for the give-back.
+  trayHeight_ = static_cast<float>(HandleWindows::GetTrayHeight() / common::TwipsPerPixelY());
+  CrashGuard::Arm(trayHeight_);
+
+  // Reserve the strip: maximised windows leave the bottom 54 pixels to the shell's taskbar.
+  const int screenWidth = common::ScreenWidthPixels();
+  const int screenHeight = common::ScreenHeightPixels();
+  HandleWindows::SetWorkArea(0, 0, static_cast<int16_t>(screenWidth),
+                             static_cast<int16_t>(screenHeight - kStripHeight));
+  HandleWindows::HideTaskbar();
+
+  ShowWindow(Handle(), SW_SHOWMAXIMIZED);  // the first resize paints the background
+  UpdateWindow(Handle());
+  HandleWindows::WindowCommandByClass(L"explorer.exe", HandleWindows::kHide);
+  HandleWindows::WindowCommandByClass(L"Shell_traywnd", HandleWindows::kHide);
+
+  const std::wstring caption = L"退出v" + GetMyVersion();
+  SetWindowTextW(command1_, caption.c_str());
+  SetFocus(command1_);
+  return true;
+}
+
+std::wstring Form1::GetMyVersion() {
+  if (versionText_.empty()) {
+    const common::ProgramVersion version = common::ReadOwnVersion();
+    versionText_ = std::to_wstring(version.major) + L"." + std::to_wstring(version.minor);
+  }
+  return versionText_;
+}
+
+void Form1::TaskBarButtonClicked(int16_t Index, int16_t /*Button*/) {
+  static constexpr const wchar_t* kLinks[] = {L"KS_A_Link", L"KS_B_Link", L"KS_C_Link",
+                                              L"KS_D_Link", L"KS_E_Link", L"Prindle_Link"};
+  if (Index == 1) {
+    menuShown_ = true;
+  } else if (Index >= 2 && Index <= 7) {
+    OpenLink(kLinks[Index - 2]);
+  }
+}
+
+void Form1::OpenLink(const wchar_t* key) {
+  // Read at the moment of the click, so an edited link takes effect without a restart.
+  const std::wstring link = config_.ReadIni(rwini::kSection, key, L"");
+  services_.openLink(Handle(), link);
+}
+
+void Form1::DesktopMouseMove() {
+  if (menuShown_) menuShown_ = false;
+}
+
+void Form1::Resize(int width, int height) {
+  surface_.Resize(width, height);
+  clsGradient gradient;
+  gradient.Gradient(surface_, 1, kStartColor, kEndColor);
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void Form1::CloseHandler() {
+  // Runs for every close, whatever its reason; it never cancels the close. The work area is
+  // given back only by UnloadAll.
+  HandleWindows::WindowCommandByClass(L"explorer.exe", HandleWindows::kShow);
+  HandleWindows::WindowCommandByClass(L"Shell_traywnd", HandleWindows::kShow);
+}
+
+void Form1::Unload() {
+  if (Handle() == nullptr) return;
+  CloseHandler();
+  Destroy();
+}
+
+void Form1::UnloadAll() {
+  unloading_ = true;
+  HandleWindows::RestoreTaskbar(trayHeight_);
+  CrashGuard::Disarm();
+  Unload();
+  Unload();  // a second unload of an unloaded window does nothing
+  services_.endProcess();
+}
+
+LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_GETMINMAXINFO: {
+      // Maximised, the desktop covers the whole screen, not just the work area.
+      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+      info->ptMaxPosition = {0, 0};
+      info->ptMaxSize = {common::ScreenWidthPixels(), common::ScreenHeightPixels()};
+      info->ptMaxTrackSize = info->ptMaxSize;
+      return 0;
+    }
+    case WM_WINDOWPOSCHANGING: {
+      // A desktop stays behind every other window, also when it is clicked. An owned window
+      // cannot go below its owner, so the hidden owner goes to the bottom first; and a move
+      // that activates would raise the window again, so it only moves.
+      auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+      if (!(pos->flags & SWP_NOZORDER)) {
+        SetWindowPos(owner_.Get(), HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+        pos->hwndInsertAfter = HWND_BOTTOM;
+        pos->flags |= SWP_NOACTIVATE;
+      }
+      return 0;
+    }
+    case WM_SIZE:
+      Resize(LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(Handle(), &ps);
+      surface_.BlitTo(dc, ps.rcPaint);
+      EndPaint(Handle(), &ps);
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      DesktopMouseMove();
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kCommand1Id && HIWORD(wParam) == BN_CLICKED) UnloadAll();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(Handle(), focus)) focused_ = focus;
+      } else {
+        // Activation raises a window; the desktop goes back down once it is done.
+        PostMessageW(Handle(), kSendToBack, 0, 0);
+      }
+      return 0;
+    case kSendToBack:
+      SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      return 0;
+    case WM_SETFOCUS:
+      if (focused_ && IsWindow(focused_)) SetFocus(focused_);
+      return 0;
+    case WM_CLOSE:
+      Unload();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) CloseHandler();
+      return 0;
+    case WM_DESTROY:
+      // Closed by other means than the exit button: the process has nothing left to show.
+      if (!unloading_) services_.quitLoop();
+      return 0;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The desktop window: the first window of the shell and the last to close. It covers the screen
+// behind every other window, paints the gradient background, takes the desktop over from the
+// Windows shell at start (hides its taskbar, reserves the bottom strip) and gives it back at exit.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "common/handles.h"
+#include "common/surface.h"
+#include "common/window.h"
+#include "shell/core/ShellServices.h"
+#include "shell/core/rwini.h"
+
+class Form1 : public common::Window {
+ public:
+  // Background colours (0x00BBGGRR): left edge and right edge.
+  static constexpr int32_t kStartColor = 0x431F13;
+  static constexpr int32_t kEndColor = 0x7C4227;
+  // Height in pixels of the shell's own taskbar strip.
+  static constexpr int kStripHeight = 54;
+
+  Form1(const rwini::IniFile& config, ShellServices services);
+  ~Form1() override;
+
+  // Start-up: takes the desktop over and shows the window. False if it could not be created.
+  bool Load();
+
+  // Orderly shut-down of the whole shell; ends the process through the services.
+  void UnloadAll();
+
+  // Major and minor version of the program ("1.0"), computed once.
+  std::wstring GetMyVersion();
+
+  // The taskbar's click on fixed button Index: 1 opens the start menu, 2 to 7 their links.
+  void TaskBarButtonClicked(int16_t Index, int16_t Button);
+
+  float TrayHeight() const { return trayHeight_; }
+  bool MenuShown() const { return menuShown_; }
+  HWND ExitButton() const { return command1_; }
+  const common::MemorySurface& Surface() const { return surface_; }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void Resize(int width, int height);
+  void DesktopMouseMove();
+  void CloseHandler();
+  void Unload();
+  void OpenLink(const wchar_t* key);
+
+  const rwini::IniFile& config_;
+  ShellServices services_;
+  common::WindowHandle owner_;  // hidden application window: keeps Form1 out of task lists
+  common::MemorySurface surface_;
+  common::Font buttonFont_;
+  HWND command1_ = nullptr;  // exit button
+  HWND focused_ = nullptr;   // control to give the focus back to on activation
+  float trayHeight_ = 0;
+  bool menuShown_ = false;
+  bool unloading_ = false;
+  std::wstring versionText_;
+};

@@ -1,0 +1,14 @@
+#include "shell/core/ShellServices.h"
+
+#include "common/launch.h"
+
+ShellServices ShellServices::Real() {
+  ShellServices services;
+  services.openLink = [](HWND owner, const std::wstring& link) {
+    // Errors of the launch are ignored: no message, the result is not examined.
+    common::ShellExecuteAnsi(owner, L"open", link, SW_SHOW);
+  };
+  services.endProcess = [] { ExitProcess(0); };
+  services.quitLoop = [] { PostQuitMessage(0); };
+  return services;
+}

@@ -1,0 +1,18 @@
+#pragma once
+// What the shell's windows do to the world outside themselves: open a configured link and end
+// the process. The program uses the real ones; tests record the calls instead.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+struct ShellServices {
+  // ShellExecuteA(owner, "open", link, "", "", SW_SHOW); every error is ignored.
+  std::function<void(HWND owner, const std::wstring& link)> openLink;
+  // Ends the process at once, no further events run.
+  std::function<void()> endProcess;
+  // Ends the message loop when the desktop window is closed by other means than its exit.
+  std::function<void()> quitLoop;
+
+  static ShellServices Real();
+};

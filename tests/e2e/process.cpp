@@ -1,0 +1,115 @@
+#include "e2e/process.h"
+
+#include <vector>
+
+#include "support/testing.h"
+
+namespace e2e {
+
+ProgramUnderTest::ProgramUnderTest(const std::wstring& folder, const std::wstring& exeName)
+    : exePath_(folder + L"\\" + exeName) {
+  CopyFileW(testing_support::BesideProgram(exeName).c_str(), exePath_.c_str(), FALSE);
+}
+
+ProgramUnderTest::~ProgramUnderTest() {
+  if (Running()) {
+    TerminateProcess(process_.Get(), 1);
+    WaitForSingleObject(process_.Get(), 5000);
+  }
+}
+
+bool ProgramUnderTest::Start() {
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  std::vector<wchar_t> line;
+  const std::wstring quoted = L"\"" + exePath_ + L"\"";
+  line.assign(quoted.begin(), quoted.end());
+  line.push_back(L'\0');
+  const std::wstring folder = exePath_.substr(0, exePath_.find_last_of(L'\\'));
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                      &startup, &info))
+    return false;
+  process_.Reset(info.hProcess);
+  CloseHandle(info.hThread);
+  processId_ = info.dwProcessId;
+  threadId_ = info.dwThreadId;
+  return true;
+}
+
+bool ProgramUnderTest::WaitForExit(int timeoutMs) {
+  return testing_support::WaitFor([this] { return !Running(); }, timeoutMs);
+}
+
+bool ProgramUnderTest::Running() const {
+  return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
+}
+
+DWORD ProgramUnderTest::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (process_) GetExitCodeProcess(process_.Get(), &code);
+  return code;
+}
+
+namespace {
+struct FindData {
+  DWORD processId;
+  const wchar_t* className;
+  HWND found;
+};
+}  // namespace
+
+HWND ProgramUnderTest::WaitForWindow(const wchar_t* className, int timeoutMs) const {
+  FindData data = {processId_, className, nullptr};
+  testing_support::WaitFor(
+      [&] {
+        EnumWindows(
+            [](HWND w, LPARAM p) -> BOOL {
+              auto* d = reinterpret_cast<FindData*>(p);
+              DWORD pid = 0;
+              GetWindowThreadProcessId(w, &pid);
+              wchar_t cls[128] = {};
+              GetClassNameW(w, cls, 128);
+              if (pid == d->processId && IsWindowVisible(w) && lstrcmpiW(cls, d->className) == 0) {
+                d->found = w;
+                return FALSE;
+              }
+              return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&data));
+        return data.found != nullptr;
+      },
+      timeoutMs);
+  return data.found;
+}
+
+COLORREF ScreenPixel(int x, int y) {
+  common::WindowDc screen(nullptr);
+  return GetPixel(screen.Get(), x, y);
+}
+
+void ClickAt(int x, int y) {
+  SetCursorPos(x, y);
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, input, sizeof(INPUT));
+}
+
+HWND WaitForWindowsTaskbar(int timeoutMs) {
+  // The desktop, and with it Wine's taskbar, comes up when the process makes its first window.
+  static HWND first = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+  (void)first;
+  HWND tray = nullptr;
+  testing_support::WaitFor(
+      [&] {
+        tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+        return tray != nullptr && IsWindowVisible(tray);
+      },
+      timeoutMs);
+  return tray;
+}
+
+}  // namespace e2e

@@ -1,0 +1,94 @@
+// ZephraShell started for real in the "shell" desktop, next to Wine's own taskbar window.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "common/text.h"
+#include "e2e/process.h"
+#include "support/testing.h"
+
+namespace {
+
+using e2e::ProgramUnderTest;
+using testing_support::TempFolder;
+
+constexpr wchar_t kDesktopClass[] = L"ZephraShellDesktop";
+
+HWND ChildButton(HWND parent) { return FindWindowExW(parent, nullptr, L"BUTTON", nullptr); }
+
+class ShellEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tray_ = e2e::WaitForWindowsTaskbar(10000);
+    ASSERT_NE(tray_, nullptr) << "the desktop \"shell\" has a Windows taskbar window";
+    GetWindowRect(tray_, &trayRect_);
+  }
+  void TearDown() override {
+    // Whatever happened, the next test starts with the Windows taskbar showing.
+    if (tray_ && !IsWindowVisible(tray_)) ShowWindow(tray_, SW_SHOWNA);
+  }
+
+  HWND tray_ = nullptr;
+  RECT trayRect_ = {};
+  TempFolder folder_;
+};
+
+TEST_F(ShellEndToEnd, StartsAsTheDesktopAndGivesItBackOnExit) {
+  ProgramUnderTest shell(folder_.Path(), L"ZephraShell.exe");
+  ASSERT_TRUE(shell.Start());
+  HWND desktop = shell.WaitForWindow(kDesktopClass, 10000);
+  ASSERT_NE(desktop, nullptr);
+  testing_support::PumpFor(300);
+
+  // The Windows taskbar is hidden, not moved.
+  EXPECT_FALSE(IsWindowVisible(tray_));
+
+  // The desktop covers the screen with the gradient, from 0x431F13 at the left edge to
+  // 0x7C4227 at the right edge.
+  RECT rect;
+  GetWindowRect(desktop, &rect);
+  EXPECT_EQ(rect.left, 0);
+  EXPECT_EQ(rect.top, 0);
+  EXPECT_EQ(rect.right, 1024);
+  EXPECT_EQ(rect.bottom, 768);
+  EXPECT_EQ(e2e::ScreenPixel(0, 400), RGB(19, 31, 67));
+  EXPECT_EQ(e2e::ScreenPixel(1023, 400), RGB(39, 66, 124));
+  EXPECT_EQ(e2e::ScreenPixel(512, 760), RGB(29, 49, 96));
+
+  // The exit button, with its caption and the keyboard focus.
+  HWND button = ChildButton(desktop);
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(testing_support::WindowText(button), L"退出v1.0");
+  GetWindowRect(button, &rect);
+  EXPECT_EQ(rect.left, 11);
+  EXPECT_EQ(rect.top, 12);
+  EXPECT_EQ(rect.right - rect.left, 66);
+  EXPECT_EQ(rect.bottom - rect.top, 21);
+  GUITHREADINFO gui = {};
+  gui.cbSize = sizeof(gui);
+  ASSERT_TRUE(GetGUIThreadInfo(shell.ThreadId(), &gui));
+  EXPECT_EQ(gui.hwndFocus, button);
+
+  // A click on the exit button ends the shell and shows the Windows taskbar where it was.
+  e2e::ClickAt(11 + 33, 12 + 10);
+  ASSERT_TRUE(shell.WaitForExit(10000));
+  EXPECT_EQ(shell.ExitCode(), 0u);
+  EXPECT_TRUE(IsWindowVisible(tray_));
+  RECT after;
+  GetWindowRect(tray_, &after);
+  EXPECT_TRUE(EqualRect(&after, &trayRect_));
+}
+
+TEST_F(ShellEndToEnd, ACrashStillGivesTheTaskbarBack) {
+  ProgramUnderTest shell(folder_.Path(), L"ZephraShellCrashTest.exe");
+  ASSERT_TRUE(shell.Start());
+  ASSERT_NE(shell.WaitForWindow(kDesktopClass, 10000), nullptr);
+  EXPECT_FALSE(IsWindowVisible(tray_));
+  ASSERT_TRUE(shell.WaitForExit(10000)) << "the test build crashes soon after start";
+  EXPECT_EQ(shell.ExitCode(), static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+  EXPECT_TRUE(IsWindowVisible(tray_));
+  RECT after;
+  GetWindowRect(tray_, &after);
+  EXPECT_TRUE(EqualRect(&after, &trayRect_));
+}
+
+}  // namespace

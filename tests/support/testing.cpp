@@ -1,0 +1,127 @@
+#include "support/testing.h"
+
+#include <atomic>
+#include <vector>
+
+#include "common/handles.h"
+#include "common/paths.h"
+
+namespace testing_support {
+
+TempFolder::TempFolder() {
+  static std::atomic<int> counter{0};
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  path_ = std::wstring(temp) + L"zephra-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+          std::to_wstring(++counter);
+  RemoveTree(path_);
+  CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+void RemoveTree(const std::wstring& path) {
+  WIN32_FIND_DATAW data;
+  common::FindHandle find(FindFirstFileW((path + L"\\*").c_str(), &data));
+  if (find) {
+    do {
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring full = path + L"\\" + name;
+      SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(full);
+      else
+        DeleteFileW(full.c_str());
+    } while (FindNextFileW(find.Get(), &data));
+  }
+  RemoveDirectoryW(path.c_str());
+}
+
+void PumpFor(int ms) {
+  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
+  const DWORD end = GetTickCount() + static_cast<DWORD>(timeoutMs);
+  while (!done()) {
+    if (static_cast<int>(end - GetTickCount()) <= 0) return done();
+    PumpFor(10);
+  }
+  return true;
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+  common::KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+  if (!file) return {};
+  std::string bytes;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
+    bytes.append(buffer, read);
+  return bytes;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  common::KernelHandle file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  if (file) WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+RECT WorkArea() {
+  RECT area = {};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  return area;
+}
+
+WorkAreaGuard::WorkAreaGuard() : saved_(WorkArea()) {}
+WorkAreaGuard::~WorkAreaGuard() { SystemParametersInfoW(SPI_SETWORKAREA, 0, &saved_, 0); }
+
+FakeTray::FakeTray(int height) {
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"Shell_TrayWnd";
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+  RegisterClassExW(&wc);
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"Shell_TrayWnd", L"", WS_POPUP,
+                          0, h - height, w, height, nullptr, nullptr, GetModuleHandleW(nullptr),
+                          nullptr);
+  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+  RECT area = {0, 0, w, h - height};
+  SystemParametersInfoW(SPI_SETWORKAREA, 0, &area, 0);
+}
+
+FakeTray::~FakeTray() {
+  if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
+
+RECT FakeTray::Rect() const {
+  RECT r = {};
+  GetWindowRect(hwnd_, &r);
+  return r;
+}
+
+std::wstring WindowText(HWND window) {
+  std::vector<wchar_t> buffer(512);
+  const auto n = SendMessageW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+  return std::wstring(buffer.data(), static_cast<size_t>(n));
+}
+
+std::wstring BesideProgram(const std::wstring& name) {
+  return common::ProgramDirectory() + L"\\" + name;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,68 @@
+#pragma once
+// Helpers shared by the test programs: private folders, waiting while window messages run,
+// file bytes, the work area, and a stand-in for the Windows taskbar window.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace testing_support {
+
+// A private folder under %TEMP%, removed with everything in it at the end of the test.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::wstring& Path() const { return path_; }
+  std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+ private:
+  std::wstring path_;
+};
+
+void RemoveTree(const std::wstring& path);
+
+// Lets window messages run for about `ms` milliseconds.
+void PumpFor(int ms);
+// Lets window messages run until `done` is true or `timeoutMs` passed; returns `done()`.
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000);
+
+std::string ReadFileBytes(const std::wstring& path);
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+
+RECT WorkArea();
+
+// Puts the work area back as it was when the test began.
+class WorkAreaGuard {
+ public:
+  WorkAreaGuard();
+  ~WorkAreaGuard();
+
+ private:
+  RECT saved_;
+};
+
+// A window of class "Shell_TrayWnd" standing for the Windows taskbar: `height` pixels at the
+// bottom of the screen, visible, with the work area ending above it. Created last, it is the
+// first window of that class that a search finds.
+class FakeTray {
+ public:
+  explicit FakeTray(int height);
+  ~FakeTray();
+  HWND Handle() const { return hwnd_; }
+  bool Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+  RECT Rect() const;
+
+ private:
+  HWND hwnd_ = nullptr;
+};
+
+// Text of a window, through WM_GETTEXT.
+std::wstring WindowText(HWND window);
+
+// Path of a file beside the running test program.
+std::wstring BesideProgram(const std::wstring& name);
+
+}  // namespace testing_support
