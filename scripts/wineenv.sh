@@ -84,19 +84,23 @@ zephra_start_xvfb_if_needed() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     return 0
   fi
-  local n
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-  done
-  Xvfb ":$n" -screen 0 "${ZEPHRA_SCREEN}x24" -nolisten tcp >/dev/null 2>&1 &
+  # Xvfb picks a free display number itself and writes it out when it is ready, so that runs
+  # side by side never share a screen.
+  local numberFile
+  numberFile=$(mktemp)
+  Xvfb -displayfd 1 -screen 0 "${ZEPHRA_SCREEN}x24" -nolisten tcp >"$numberFile" 2>/dev/null &
   ZEPHRA_XVFB_PID=$!
-  export DISPLAY=":$n"
   local i
   for i in $(seq 1 100); do
-    xdpyinfo >/dev/null 2>&1 && return 0
+    if [ -s "$numberFile" ]; then
+      export DISPLAY=":$(head -n1 "$numberFile")"
+      rm -f "$numberFile"
+      xdpyinfo >/dev/null 2>&1 && return 0
+    fi
     sleep 0.1
   done
-  echo "wine: Xvfb did not start on $DISPLAY" >&2
+  rm -f "$numberFile"
+  echo "wine: Xvfb did not start" >&2
   return 1
 }
 
