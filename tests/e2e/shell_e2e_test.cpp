@@ -68,6 +68,11 @@ TEST_F(ShellEndToEnd, StartsAsTheDesktopAndGivesItBackOnExit) {
   ASSERT_TRUE(GetGUIThreadInfo(shell.ThreadId(), &gui));
   EXPECT_EQ(gui.hwndFocus, button);
 
+  // SysInfo.ini was made beside the shell with the keys read at start, left empty.
+  EXPECT_EQ(testing_support::ReadFileBytes(folder_.File(L"SysInfo.ini")),
+            "[Zephra]\r\nZM1_Caption=\r\nZM2_Caption=\r\nZM3_Caption=\r\nZM4_Caption=\r\n"
+            "ZM5_Caption=\r\n");
+
   // A click on the exit button ends the shell and shows the Windows taskbar where it was.
   e2e::ClickAt(11 + 33, 12 + 10);
   ASSERT_TRUE(shell.WaitForExit(10000));
@@ -76,6 +81,34 @@ TEST_F(ShellEndToEnd, StartsAsTheDesktopAndGivesItBackOnExit) {
   RECT after;
   GetWindowRect(tray_, &after);
   EXPECT_TRUE(EqualRect(&after, &trayRect_));
+}
+
+TEST_F(ShellEndToEnd, DesktopIconsShowTheirCaptionsAndOpenTheirLinks) {
+  CopyFileW(testing_support::BesideProgram(L"zephra_standin.exe").c_str(),
+            folder_.File(L"standin.exe").c_str(), FALSE);
+  testing_support::WriteFileBytes(
+      folder_.File(L"SysInfo.ini"),
+      "[Zephra]\r\nZM1_Caption=" + common::ToAnsi(L"我的电脑") + "\r\nZM2_Link=" +
+          common::ToAnsi(folder_.File(L"standin.exe")) + "\r\n");
+  ProgramUnderTest shell(folder_.Path(), L"ZephraShell.exe");
+  ASSERT_TRUE(shell.Start());
+  ASSERT_NE(shell.WaitForWindow(kDesktopClass, 10000), nullptr);
+  testing_support::PumpFor(300);
+
+  // White caption pixels under the first icon's picture, gradient where the mask is.
+  int white = 0;
+  for (int y = 48 + 48; y < 48 + 73; ++y)
+    for (int x = 22; x < 72; ++x) white += e2e::ScreenPixel(x, y) == RGB(255, 255, 255);
+  EXPECT_GT(white, 20);
+  EXPECT_EQ(e2e::ScreenPixel(22 + 49, 48 + 2), e2e::ScreenPixel(22 + 49, 45));
+
+  // A click on the second icon's picture opens ZM2_Link.
+  e2e::ClickAt(22 + 25, 126 + 20);
+  EXPECT_TRUE(testing_support::WaitFor(
+      [&] { return !testing_support::ReadFileBytes(folder_.File(L"standin.log")).empty(); },
+      10000));
+  e2e::ClickAt(11 + 33, 12 + 10);
+  EXPECT_TRUE(shell.WaitForExit(10000));
 }
 
 TEST_F(ShellEndToEnd, ACrashStillGivesTheTaskbarBack) {

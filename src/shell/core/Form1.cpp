@@ -18,6 +18,10 @@ constexpr wchar_t kOwnerClass[] = L"ZephraShellApplication";
 // Design places in twips.
 constexpr double kCommand1Left = 165, kCommand1Top = 180, kCommand1Width = 990,
                  kCommand1Height = 315;
+constexpr double kIconLeft = 330;
+constexpr double kIconTops[] = {720, 1890, 3120, 4305, 5550};
+// Resource numbers of the desktop icons' pictures.
+constexpr int kFirstIconPicture = 101;
 
 HWND CreateHiddenOwner() {
   WNDCLASSEXW wc = {};
@@ -59,6 +63,7 @@ bool Form1::Load() {
       common::TwipsToPixelsY(kCommand1Height), Handle(), kCommand1Id);
   SendMessageW(command1_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()), FALSE);
   focused_ = command1_;
+  CreateIcons();
 
   // Height of what the Windows taskbar occupies below the work area, kept for the give-back.
   trayHeight_ = static_cast<float>(HandleWindows::GetTrayHeight() / common::TwipsPerPixelY());
@@ -76,6 +81,7 @@ bool Form1::Load() {
   HandleWindows::WindowCommandByClass(L"explorer.exe", HandleWindows::kHide);
   HandleWindows::WindowCommandByClass(L"Shell_traywnd", HandleWindows::kHide);
 
+  LoadIcons();
   const std::wstring caption = L"退出v" + GetMyVersion();
   SetWindowTextW(command1_, caption.c_str());
   SetFocus(command1_);
@@ -90,6 +96,39 @@ std::wstring Form1::GetMyVersion() {
   return versionText_;
 }
 
+void Form1::CreateIcons() {
+  ctlIcon::Events events;
+  events.gotFocus = [this](int index) {
+    OpenLink(L"ZM" + std::to_wstring(index + 1) + L"_Link");
+  };
+  events.lostFocus = [this](int index) {
+    Icon(index).Clear();
+    Icon(index).LoadGUI();
+  };
+  for (int i = 0; i < 5; ++i) {
+    auto icon = std::make_unique<ctlIcon>(i, events);
+    common::Bitmap picture(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kFirstIconPicture + i),
+                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    icon->Create(Handle(), common::TwipsToPixelsX(kIconLeft), common::TwipsToPixelsY(kIconTops[i]),
+                 picture.Get(), L"");
+    icons_.push_back(std::move(icon));
+  }
+}
+
+void Form1::LoadIcons() {
+  for (int i = 0; i < static_cast<int>(icons_.size()); ++i)
+    Icon(i).SetCaption(config_.ReadIni(rwini::kSection, L"ZM" + std::to_wstring(i + 1) + L"_Caption", L""));
+  const int left = common::TwipsToPixelsX(kIconLeft);
+  for (auto& icon : icons_) {
+    RECT rect;
+    GetWindowRect(icon->Handle(), &rect);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
+    SetWindowPos(icon->Handle(), nullptr, left, rect.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
 void Form1::TaskBarButtonClicked(int16_t Index, int16_t /*Button*/) {
   static constexpr const wchar_t* kLinks[] = {L"KS_A_Link", L"KS_B_Link", L"KS_C_Link",
                                               L"KS_D_Link", L"KS_E_Link", L"Prindle_Link"};
@@ -100,7 +139,7 @@ void Form1::TaskBarButtonClicked(int16_t Index, int16_t /*Button*/) {
   }
 }
 
-void Form1::OpenLink(const wchar_t* key) {
+void Form1::OpenLink(const std::wstring& key) {
   // Read at the moment of the click, so an edited link takes effect without a restart.
   const std::wstring link = config_.ReadIni(rwini::kSection, key, L"");
   services_.openLink(Handle(), link);

@@ -5,12 +5,15 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "common/handles.h"
 #include "common/surface.h"
 #include "common/window.h"
 #include "shell/core/ShellServices.h"
+#include "shell/core/ctlIcon.h"
 #include "shell/core/rwini.h"
 
 class Form1 : public common::Window {
@@ -30,6 +33,9 @@ class Form1 : public common::Window {
   // Orderly shut-down of the whole shell; ends the process through the services.
   void UnloadAll();
 
+  // Sets the desktop icons' captions from the configuration and puts them at their left edge.
+  void LoadIcons();
+
   // Major and minor version of the program ("1.0"), computed once.
   std::wstring GetMyVersion();
 
@@ -39,6 +45,7 @@ class Form1 : public common::Window {
   float TrayHeight() const { return trayHeight_; }
   bool MenuShown() const { return menuShown_; }
   HWND ExitButton() const { return command1_; }
+  ctlIcon& Icon(int index) { return *icons_.at(static_cast<size_t>(index)); }
   const common::MemorySurface& Surface() const { return surface_; }
 
  protected:
@@ -49,7 +56,8 @@ class Form1 : public common::Window {
   void DesktopMouseMove();
   void CloseHandler();
   void Unload();
-  void OpenLink(const wchar_t* key);
+  void OpenLink(const std::wstring& key);
+  void CreateIcons();
 
   const rwini::IniFile& config_;
   ShellServices services_;
@@ -57,6 +65,7 @@ class Form1 : public common::Window {
   common::MemorySurface surface_;
   common::Font buttonFont_;
   HWND command1_ = nullptr;  // exit button
+  std::vector<std::unique_ptr<ctlIcon>> icons_;  // ctlIcon1 0 ... 4
   HWND focused_ = nullptr;   // control to give the focus back to on activation
   float trayHeight_ = 0;
   bool menuShown_ = false;

@@ -1,0 +1,140 @@
+#include "shell/core/ctlIcon.h"
+
+#include <cstring>
+#include <vector>
+
+#include "common/text.h"
+
+namespace {
+
+bool OwnThread(HWND window) {
+  return window != nullptr && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
+}  // namespace
+
+ctlIcon::ctlIcon(int index, Events events) : index_(index), events_(std::move(events)) {}
+
+bool ctlIcon::Create(HWND parent, int x, int y, HBITMAP picture, const std::wstring& savedCaption) {
+  if (picture)
+    picture_.Reset(static_cast<HBITMAP>(CopyImage(picture, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  HDC screen = GetDC(nullptr);
+  const int height = -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  ReleaseDC(nullptr, screen);
+  // The magenta key allows no half-transparent pixels, so the caption is drawn without
+  // smoothing: a smoothed edge would show as a pink fringe.
+  font_.Reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
+                          DEFAULT_PITCH, L"宋体"));
+  box_.Resize(kBoxWidth, kBoxHeight, kMaskColor);
+  ClassSpec spec;
+  spec.name = L"ZephraDesktopIcon";
+  spec.cursor = LoadCursorW(nullptr, IDC_ARROW);
+  if (!Window::Create(spec, 0, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, x, y,
+                      kBoxWidth, kBoxHeight + kExtraHeight, parent))
+    return false;
+  caption_ = savedCaption;
+  Clear();
+  LoadGUI();
+  return true;
+}
+
+void ctlIcon::SetCaption(const std::wstring& caption) {
+  caption_ = caption.find(L"\r\n") == std::wstring::npos ? caption + L"\r\n" : caption;
+  Clear();
+  LoadGUI();
+}
+
+void ctlIcon::Clear() {
+  box_.FillRect(0, 0, box_.Width(), box_.Height(), kMaskColor);
+  if (!picture_) return;
+  common::MemoryDc source(CreateCompatibleDC(box_.Dc()));
+  common::ScopedSelect select(source.Get(), picture_.Get());
+  BITMAP info = {};
+  GetObjectW(picture_.Get(), sizeof(info), &info);
+  BitBlt(box_.Dc(), 0, 0, info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCCOPY);
+  GdiFlush();
+}
+
+void ctlIcon::WriteCaption(const std::wstring& Caption, int Offest, int Offest2, COLORREF Color) {
+  HDC dc = box_.Dc();
+  common::ScopedSelect font(dc, font_.Get());
+  SetTextColor(dc, Color);
+  SetBkMode(dc, TRANSPARENT);
+  const std::string text = common::ToAnsi(Caption);
+  const int n = static_cast<int>(text.size());
+  RECT measure = {0, 0, kBoxWidth, kBoxHeight};
+  DrawTextA(dc, text.c_str(), n, &measure, DT_CALCRECT | DT_CENTER);
+  const int textHeight = measure.bottom - measure.top;
+  RECT place = {Offest, kBoxHeight - textHeight + Offest2, kBoxWidth, kBoxHeight + textHeight};
+  DrawTextA(dc, text.c_str(), n, &place, DT_CENTER);
+  GdiFlush();
+}
+
+void ctlIcon::LoadGUI() {
+  WriteCaption(caption_, 2, 1, RGB(0, 0, 0));
+  WriteCaption(caption_, 0, 0, RGB(255, 255, 255));
+  SetWindowPos(Handle(), nullptr, 0, 0, kBoxWidth, kBoxHeight + kExtraHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ApplyShape();
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void ctlIcon::ApplyShape() {
+  // One rectangle per run of face pixels in each row; the rows below the box are left out.
+  std::vector<RECT> runs;
+  const uint32_t* pixels = box_.Pixels();
+  const uint32_t mask = common::ColorToPixel(kMaskColor);
+  for (int y = 0; y < box_.Height(); ++y) {
+    const uint32_t* row = pixels + static_cast<size_t>(y) * box_.Width();
+    for (int x = 0; x < box_.Width();) {
+      if ((row[x] & 0xFFFFFF) == mask) {
+        ++x;
+        continue;
+      }
+      const int start = x;
+      while (x < box_.Width() && (row[x] & 0xFFFFFF) != mask) ++x;
+      runs.push_back({start, y, x, y + 1});
+    }
+  }
+  std::vector<char> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
+  auto* region = reinterpret_cast<RGNDATA*>(data.data());
+  region->rdh.dwSize = sizeof(RGNDATAHEADER);
+  region->rdh.iType = RDH_RECTANGLES;
+  region->rdh.nCount = static_cast<DWORD>(runs.size());
+  region->rdh.nRgnSize = static_cast<DWORD>(runs.size() * sizeof(RECT));
+  region->rdh.rcBound = {0, 0, box_.Width(), box_.Height()};
+  if (!runs.empty()) memcpy(region->Buffer, runs.data(), runs.size() * sizeof(RECT));
+  HRGN shape = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), region);
+  // The window owns the region from here on.
+  if (shape && !SetWindowRgn(Handle(), shape, TRUE)) DeleteObject(shape);
+}
+
+LRESULT ctlIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(Handle(), &ps);
+      box_.BlitTo(dc, ps.rcPaint);
+      EndPaint(Handle(), &ps);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+      SetFocus(Handle());  // a single click gives the icon the focus
+      return 0;
+    case WM_SETFOCUS:
+      // Only a focus that moves here from another control of the shell counts: when the desktop
+      // comes back to the front, the icon regains the focus without opening its link again.
+      if (OwnThread(reinterpret_cast<HWND>(wParam)) && events_.gotFocus)
+        events_.gotFocus(index_);
+      return 0;
+    case WM_KILLFOCUS:
+      if (OwnThread(reinterpret_cast<HWND>(wParam)) && events_.lostFocus)
+        events_.lostFocus(index_);
+      return 0;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}

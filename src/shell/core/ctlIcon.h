@@ -1,0 +1,63 @@
+#pragma once
+// A desktop icon: a picture with a two-line caption below it, white with a black shadow, on a
+// background that lets the desktop show through. Its face is composed in an inner box on magenta
+// (0xFF00FF); every magenta pixel is left out of the control's shape, so the pointer over such
+// a pixel is over the desktop. The icon raises its focus events with its index; the desktop
+// opens the icon's link when it gains the focus.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "common/handles.h"
+#include "common/surface.h"
+#include "common/window.h"
+
+class ctlIcon : public common::Window {
+ public:
+  static constexpr int kBoxWidth = 50;   // inner box, pixels
+  static constexpr int kBoxHeight = 73;
+  static constexpr int kExtraHeight = 7;  // the control is this much taller than its box
+  static constexpr uint32_t kMaskColor = 0xFF00FF;
+
+  struct Events {
+    std::function<void(int index)> gotFocus;
+    std::function<void(int index)> lostFocus;
+  };
+
+  ctlIcon(int index, Events events);
+
+  // Creates the control with its saved properties: the caption stored as it is, without the line
+  // rule. The picture is copied; the caller keeps its own.
+  bool Create(HWND parent, int x, int y, HBITMAP picture, const std::wstring& savedCaption);
+
+  int Index() const { return index_; }
+
+  // Every caption set here takes at least two lines: a line break is appended unless the text
+  // already has one.
+  void SetCaption(const std::wstring& caption);
+  const std::wstring& Caption() const { return caption_; }
+
+  // Erases what is drawn on the inner box; the picture stays.
+  void Clear();
+  // Composes the face: shadow, caption, shape, size.
+  void LoadGUI();
+  // Draws the caption centred between Offest and the box's right edge, its last line ending at
+  // the box's bottom edge shifted down by Offest2.
+  void WriteCaption(const std::wstring& Caption, int Offest, int Offest2, COLORREF Color);
+
+  const common::MemorySurface& Face() const { return box_; }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void ApplyShape();
+
+  int index_;
+  Events events_;
+  std::wstring caption_;
+  common::Bitmap picture_;
+  common::Font font_;
+  common::MemorySurface box_;
+};

@@ -1,0 +1,206 @@
+#include "shell/core/ctlIcon.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "common/text.h"
+#include "shell/core/CrashGuard.h"
+#include "shell/core/Form1.h"
+#include "support/testing.h"
+
+namespace {
+
+using testing_support::PumpFor;
+using testing_support::TempFolder;
+using testing_support::WorkAreaGuard;
+using testing_support::WriteFileBytes;
+
+// A plain parent window for icons tested on their own.
+class Host {
+ public:
+  Host() {
+    hwnd_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr,
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  ~Host() { DestroyWindow(hwnd_); }
+  HWND Get() const { return hwnd_; }
+
+ private:
+  HWND hwnd_;
+};
+
+common::Bitmap RedPicture() {
+  common::MemorySurface surface;
+  surface.Resize(48, 48, 0x0000FF);
+  return common::Bitmap(static_cast<HBITMAP>(
+      CopyImage(GetCurrentObject(surface.Dc(), OBJ_BITMAP), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+struct FocusLog {
+  std::vector<int> gained, lost;
+  ctlIcon::Events Events() {
+    return {[this](int i) { gained.push_back(i); }, [this](int i) { lost.push_back(i); }};
+  }
+};
+
+int LowestRowWithColor(const common::MemorySurface& face, uint32_t color) {
+  for (int y = face.Height() - 1; y >= 0; --y)
+    for (int x = 0; x < face.Width(); ++x)
+      if (face.ColorAt(x, y) == color) return y;
+  return -1;
+}
+
+TEST(DesktopIcon, EveryCaptionSetTakesAtLeastTwoLines) {
+  Host host;
+  FocusLog log;
+  ctlIcon icon(0, log.Events());
+  ASSERT_TRUE(icon.Create(host.Get(), 0, 0, nullptr, L"保存的"));
+  EXPECT_EQ(icon.Caption(), L"保存的");  // saved properties are taken as they are
+  icon.SetCaption(L"我的电脑");
+  EXPECT_EQ(icon.Caption(), L"我的电脑\r\n");
+  icon.SetCaption(L"第一行\r\n第二行");
+  EXPECT_EQ(icon.Caption(), L"第一行\r\n第二行");
+  icon.SetCaption(L"");
+  EXPECT_EQ(icon.Caption(), L"\r\n");
+}
+
+TEST(DesktopIcon, FaceIsPictureAndCaptionOnTheMask) {
+  Host host;
+  FocusLog log;
+  ctlIcon icon(0, log.Events());
+  common::Bitmap picture = RedPicture();
+  ASSERT_TRUE(icon.Create(host.Get(), 0, 0, picture.Get(), L""));
+  icon.SetCaption(L"回收站");
+  const common::MemorySurface& face = icon.Face();
+  ASSERT_EQ(face.Width(), 50);
+  ASSERT_EQ(face.Height(), 73);
+  EXPECT_EQ(face.ColorAt(10, 10), 0x0000FFu);            // the picture, top left
+  EXPECT_EQ(face.ColorAt(49, 5), ctlIcon::kMaskColor);  // beside it: the mask
+  // The caption stands below the picture, inside the box. (Where it ends depends on whether the
+  // platform's text measure counts the appended empty line: Windows does, Wine does not.)
+  const int white = LowestRowWithColor(face, 0xFFFFFF);
+  const int black = LowestRowWithColor(face, 0x000000);
+  EXPECT_GT(white, 48);
+  EXPECT_LT(white, 73);
+  EXPECT_EQ(black, white + 1);  // the shadow is one pixel lower
+
+  RECT rect;
+  GetWindowRect(icon.Handle(), &rect);
+  EXPECT_EQ(rect.right - rect.left, 50);
+  EXPECT_EQ(rect.bottom - rect.top, 80);
+}
+
+TEST(DesktopIcon, TwoLineCaptionEndsAtTheBottomEdge) {
+  Host host;
+  FocusLog log;
+  ctlIcon icon(0, log.Events());
+  ASSERT_TRUE(icon.Create(host.Get(), 0, 0, nullptr, L""));
+  icon.SetCaption(L"系统\r\n检查");
+  const int white = LowestRowWithColor(icon.Face(), 0xFFFFFF);
+  EXPECT_GE(white, 73 - 5);
+}
+
+TEST(DesktopIcon, MaskPixelsAreNotPartOfTheControl) {
+  Host host;
+  FocusLog log;
+  ctlIcon icon(0, log.Events());
+  common::Bitmap picture = RedPicture();
+  ASSERT_TRUE(icon.Create(host.Get(), 0, 0, picture.Get(), L""));
+  icon.SetCaption(L"我的文档");
+  common::GdiObject<HRGN> shape(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(icon.Handle(), shape.Get()), ERROR);
+  EXPECT_TRUE(PtInRegion(shape.Get(), 10, 10));   // picture
+  EXPECT_FALSE(PtInRegion(shape.Get(), 49, 5));   // magenta
+  EXPECT_FALSE(PtInRegion(shape.Get(), 25, 76));  // below the box
+}
+
+TEST(DesktopIcon, FocusEventsOnlyForFocusMovingWithinTheShell) {
+  Host host;
+  FocusLog log;
+  ctlIcon first(0, log.Events()), second(1, log.Events());
+  ASSERT_TRUE(first.Create(host.Get(), 0, 0, nullptr, L""));
+  ASSERT_TRUE(second.Create(host.Get(), 0, 90, nullptr, L""));
+  SetForegroundWindow(host.Get());
+  SetFocus(host.Get());
+  SetFocus(first.Handle());
+  SetFocus(second.Handle());
+  EXPECT_EQ(log.gained, (std::vector<int>{0, 1}));
+  EXPECT_EQ(log.lost, (std::vector<int>{0}));
+  // Focus given back with no control before it (the desktop coming back to the front).
+  SetFocus(nullptr);
+  SetFocus(second.Handle());
+  EXPECT_EQ(log.gained, (std::vector<int>{0, 1}));
+  // A click gives the focus.
+  SendMessageW(first.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  EXPECT_EQ(log.gained, (std::vector<int>{0, 1, 0}));
+}
+
+class DesktopIcons : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ini_.path = folder_.File(L"SysInfo.ini");
+    ShellServices services;
+    services.openLink = [this](HWND, const std::wstring& link) { links_.push_back(link); };
+    services.endProcess = [] {};
+    services.quitLoop = [] {};
+    form_ = std::make_unique<Form1>(ini_, services);
+  }
+  void TearDown() override {
+    form_.reset();
+    CrashGuard::Disarm();
+  }
+  WorkAreaGuard workArea_;
+  TempFolder folder_;
+  rwini::IniFile ini_;
+  std::vector<std::wstring> links_;
+  std::unique_ptr<Form1> form_;
+};
+
+TEST_F(DesktopIcons, CaptionsComeFromTheConfigurationAndTheIconsStandAtTheLeft) {
+  WriteFileBytes(ini_.path, "[Zephra]\r\nZM1_Caption=" + common::ToAnsi(L"我的电脑") +
+                                "\r\nZM3_Caption=Web\r\n");
+  ASSERT_TRUE(form_->Load());
+  EXPECT_EQ(form_->Icon(0).Caption(), L"我的电脑\r\n");
+  EXPECT_EQ(form_->Icon(1).Caption(), L"\r\n");
+  EXPECT_EQ(form_->Icon(2).Caption(), L"Web\r\n");
+  const int tops[] = {48, 126, 208, 287, 370};
+  for (int i = 0; i < 5; ++i) {
+    RECT rect;
+    GetWindowRect(form_->Icon(i).Handle(), &rect);
+    EXPECT_EQ(rect.left, 22) << i;
+    EXPECT_EQ(rect.top, tops[i]) << i;
+  }
+  // Every caption key read was written back when missing; no link was read yet.
+  const std::string file = testing_support::ReadFileBytes(ini_.path);
+  EXPECT_NE(file.find("ZM2_Caption=\r\n"), std::string::npos);
+  EXPECT_NE(file.find("ZM5_Caption=\r\n"), std::string::npos);
+  EXPECT_EQ(file.find("_Link"), std::string::npos);
+}
+
+TEST_F(DesktopIcons, TabbingFromTheExitButtonOpensEachIconsLink) {
+  WriteFileBytes(ini_.path, "[Zephra]\r\nZM1_Link=one.exe\r\nZM2_Link=two.exe\r\n");
+  ASSERT_TRUE(form_->Load());
+  SetForegroundWindow(form_->Handle());
+  SetFocus(form_->ExitButton());
+  for (int i = 0; i < 2; ++i) {
+    MSG tab = {GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    EXPECT_TRUE(IsDialogMessageW(form_->Handle(), &tab));
+  }
+  EXPECT_EQ(GetFocus(), form_->Icon(1).Handle());
+  EXPECT_EQ(links_, (std::vector<std::wstring>{L"one.exe", L"two.exe"}));
+}
+
+TEST_F(DesktopIcons, PointerOverTheMaskIsOverTheDesktop) {
+  ASSERT_TRUE(form_->Load());
+  PumpFor(30);
+  form_->TaskBarButtonClicked(1, 1);
+  HWND icon = form_->Icon(0).Handle();
+  EXPECT_EQ(WindowFromPoint({22 + 10, 48 + 10}), icon);          // the picture
+  EXPECT_EQ(WindowFromPoint({22 + 49, 48 + 2}), form_->Handle());  // magenta beside it
+  SendMessageW(icon, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  EXPECT_TRUE(form_->MenuShown());
+}
+
+}  // namespace
