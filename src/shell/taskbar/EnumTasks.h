@@ -1,0 +1,36 @@
+#pragma once
+// The task list of the taskbar: two parallel lists, window handles as signed 32-bit decimal
+// text and captions, refreshed on request and stable in between. Icons are not stored; they are
+// fetched from the window each time one is drawn.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class EnumTasks {
+ public:
+  // Time allowed to each window for each icon message.
+  static constexpr UINT kIconTimeoutMs = 1000;
+
+  // Empties the lists and lists every task anew.
+  void GetWindows();
+
+  // Number of tasks, as decimal text.
+  std::wstring RunningAppCount() const;
+  // Entries at a position; an empty text outside the list.
+  std::wstring GetAppName(int16_t Index) const;
+  std::wstring GetAppHWND(int16_t Index) const;
+
+  // Draws the icon of the task at Index at the top-left corner of the DC.
+  void GetIcon(HDC picture, int16_t Index) const;
+  // Draws a window's icon at 16 x 16; nothing when it has none.
+  static void DrawIcon(HDC hdc, HWND hwnd, int16_t x, int16_t y);
+  // The window's small icon, else its class's small icon, big icon, class icon, drag icon;
+  // null when none answers. The handles belong to the window or its class.
+  static HICON GetIcons(HWND hwnd);
+
+ private:
+  std::vector<std::wstring> List1;  // handles
+  std::vector<std::wstring> List2;  // captions
+};

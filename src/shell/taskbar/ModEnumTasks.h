@@ -1,0 +1,27 @@
+#pragma once
+// Which top-level windows are tasks (running applications that get a taskbar button), and how
+// their captions are read.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace ModEnumTasks {
+
+// Visible, and either unowned and not a tool window, or owned and marked as an application
+// window. Nothing else counts: an empty caption or a minimised window is still a task.
+bool IsTask(HWND window);
+
+// The caption as GetWindowTextA gives it: at most 254 bytes of the ANSI code page. Reading it
+// sends no message to another process, so a hung application cannot hang the caller.
+std::wstring ReadCaption(HWND window);
+
+struct Task {
+  HWND window;
+  std::wstring caption;
+};
+
+// Every task, in the order the system enumerates top-level windows (front to back).
+std::vector<Task> EnumerateTasks();
+
+}  // namespace ModEnumTasks

@@ -1,0 +1,14 @@
+#include "shell/taskbar/TrackMouse.h"
+
+void TrackMouse::Watch(HWND surface) {
+  tmLink.reset();  // the old tracker unhooks its window before the new one hooks
+  tmLink = std::make_unique<CTrackMouse>(events_);
+  tmLink->SetTrackObject(surface);
+  CurrentState = kWatching;
+}
+
+void TrackMouse::CloseWatch() {
+  if (CurrentState != kWatching) return;
+  tmLink->SetTrackObject(nullptr);
+  CurrentState = kClosed;
+}
