@@ -86,7 +86,15 @@ struct IconTraits {
   static void Close(Type h) { DestroyIcon(h); }
 };
 
+struct AcceleratorTraits {
+  using Type = HACCEL;
+  static Type Invalid() { return nullptr; }
+  static bool IsValid(Type h) { return h != nullptr; }
+  static void Close(Type h) { DestroyAcceleratorTable(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelTraits>;
+using AcceleratorTable = UniqueHandle<AcceleratorTraits>;
 using FindHandle = UniqueHandle<FindTraits>;
 using RegKey = UniqueHandle<RegKeyTraits>;
 using MemoryDc = UniqueHandle<DcTraits>;

@@ -2,9 +2,18 @@
 // window.
 #include <windows.h>
 
+#include "common/keyboard.h"
 #include "shell/core/CrashGuard.h"
 #include "shell/core/Form1.h"
 #include "shell/core/rwini.h"
+
+#ifdef ZEPHRA_CRASH_TEST
+static DWORD WINAPI CrashSoon(void*) {
+  Sleep(1500);
+  *static_cast<volatile int*>(nullptr) = 1;
+  return 0;
+}
+#endif
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   CrashGuard::Install();
@@ -16,18 +25,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 #ifdef ZEPHRA_CRASH_TEST
   // Test build only: die of an access violation once the desktop is up, to prove that the
   // Windows taskbar and the work area come back.
-  SetTimer(nullptr, 0, 1500, nullptr);
+  CreateThread(nullptr, 0, &CrashSoon, nullptr, 0, nullptr);
 #endif
 
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-#ifdef ZEPHRA_CRASH_TEST
-    if (msg.message == WM_TIMER && msg.hwnd == nullptr) *static_cast<volatile int*>(nullptr) = 1;
-#endif
-    // Tab moves the focus between the desktop's controls.
-    if (IsDialogMessageW(desktop.Handle(), &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return static_cast<int>(msg.wParam);
+  return common::RunMessageLoop();
 }

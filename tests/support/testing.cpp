@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/handles.h"
+#include "common/keyboard.h"
 #include "common/paths.h"
 
 namespace testing_support {
@@ -43,6 +44,7 @@ void PumpFor(int ms) {
   do {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (common::TranslateKeyboard(msg)) continue;  // as the programs' message loops do
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }

@@ -24,7 +24,7 @@ class TempFolder {
 
 void RemoveTree(const std::wstring& path);
 
-// Lets window messages run for about `ms` milliseconds.
+// Lets window messages run for about `ms` milliseconds, keys routed as the message loop does.
 void PumpFor(int ms);
 // Lets window messages run until `done` is true or `timeoutMs` passed; returns `done()`.
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000);

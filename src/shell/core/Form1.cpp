@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "common/keyboard.h"
 #include "common/screen.h"
 #include "common/version.h"
 #include "shell/core/CrashGuard.h"
@@ -64,6 +65,7 @@ bool Form1::Load() {
   SendMessageW(command1_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()), FALSE);
   focused_ = command1_;
   CreateIcons();
+  common::RegisterKeyboard(Handle(), nullptr, true);  // Tab moves between the controls
 
   // Height of what the Windows taskbar occupies below the work area, kept for the give-back.
   trayHeight_ = static_cast<float>(HandleWindows::GetTrayHeight() / common::TwipsPerPixelY());
@@ -243,6 +245,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam) CloseHandler();
       return 0;
     case WM_DESTROY:
+      common::UnregisterKeyboard(Handle());
       // Closed by other means than the exit button: the process has nothing left to show.
       if (!unloading_) services_.quitLoop();
       return 0;

@@ -1,0 +1,126 @@
+#include "shell/startmenu/Frm_YunXing.h"
+
+#include <vector>
+
+#include "common/keyboard.h"
+#include "common/screen.h"
+#include "shell/startmenu/ShellArtwork.h"
+
+namespace {
+
+constexpr int kText1 = 11, kCommand1 = IDOK, kCommand2 = 12, kLabel1 = 13;
+constexpr COLORREF kDialogGrey = RGB(212, 208, 200);  // the picture's background
+
+struct Place {
+  double left, top, width, height;  // twips
+};
+constexpr Place kText1Place = {1040, 920, 3975, 290};
+constexpr Place kCommand1Place = {2640, 1680, 1095, 315};
+constexpr Place kCommand2Place = {3900, 1680, 1095, 315};
+constexpr Place kLabel1Place = {120, 1380, 2415, 615};
+constexpr double kInnerWidth = 5220, kInnerHeight = 2220;
+
+HWND Make(const wchar_t* cls, const std::wstring& text, DWORD style, const Place& p, HWND parent,
+          int id, DWORD exStyle = 0) {
+  return common::CreateControl(cls, text, style | WS_VISIBLE, common::TwipsToPixelsX(p.left),
+                               common::TwipsToPixelsY(p.top), common::TwipsToPixelsX(p.width),
+                               common::TwipsToPixelsY(p.height), parent, id, exStyle);
+}
+
+}  // namespace
+
+Frm_YunXing::Frm_YunXing(Starter start) : start_(std::move(start)) {}
+
+Frm_YunXing::~Frm_YunXing() = default;
+
+std::wstring Frm_YunXing::CommandLineFor(const std::wstring& text) {
+  return L"rundll32.exe url.dll,FileProtocolHandler " + text;
+}
+
+void Frm_YunXing::ShowDialog() {
+  if (!Loaded() && !Load()) return;
+  ShowWindow(Handle(), SW_SHOW);
+  SetForegroundWindow(Handle());
+}
+
+bool Frm_YunXing::Load() {
+  picture_.Reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
+                                                 MAKEINTRESOURCEW(kRunDialogPicture),
+                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  background_.Reset(CreateSolidBrush(kDialogGrey));
+  RECT frame = {0, 0, common::TwipsToPixelsX(kInnerWidth), common::TwipsToPixelsY(kInnerHeight)};
+  AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  ClassSpec spec;
+  spec.name = L"ZephraRunDialog";
+  spec.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  // No owner: the dialog has its own button in the taskbar.
+  if (!Create(spec, WS_EX_CONTROLPARENT, L"系统运行...", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+              CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+              nullptr))
+    return false;
+
+  HDC screen = GetDC(nullptr);
+  const int fontHeight = -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  ReleaseDC(nullptr, screen);
+  font_.Reset(CreateFontW(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                          L"宋体"));
+  // Created in the tab order: text box, OK, Cancel.
+  text1_ = Make(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kText1Place, Handle(), kText1,
+                WS_EX_CLIENTEDGE);
+  command1_ = Make(L"BUTTON", L"确定", WS_TABSTOP | BS_DEFPUSHBUTTON, kCommand1Place, Handle(),
+                   kCommand1);
+  command2_ = Make(L"BUTTON", L"取消", WS_TABSTOP | BS_PUSHBUTTON, kCommand2Place, Handle(),
+                   kCommand2);
+  label1_ = Make(L"STATIC",
+                 L"说明：1.直接按回车，打开本软件所在目录；2.输入两个点，打开本软件的上一级目录",
+                 SS_LEFT, kLabel1Place, Handle(), kLabel1);
+  for (HWND control : {text1_, command1_, command2_, label1_})
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  common::RegisterKeyboard(Handle(), nullptr, true);  // Tab, and Enter for OK
+  SetFocus(text1_);
+  return true;
+}
+
+void Frm_YunXing::Run() {
+  const int length = GetWindowTextLengthW(text1_);
+  std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
+  GetWindowTextW(text1_, text.data(), length + 1);
+  // The text goes as typed: no trimming, no quotes, and an empty text is run as well.
+  start_(CommandLineFor(std::wstring(text.data(), static_cast<size_t>(length))), SW_SHOWNORMAL);
+}
+
+LRESULT Frm_YunXing::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kCommand1 && HIWORD(wParam) == BN_CLICKED) Run();
+      if (LOWORD(wParam) == kCommand2 && HIWORD(wParam) == BN_CLICKED) Destroy();
+      // Escape (IDCANCEL) does nothing: no button is the cancel button.
+      return 0;
+    case WM_ERASEBKGND: {
+      RECT rect;
+      GetClientRect(Handle(), &rect);
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      FillRect(dc, &rect, background_.Get());
+      if (picture_) {
+        common::MemoryDc source(CreateCompatibleDC(dc));
+        common::ScopedSelect select(source.Get(), picture_.Get());
+        BITMAP info = {};
+        GetObjectW(picture_.Get(), sizeof(info), &info);
+        BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCCOPY);
+      }
+      return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+      SetBkColor(reinterpret_cast<HDC>(wParam), kDialogGrey);
+      return reinterpret_cast<LRESULT>(background_.Get());
+    case WM_SETFOCUS:
+      SetFocus(text1_);
+      return 0;
+    case WM_DESTROY:
+      common::UnregisterKeyboard(Handle());
+      return 0;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
