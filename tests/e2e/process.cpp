@@ -89,12 +89,17 @@ COLORREF ScreenPixel(int x, int y) {
 }
 
 void ClickAt(int x, int y) {
-  SetCursorPos(x, y);
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, input, sizeof(INPUT));
+  // Every event carries the place, so the press cannot land where the pointer was before.
+  INPUT input[3] = {};
+  const DWORD place = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  const DWORD flags[3] = {place, place | MOUSEEVENTF_LEFTDOWN, place | MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 3; ++i) {
+    input[i].type = INPUT_MOUSE;
+    input[i].mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input[i].mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input[i].mi.dwFlags = flags[i];
+  }
+  SendInput(3, input, sizeof(INPUT));
 }
 
 HWND WaitForWindowsTaskbar(int timeoutMs) {
