@@ -108,7 +108,7 @@ void TaskButton(Sheet& sheet, int x, int y, int32_t style, int16_t brightness,
                 const std::string& icon) {
   using namespace SkinImages;
   constexpr int kWidth = 156;
-  Scene(sheet, x, y, kWidth, 27, 0xFFC0C0, false, [&](const SkinPaintFunction& paint) {
+  Scene(sheet, x, y, kWidth, 27, 12632319, false, [&](const SkinPaintFunction& paint) {
     paint(1, TaskButtonLeft(style), 0, 0, true, brightness);
     paint(kWidth - 4, TaskButtonBody(style), 2, 0, true, brightness);
     paint(1, TaskButtonRight(style), kWidth - 2, 0, true, brightness);
