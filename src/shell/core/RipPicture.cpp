@@ -16,6 +16,7 @@ std::string RipPicture(const common::MemorySurface& picture, int32_t TransColor)
   // The events that run between two pixels may include a poll tick that rebuilds the task
   // buttons and captures the next icon into the same surface; a nested encoding would redraw the
   // picture under this one and mix two icons into one text. The nested call gets nothing.
+  // UI thread only, like every caller.
   static bool encoding = false;
   common::ReentryGuard guard(encoding);
   if (!guard.Entered()) return {};
