@@ -52,7 +52,7 @@ TEST_F(ShellEndToEnd, StartsAsTheDesktopAndGivesItBackOnExit) {
   EXPECT_EQ(rect.bottom, 768);
   EXPECT_EQ(e2e::ScreenPixel(0, 400), RGB(19, 31, 67));
   EXPECT_EQ(e2e::ScreenPixel(1023, 400), RGB(39, 66, 124));
-  EXPECT_EQ(e2e::ScreenPixel(512, 760), RGB(29, 49, 96));
+  EXPECT_EQ(e2e::ScreenPixel(512, 700), RGB(29, 49, 96));
 
   // The exit button, with its caption and the keyboard focus.
   HWND button = ChildButton(desktop);

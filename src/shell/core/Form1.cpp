@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kCommand1Id = 1;
+constexpr int kCommand1Id = 1, kCommand2Id = 2, kCommand3Id = 3;
 constexpr UINT kSendToBack = WM_APP + 1;
 constexpr wchar_t kOwnerClass[] = L"ZephraShellApplication";
 
@@ -63,7 +63,12 @@ bool Form1::Load() {
       common::TwipsToPixelsY(kCommand1Top), common::TwipsToPixelsX(kCommand1Width),
       common::TwipsToPixelsY(kCommand1Height), Handle(), kCommand1Id);
   SendMessageW(command1_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()), FALSE);
+  command2_ = common::CreateControl(L"BUTTON", L"禁止任务栏", BS_PUSHBUTTON, 0, 0, 80, 21,
+                                    Handle(), kCommand2Id);
+  command3_ = common::CreateControl(L"BUTTON", L"激活任务栏", BS_PUSHBUTTON, 0, 0, 80, 21,
+                                    Handle(), kCommand3Id);
   focused_ = command1_;
+  CreateTaskBar();
   CreateIcons();
   common::RegisterKeyboard(Handle(), nullptr, true);  // Tab moves between the controls
 
@@ -96,6 +101,23 @@ std::wstring Form1::GetMyVersion() {
     versionText_ = std::to_wstring(version.major) + L"." + std::to_wstring(version.minor);
   }
   return versionText_;
+}
+
+void Form1::CreateTaskBar() {
+  // Kept along the bottom edge by every resize; in the tab order after the exit button.
+  const int width = common::ScreenWidthPixels();
+  taskBar1_.Create(Handle(), 0, common::ScreenHeightPixels() - common::TwipsToPixelsY(810), width);
+  SetWindowPos(taskBar1_.Handle(), command1_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  taskBar1_.SetButtonClicked(
+      [this](int16_t index, int16_t button) { TaskBarButtonClicked(index, button); });
+  taskBar1_.AddButton(1, true, true);  // the start button, with its arrow
+  for (int32_t n = 2; n <= 7; ++n) taskBar1_.AddButton(n, false, true);
+  taskBar1_.AddButton(0, false, true);  // the grip
+  taskBar1_.LoadTasks();
+}
+
+void Form1::EnableQuickLaunch(bool enable) {
+  for (int16_t i = 1; i <= 7; ++i) taskBar1_.ButtonEnable(i, enable);
 }
 
 void Form1::CreateIcons() {
@@ -148,6 +170,7 @@ void Form1::OpenLink(const std::wstring& key) {
 }
 
 void Form1::DesktopMouseMove() {
+  taskBar1_.ResetLastButton();  // the strip itself hears nothing when the pointer leaves it
   if (menuShown_) menuShown_ = false;
 }
 
@@ -156,6 +179,9 @@ void Form1::Resize(int width, int height) {
   clsGradient gradient;
   gradient.Gradient(surface_, 1, kStartColor, kEndColor);
   InvalidateRect(Handle(), nullptr, FALSE);
+  if (taskBar1_.Handle() && width > 0 && height > 0)
+    SetWindowPos(taskBar1_.Handle(), nullptr, 0, height - taskBar1_.Height(), width,
+                 taskBar1_.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form1::CloseHandler() {
@@ -175,6 +201,7 @@ void Form1::UnloadAll() {
   unloading_ = true;
   HandleWindows::RestoreTaskbar(trayHeight_);
   CrashGuard::Disarm();
+  taskBar1_.SubClassOff();  // no task button stays hooked
   Unload();
   Unload();  // a second unload of an unloaded window does nothing
   services_.endProcess();
@@ -219,7 +246,11 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       DesktopMouseMove();
       return 0;
     case WM_COMMAND:
-      if (LOWORD(wParam) == kCommand1Id && HIWORD(wParam) == BN_CLICKED) UnloadAll();
+      if (HIWORD(wParam) == BN_CLICKED) {
+        if (LOWORD(wParam) == kCommand1Id) UnloadAll();
+        if (LOWORD(wParam) == kCommand2Id) EnableQuickLaunch(false);
+        if (LOWORD(wParam) == kCommand3Id) EnableQuickLaunch(true);
+      }
       return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {

@@ -15,6 +15,7 @@
 #include "shell/core/ShellServices.h"
 #include "shell/core/ctlIcon.h"
 #include "shell/core/rwini.h"
+#include "shell/taskbar/TaskBar.h"
 
 class Form1 : public common::Window {
  public:
@@ -45,6 +46,8 @@ class Form1 : public common::Window {
   float TrayHeight() const { return trayHeight_; }
   bool MenuShown() const { return menuShown_; }
   HWND ExitButton() const { return command1_; }
+  // The taskbar, also for the taskbar menu, which changes its look.
+  TaskBar& TaskBar1() { return taskBar1_; }
   ctlIcon& Icon(int index) { return *icons_.at(static_cast<size_t>(index)); }
   const common::MemorySurface& Surface() const { return surface_; }
 
@@ -58,6 +61,8 @@ class Form1 : public common::Window {
   void Unload();
   void OpenLink(const std::wstring& key);
   void CreateIcons();
+  void CreateTaskBar();
+  void EnableQuickLaunch(bool enable);
 
   const rwini::IniFile& config_;
   ShellServices services_;
@@ -65,6 +70,9 @@ class Form1 : public common::Window {
   common::MemorySurface surface_;
   common::Font buttonFont_;
   HWND command1_ = nullptr;  // exit button
+  HWND command2_ = nullptr;  // hidden: disables quick-launch buttons 1 to 7
+  HWND command3_ = nullptr;  // hidden: enables them again
+  TaskBar taskBar1_;
   std::vector<std::unique_ptr<ctlIcon>> icons_;  // ctlIcon1 0 ... 4
   HWND focused_ = nullptr;   // control to give the focus back to on activation
   float trayHeight_ = 0;

@@ -179,13 +179,17 @@ TEST_F(DesktopIcons, CaptionsComeFromTheConfigurationAndTheIconsStandAtTheLeft) 
   EXPECT_EQ(file.find("_Link"), std::string::npos);
 }
 
-TEST_F(DesktopIcons, TabbingFromTheExitButtonOpensEachIconsLink) {
+TEST_F(DesktopIcons, TabbingFromTheExitButtonOverTheTaskbarOpensEachIconsLink) {
   WriteFileBytes(ini_.path, "[Zephra]\r\nZM1_Link=one.exe\r\nZM2_Link=two.exe\r\n");
   ASSERT_TRUE(form_->Load());
   SetForegroundWindow(form_->Handle());
   SetFocus(form_->ExitButton());
+  // Exit button, taskbar, then the icons.
+  MSG tab = {GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+  EXPECT_TRUE(IsDialogMessageW(form_->Handle(), &tab));
+  EXPECT_EQ(GetFocus(), form_->TaskBar1().Handle());
   for (int i = 0; i < 2; ++i) {
-    MSG tab = {GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    tab.hwnd = GetFocus();
     EXPECT_TRUE(IsDialogMessageW(form_->Handle(), &tab));
   }
   EXPECT_EQ(GetFocus(), form_->Icon(1).Handle());

@@ -1,0 +1,340 @@
+#include "shell/taskbar/TaskBar.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "common/pump.h"
+#include "common/screen.h"
+#include "common/text.h"
+#include "shell/core/RipPicture.h"
+#include "shell/core/SkinImages.h"
+#include "shell/core/SkinPainter.h"
+
+namespace {
+
+constexpr int kClockWidth = 100;
+constexpr int16_t kTaskCaptionOffset = 25;
+
+std::wstring ClockText() {
+  char date[128] = {}, time[64] = {};
+  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, nullptr, nullptr, date, sizeof(date));
+  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, time, sizeof(time));
+  return common::FromAnsi(date) + L"\r\n" + common::FromAnsi(time);
+}
+
+}  // namespace
+
+TaskBar::TaskBar() = default;
+
+TaskBar::~TaskBar() { EmptyButtonBin(); }
+
+bool TaskBar::Create(HWND parent, int x, int y, int width) {
+  common::WindowDc screen(nullptr);
+  const int fontHeight = -MulDiv(825, GetDeviceCaps(screen.Get(), LOGPIXELSY), 7200);
+  font_.Reset(CreateFontW(fontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                          L"Tahoma"));
+  Picture1.Resize(24, 24, 0xFFFFFF);
+  surface_.Resize(std::max(width, 1), Height(), TaskBarColor);
+  ClassSpec spec;
+  spec.name = L"ZephraTaskBar";
+  if (!Window::Create(spec, 0, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, x, y,
+                      width, Height(), parent))
+    return false;
+  TaskBarButton1.push_back(NewButton());  // element 0 exists from the start
+  LoadGUI();
+  return true;
+}
+
+int TaskBar::Height() const { return common::TwipsToPixelsY(kHeightTwips); }
+
+std::unique_ptr<TaskBarButton> TaskBar::NewButton() {
+  auto button = std::make_unique<TaskBarButton>(TaskBarButton::Host{
+      [this] { ++releasesRunning_; }, [this] { --releasesRunning_; }});
+  // A new element takes its look from element 0.
+  const int32_t style = TaskBarButton1.empty() ? style_ : TaskBarButton1[0]->Style();
+  button->Create(Handle(), style);
+  return button;
+}
+
+int16_t TaskBar::PaintSkin(int16_t RunLength, const SkinImage& Skin, int16_t OffsetX,
+                           int16_t OffsetY, bool Enabled, int16_t Brightness) {
+  return ::PaintSkin(surface_, SkinRules::TaskBar(TaskBarColor), RunLength, Skin, OffsetX,
+                     OffsetY, Enabled, Brightness);
+}
+
+void TaskBar::Refresh(int x0, int x1) {
+  RECT area = {x0, 0, x1, surface_.Height()};
+  if (Handle()) InvalidateRect(Handle(), &area, FALSE);
+}
+
+void TaskBar::SetStyle(int32_t strStyle) {
+  style_ = strStyle;
+  TaskBarButton1[0]->SetStyle(strStyle);
+  LoadGUI();
+}
+
+void TaskBar::LoadGUI() {
+  TaskBarColor = 15132390;
+  const auto width = static_cast<int16_t>(ScaleWidth());
+  const SkinImage& background = SkinImages::TaskBarBackground(style_);
+  PaintSkin(1, SkinImages::TaskBarBorder(), 0, 0, true, 0);
+  PaintSkin(static_cast<int16_t>(width - 2), background, 1, 0, true, 0);
+  PaintSkin(1, SkinImages::TaskBarBorder(), static_cast<int16_t>(width - 1), 0, true, 0);
+  RECT rect;
+  if (Handle() && GetClientRect(Handle(), &rect) && rect.bottom != Height())
+    SetWindowPos(Handle(), nullptr, 0, 0, rect.right, Height(),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Refresh(0, width);
+}
+
+int16_t TaskBar::ReadIcon(int32_t Index, int16_t Left, int16_t OffsetX, int16_t OffsetY,
+                          bool Arrow, bool Enabled, int16_t Brightness) {
+  const auto x = static_cast<int16_t>(Left + OffsetX);
+  int16_t last = 0;
+  if (Index == 0)
+    last = PaintSkin(1, SkinImages::QuickLaunch(0), x, OffsetY, true, 0);  // the grip
+  else if (Index >= 1 && Index <= 7)
+    last = PaintSkin(1, SkinImages::QuickLaunch(Index), x, OffsetY, Enabled, Brightness);
+  if (Arrow && Index != 0) PaintSkin(1, SkinImages::ArrowOverlay(), x, OffsetY, true, 0);
+  return last;
+}
+
+void TaskBar::AddButton(int32_t Icon, bool Arrow, bool Enabled) {
+  const int16_t last = ReadIcon(Icon, nextFixedX_, 0, 0, Arrow, Enabled, 0);
+  const auto right = static_cast<int16_t>(nextFixedX_ + last + 5);
+  if (Arrow) PaintSkin(1, SkinImages::ArrowOverlay(), nextFixedX_, 0, true, 0);
+  fClassList.push_back({nextFixedX_, right, Icon, Arrow, Enabled});
+  Refresh(nextFixedX_, right);
+  highlighted_ = -1;
+  nextFixedX_ = right;
+}
+
+int16_t TaskBar::GetButtonIndex(double x) const {
+  for (size_t i = 0; i < fClassList.size(); ++i)
+    if (fClassList[i].Left < x && x < fClassList[i].Right) return static_cast<int16_t>(i + 1);
+  return 0;
+}
+
+void TaskBar::DrawButton(int16_t position, Look look) {
+  if (position < 1 || position > static_cast<int16_t>(fClassList.size())) return;
+  const TaskBar_Container& r = fClassList[static_cast<size_t>(position - 1)];
+  PaintSkin(static_cast<int16_t>(r.Right - r.Left), SkinImages::TaskBarBackground(style_), r.Left,
+            0, true, 0);
+  switch (look) {
+    case Look::Normal:
+      ReadIcon(r.IconIndex, r.Left, 0, 0, r.Arrow, r.Enabled, 0);
+      break;
+    case Look::Highlighted:
+      ReadIcon(r.IconIndex, r.Left, 2, 2, r.Arrow, r.Enabled, 50);
+      break;
+    case Look::Pressed:
+      ReadIcon(r.IconIndex, r.Left, 2, 2, r.Arrow, r.Enabled, 0);
+      break;
+  }
+  Refresh(r.Left, r.Right + 2);
+}
+
+void TaskBar::RepaintIcon(int16_t Index) {
+  if (Index == 0) {
+    ResetLastButton();
+    return;
+  }
+  if (Index == highlighted_) return;
+  const TaskBar_Container& r = fClassList.at(static_cast<size_t>(Index - 1));
+  if (r.IconIndex != 0 && r.Enabled) DrawButton(Index, Look::Highlighted);
+  ResetLastButton();
+  highlighted_ = Index;  // also when it was not drawn highlighted (the grip, a disabled one)
+}
+
+void TaskBar::ResetLastButton() {
+  if (highlighted_ != -1) DrawButton(highlighted_, Look::Normal);
+  highlighted_ = -1;
+}
+
+void TaskBar::ButtonEnable(int16_t Index, bool Enable) {
+  if (Index < 1 || Index > static_cast<int16_t>(fClassList.size())) return;
+  fClassList[static_cast<size_t>(Index - 1)].Enabled = Enable;
+  RepaintIcon(Index);
+  ResetLastButton();
+}
+
+void TaskBar::MouseDown(int16_t button, int x) {
+  const int16_t p = GetButtonIndex(x);
+  if (p != 0) {
+    const TaskBar_Container& r = fClassList[static_cast<size_t>(p - 1)];
+    if (r.IconIndex != 0 && r.Enabled) DrawButton(p, Look::Pressed);
+  }
+  // The right button also opens the taskbar menu, which comes with its own window.
+  (void)button;
+}
+
+void TaskBar::MouseUp(int16_t button, int x) {
+  const int16_t p = GetButtonIndex(x);
+  if (p == 0) return;
+  const TaskBar_Container& r = fClassList[static_cast<size_t>(p - 1)];
+  if (r.IconIndex == 0 || !r.Enabled) return;
+  DrawButton(p, Look::Highlighted);
+  if (buttonClicked_) buttonClicked_(p, button);
+}
+
+void TaskBar::ClockTick() {
+  const int width = ScaleWidth(), height = surface_.Height();
+  const std::string text = common::ToAnsi(ClockText());
+  const int n = static_cast<int>(text.size());
+  HDC dc = surface_.Dc();
+  common::ScopedSelect font(dc, font_.Get());
+  RECT r = {4, 0, width - 4, height};
+  const int h = DrawTextA(dc, text.c_str(), n, &r, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
+  // The clock area is 99 pixels wide; a long date reaches further left, and that part is
+  // cleared too, or the old date would stay under the new one after midnight.
+  const int textLeft = width - 4 - (r.right - r.left);
+  const int clearLeft = std::max(std::min(width - kClockWidth, textLeft), 1);
+  PaintSkin(static_cast<int16_t>(width - 1 - clearLeft), SkinImages::TaskBarBackground(style_),
+            static_cast<int16_t>(clearLeft), 0, true, 0);
+  r = {4, static_cast<LONG>(common::RoundHalfEven(height / 2.0 - h / 2.0)), width - 4,
+       static_cast<LONG>(common::RoundHalfEven(h / 2.0 + height / 2.0))};
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  DrawTextA(dc, text.c_str(), n, &r, DT_WORDBREAK | DT_RIGHT);
+  GdiFlush();
+  Refresh(clearLeft, width);
+}
+
+void TaskBar::PollTick() {
+  // A rebuild lets events run while it reads icons, and so does a task button's release
+  // handler: a tick arriving then does nothing. A rebuild started inside them would refresh the
+  // list the rebuild is reading, or destroy the button whose handler is still running; the next
+  // tick after they end sees the changed count and rebuilds then.
+  if (rebuilding_ || releasesRunning_ > 0) return;
+  EnumTasks1.GetWindows();
+  const int n = std::stoi(EnumTasks1.RunningAppCount());
+  if (n != knownTaskCount_) {
+    knownTaskCount_ = n;
+    LoadTasks();
+  }
+}
+
+void TaskBar::LoadTasks() {
+  common::ReentryGuard guard(rebuilding_);
+  if (!guard.Entered()) return;
+  SetTimer(Handle(), kClockTimer, kTickMs, nullptr);
+  EmptyButtonBin();
+  EnumTasks1.GetWindows();
+  knownTaskCount_ = std::stoi(EnumTasks1.RunningAppCount());
+  const int16_t lastRight = fClassList.empty() ? 0 : fClassList.back().Right;
+  nextTaskX_ = lastRight + 2;
+  taskAreaWidth_ = static_cast<int16_t>(ScaleWidth() - lastRight - 150);
+  taskRowTop_ = 5;
+  rowFill_ = 0;
+  oddFlag_ = static_cast<int16_t>(knownTaskCount_ % 2);
+  for (int i = 0; i < knownTaskCount_; ++i) {
+    LoadTaskButton(static_cast<int16_t>(i));
+    LoadEmpytButton();
+  }
+  // With no task left, no button stands for a window that is gone.
+  if (knownTaskCount_ == 0) ShowWindow(TaskBarButton1[0]->Handle(), SW_HIDE);
+  SetTimer(Handle(), kPollTimer, kTickMs, nullptr);
+}
+
+void TaskBar::LoadTaskButton(int16_t Index) {
+  const int count = std::stoi(EnumTasks1.RunningAppCount());
+  const int16_t lastRight = fClassList.empty() ? 0 : fClassList.back().Right;
+  const int perRow = (count + oddFlag_) / 2;
+  if (perRow <= 0 || Index < 0 || Index >= static_cast<int16_t>(TaskBarButton1.size())) return;
+  const double width = static_cast<double>(taskAreaWidth_ - 30) / perRow;
+  const int resultingWidth = std::max<int>(static_cast<int>(common::RoundHalfEven(width)), 1);
+  TaskBarButton& button = *TaskBarButton1[static_cast<size_t>(Index)];
+  rowFill_ = static_cast<int16_t>(rowFill_ + resultingWidth);
+  if (rowFill_ >= taskAreaWidth_) {
+    // The button that fills the row is the first of the next one.
+    taskRowTop_ = static_cast<int16_t>(taskRowTop_ + button.FaceHeight());
+    rowFill_ = 0;
+    nextTaskX_ = lastRight + 2;
+  }
+  SetWindowPos(button.Handle(), nullptr, static_cast<int>(nextTaskX_), taskRowTop_,
+               resultingWidth, button.FaceHeight(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  button.SetOffSet(kTaskCaptionOffset);
+  button.SetCaption(EnumTasks1.GetAppName(Index));
+  button.SetIntHWND(static_cast<HWND>(common::TextToHandle(EnumTasks1.GetAppHWND(Index))));
+  Picture1.FillRect(0, 0, Picture1.Width(), Picture1.Height(), 0xFFFFFF);
+  EnumTasks1.GetIcon(Picture1.Dc(), Index);
+  const std::string icon = RipPicture(0xFFFFFF);
+  button.Image = icon;
+  button.PrintIcon(icon);
+  Picture1.FillRect(0, 0, Picture1.Width(), Picture1.Height(), 0xFFFFFF);
+  nextTaskX_ += resultingWidth;
+  button.SubClassMe();
+}
+
+void TaskBar::LoadEmpytButton() { TaskBarButton1.push_back(NewButton()); }
+
+void TaskBar::EmptyButtonBin() {
+  if (TaskBarButton1.empty()) return;
+  TaskBarButton1[0]->UnSubClassMe();
+  while (TaskBarButton1.size() > 1) {
+    TaskBarButton1.back()->UnSubClassMe();
+    TaskBarButton1.pop_back();
+  }
+}
+
+void TaskBar::SubClassOff() { EmptyButtonBin(); }
+
+void TaskBar::Repaint() {
+  EmptyButtonBin();
+  LoadTasks();
+  for (size_t p = 1; p <= fClassList.size(); ++p) RepaintIcon(static_cast<int16_t>(p));
+}
+
+std::string TaskBar::RipPicture(int32_t TransColor) const { return ::RipPicture(Picture1, TransColor); }
+
+LRESULT TaskBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE: {
+      const int width = LOWORD(lParam);
+      if (width > 0 && width != surface_.Width()) {
+        surface_.Resize(width, Height(), TaskBarColor);
+        LoadGUI();
+      }
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(Handle(), &ps);
+      surface_.BlitTo(dc, ps.rcPaint);
+      EndPaint(Handle(), &ps);
+      return 0;
+    }
+    case WM_TIMER:
+      if (wParam == kClockTimer) ClockTick();
+      if (wParam == kPollTimer) PollTick();
+      return 0;
+    case WM_MOUSEMOVE:
+      RepaintIcon(GetButtonIndex(GET_X_LPARAM(lParam)));
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      // The strip keeps the mouse from press to release; only the release's x counts.
+      SetCapture(Handle());
+      MouseDown(message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4,
+                GET_X_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == Handle())
+        ReleaseCapture();
+      MouseUp(message == WM_LBUTTONUP ? 1 : message == WM_RBUTTONUP ? 2 : 4, GET_X_LPARAM(lParam));
+      return 0;
+    case WM_DESTROY:
+      KillTimer(Handle(), kClockTimer);
+      KillTimer(Handle(), kPollTimer);
+      return 0;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}

@@ -1,0 +1,173 @@
+#include "shell/taskbar/TaskBarButton.h"
+
+#include <algorithm>
+
+#include "common/pump.h"
+#include "common/screen.h"
+#include "common/text.h"
+#include "shell/core/HandleWindows.h"
+#include "shell/core/SkinImages.h"
+#include "shell/core/SkinPainter.h"
+
+namespace {
+
+common::Font TahomaBold() {
+  common::WindowDc screen(nullptr);
+  const int height = -MulDiv(825, GetDeviceCaps(screen.Get(), LOGPIXELSY), 7200);  // 8.25 pt
+  return common::Font(CreateFontW(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH, L"Tahoma"));
+}
+
+}  // namespace
+
+TaskBarButton::TaskBarButton(Host host)
+    : host_(std::move(host)),
+      TrackMouse1({[this] { OnMouseOver(); }, [this] { LoadGUI(); },
+                   [this] { OnMouseLeftDown(); }, [this] { OnMouseLeftUp(); }}) {}
+
+TaskBarButton::~TaskBarButton() { UnSubClassMe(); }
+
+bool TaskBarButton::Create(HWND parent, int32_t style) {
+  style_ = style;
+  font_ = TahomaBold();
+  ClassSpec spec;
+  spec.name = L"ZephraTaskButton";
+  if (!Window::Create(spec, 0, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, FaceHeight(), parent))
+    return false;
+  LoadGUI();
+  return true;
+}
+
+void TaskBarButton::SetStyle(int32_t strStyle) {
+  style_ = strStyle;
+  LoadGUI();
+}
+
+void TaskBarButton::SetCaption(const std::wstring& caption) {
+  caption_ = caption;
+  surface_.FillRect(0, 0, surface_.Width(), surface_.Height(), kBackColor);
+  LoadGUI();
+  WriteCaption(caption_, offSet_);
+}
+
+int16_t TaskBarButton::PaintSkin(int16_t RunLength, const SkinImage& Skin, int16_t OffsetX,
+                                 int16_t OffsetY, int16_t Brightness) {
+  return ::PaintSkin(surface_, SkinRules::Control(), RunLength, Skin, OffsetX, OffsetY, true,
+                     Brightness);
+}
+
+void TaskBarButton::PaintFace(int16_t brightness) {
+  RECT rect;
+  GetClientRect(Handle(), &rect);
+  const int width = rect.right;
+  const auto w = static_cast<int16_t>(width);
+  PaintSkin(1, SkinImages::TaskButtonLeft(style_), 0, 0, brightness);
+  PaintSkin(static_cast<int16_t>(w - 4), SkinImages::TaskButtonBody(style_), 2, 0, brightness);
+  PaintSkin(1, SkinImages::TaskButtonRight(style_), static_cast<int16_t>(w - 2), 0, brightness);
+  WriteCaption(caption_, offSet_);
+  ::PaintSkin(surface_, SkinRules::Control(), 1, Image, 9, 3, true, brightness);
+  Refresh();
+}
+
+void TaskBarButton::LoadGUI() {
+  if (!Handle()) return;
+  lit_ = 0;
+  RECT rect;
+  GetClientRect(Handle(), &rect);
+  // The face is as high as its look; the surface covers the whole control.
+  if (rect.bottom != FaceHeight()) {
+    SetWindowPos(Handle(), nullptr, 0, 0, rect.right, FaceHeight(),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (surface_.Width() != rect.right || surface_.Height() != FaceHeight())
+    surface_.Resize(std::max<int>(rect.right, 1), FaceHeight(), kBackColor);
+  PaintFace(0);
+}
+
+void TaskBarButton::WriteCaption(const std::wstring& Caption, int16_t Offest) {
+  if (surface_.Empty()) return;
+  const std::string text = common::ToAnsi(Caption);
+  const int n = static_cast<int>(text.size());
+  const int width = surface_.Width(), height = surface_.Height();
+  HDC dc = surface_.Dc();
+  common::ScopedSelect font(dc, font_.Get());
+  RECT measure = {4, 0, width - 4 - Offest, height};
+  const int h = DrawTextA(dc, text.c_str(), n, &measure, DT_CALCRECT | DT_CENTER);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  RECT place = {Offest + 4, static_cast<LONG>(common::RoundHalfEven(height / 2.0 - h / 2.0)),
+                width - 4, h + height};
+  // Left and top aligned, clipped at 4 pixels from the right edge, no ellipsis.
+  DrawTextA(dc, text.c_str(), n, &place, 0);
+  GdiFlush();
+  Refresh();
+}
+
+void TaskBarButton::PrintIcon(const std::string& Icon) {
+  ::PaintSkin(surface_, SkinRules::Control(), 1, Icon, 9, 3, true, 0);
+  Refresh();
+}
+
+void TaskBarButton::SubClassMe() { TrackMouse1.Watch(Handle()); }
+
+void TaskBarButton::UnSubClassMe() { TrackMouse1.CloseWatch(); }
+
+void TaskBarButton::Refresh() {
+  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TaskBarButton::OnMouseOver() {
+  if (lit_ != 0) return;  // already lit: repeated hover notices change nothing
+  lit_ = -1;
+  PaintFace(50);
+}
+
+void TaskBarButton::OnMouseLeftDown() {
+  lit_ = -1;
+  PaintFace(-50);
+}
+
+void TaskBarButton::OnMouseLeftUp() {
+  host_.releaseBegins();
+  // The handle is taken before pending messages run: a poll tick in between may refill the
+  // button for another task.
+  const HWND window = window_;
+  LoadGUI();
+  common::PumpPendingMessages();
+  lit_ = 0;
+  WindowAction(window);
+  host_.releaseEnds();
+}
+
+void TaskBarButton::WindowAction(HWND window) {
+  if (IsIconic(window))
+    HandleWindows::WindowCommand(window, HandleWindows::kMaximizeToFront);
+  else
+    HandleWindows::WindowCommand(window, HandleWindows::kMinimize);
+}
+
+LRESULT TaskBarButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE:
+      LoadGUI();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(Handle(), &ps);
+      surface_.BlitTo(dc, ps.rcPaint);
+      EndPaint(Handle(), &ps);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+      SetCapture(Handle());  // the release reaches the button even off it
+      return 0;
+    case WM_LBUTTONUP:
+      if (GetCapture() == Handle()) ReleaseCapture();
+      return 0;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}

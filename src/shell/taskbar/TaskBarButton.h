@@ -1,0 +1,80 @@
+#pragma once
+// One task on the taskbar: a skinned face in one of two looks with the window's 16 x 16 icon and
+// its caption, lit under the pointer and dark while the left button is held. A release over it
+// minimises the task's window, or brings a minimised one back maximised and on top.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "common/handles.h"
+#include "common/surface.h"
+#include "common/window.h"
+#include "shell/taskbar/TrackMouse.h"
+
+class TaskBarButton : public common::Window {
+ public:
+  static constexpr uint32_t kBackColor = 12632319;  // the drawing surface's background
+  static constexpr int16_t kFaceHeight0 = 27, kFaceHeight1 = 24;
+
+  // The taskbar hears when a release handler starts and ends: the handler lets pending
+  // messages run, and a rebuild in between must not destroy the button under it.
+  struct Host {
+    std::function<void()> releaseBegins;
+    std::function<void()> releaseEnds;
+  };
+
+  explicit TaskBarButton(Host host);
+  ~TaskBarButton() override;
+
+  // Creates the control, invisible, as a child of the taskbar.
+  bool Create(HWND parent, int32_t style);
+
+  int32_t Style() const { return style_; }
+  void SetStyle(int32_t strStyle);
+  HWND intHWND() const { return window_; }
+  void SetIntHWND(HWND window) { window_ = window; }
+  const std::wstring& Caption() const { return caption_; }
+  void SetCaption(const std::wstring& caption);
+  int16_t OffSet() const { return offSet_; }
+  void SetOffSet(int16_t offSet) { offSet_ = offSet; }
+
+  std::string Image;  // the task's icon as an image string
+
+  void LoadGUI();
+  void WriteCaption(const std::wstring& Caption, int16_t Offest);
+  void PrintIcon(const std::string& Icon);
+  void SubClassMe();
+  void UnSubClassMe();
+
+  int16_t FaceHeight() const { return style_ == 0 ? kFaceHeight0 : kFaceHeight1; }
+  bool Lit() const { return lit_ != 0; }
+  const common::MemorySurface& Surface() const { return surface_; }
+
+  // What a release does to the task's window: restore a minimised one (maximised, topmost,
+  // active), minimise any other.
+  static void WindowAction(HWND window);
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void PaintFace(int16_t brightness);
+  int16_t PaintSkin(int16_t RunLength, const class SkinImage& Skin, int16_t OffsetX,
+                    int16_t OffsetY, int16_t Brightness);
+  void OnMouseOver();
+  void OnMouseLeftDown();
+  void OnMouseLeftUp();
+  void Refresh();
+
+  Host host_;
+  int32_t style_ = 1;
+  HWND window_ = nullptr;
+  std::wstring caption_;
+  int16_t offSet_ = 0;
+  int16_t lit_ = 0;  // -1 while the lit or dark face is shown
+  common::Font font_;
+  common::MemorySurface surface_;
+  TrackMouse TrackMouse1;
+};
