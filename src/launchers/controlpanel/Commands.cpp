@@ -8,6 +8,13 @@ constexpr wchar_t kControl[] = L"rundll32.exe shell32.dll,Control_RunDLL";
 
 std::wstring Applet(const wchar_t* arguments) { return std::wstring(kControl) + L" " + arguments; }
 
+// The program of a command line: its first word, or the quoted text at its start.
+std::wstring ProgramOf(const std::wstring& commandLine) {
+  if (!commandLine.empty() && commandLine[0] == L'"')
+    return commandLine.substr(1, commandLine.find(L'"', 1) - 1);
+  return commandLine.substr(0, commandLine.find(L' '));
+}
+
 }  // namespace
 
 const std::array<Command1Entry, kCommandCount>& Command1Table() {
@@ -51,8 +58,13 @@ PalomidServices PalomidServices::Real() {
 }
 
 std::wstring StartFailureText(const std::wstring& commandLine, DWORD error) {
-  return L"无法启动以下命令：\r\n" + commandLine + L"\r\n\r\n原因：" +
-         common::SystemErrorText(error);
+  // Some of the system's texts name the program as "%1" ("%1 is not a valid application").
+  std::wstring reason = common::SystemErrorText(error);
+  const std::wstring program = ProgramOf(commandLine);
+  for (size_t at = reason.find(L"%1"); at != std::wstring::npos;
+       at = reason.find(L"%1", at + program.size()))
+    reason.replace(at, 2, program);
+  return L"无法启动以下命令：\r\n" + commandLine + L"\r\n\r\n原因：" + reason;
 }
 
 bool Command1Click(int Index, HWND owner, const PalomidServices& services) {

@@ -112,11 +112,17 @@ TEST(Command1Click, ACommandThatCannotStartIsReportedAndTheClickReturns) {
 }
 
 TEST(StartFailureText, NamesTheCommandAndTheSystemsReason) {
+  EXPECT_EQ(palomid::StartFailureText(L"rundll32.exe shell32.dll,Control_RunDLL", ERROR_FILE_NOT_FOUND),
+            L"无法启动以下命令：\r\nrundll32.exe shell32.dll,Control_RunDLL\r\n\r\n原因：" +
+                common::SystemErrorText(ERROR_FILE_NOT_FOUND));
+  // The system's text for a file that is no program names it as "%1": the program goes there.
+  ASSERT_NE(common::SystemErrorText(ERROR_BAD_EXE_FORMAT).find(L"%1"), std::wstring::npos);
   const std::wstring text =
-      palomid::StartFailureText(L"rundll32.exe shell32.dll,Control_RunDLL", ERROR_BAD_EXE_FORMAT);
-  EXPECT_EQ(text, L"无法启动以下命令：\r\nrundll32.exe shell32.dll,Control_RunDLL\r\n\r\n原因：" +
-                      common::SystemErrorText(ERROR_BAD_EXE_FORMAT));
-  EXPECT_FALSE(common::SystemErrorText(ERROR_BAD_EXE_FORMAT).empty());
+      palomid::StartFailureText(L"rundll32.exe rnaui.dll,RnaDial 连接_名称", ERROR_BAD_EXE_FORMAT);
+  const std::wstring reason = text.substr(text.find(L"原因："));
+  EXPECT_EQ(reason.find(L"%1"), std::wstring::npos) << reason;
+  EXPECT_NE(reason.find(L"rundll32.exe"), std::wstring::npos) << reason;
+  EXPECT_EQ(reason.find(L"rnaui.dll"), std::wstring::npos) << reason;
 }
 
 }  // namespace
