@@ -41,8 +41,8 @@ struct Record {
 // The lines a stand-in wrote to its log.
 std::vector<Record> ReadRecords(const std::wstring& logPath) {
   const std::string bytes = testing_support::ReadFileBytes(logPath);
-  const int n = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                    nullptr, 0);
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   std::wstring text(static_cast<size_t>(n), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
   std::vector<Record> records;
@@ -204,8 +204,8 @@ class PrindleEndToEnd : public ::testing::Test {
     CreateDirectoryW(folder_.File(L"my docs").c_str(), nullptr);
     document_ = folder_.File(L"my docs\\年度 报告 2024.zephraprint");
     testing_support::WriteFileBytes(document_, "quarterly figures\r\n");
-    fileType_ = std::make_unique<PrintableFileType>(L".zephraprint",
-                                                    L"\"" + standIn_ + L"\" \"%1\"");
+    fileType_ =
+        std::make_unique<PrintableFileType>(L".zephraprint", L"\"" + standIn_ + L"\" \"%1\"");
     ASSERT_TRUE(prindle_.Start());
     form_ = prindle_.WaitForWindow(L"PrindleForm1", 10000);
     ASSERT_NE(form_, nullptr);
@@ -325,12 +325,12 @@ TEST_F(PalomidEndToEnd, ShowsItsWindowAsDesigned) {
   GetClientRect(form_, &client);
   EXPECT_EQ(client.right, 355);
   EXPECT_EQ(client.bottom, 234);
-  const wchar_t* captions[13] = {L"Palomid", L"辅助选项", L"显示",     L"键盘",     L"鼠标",
-                                 L"声音",    L"背景",     L"外观",     L"屏幕保护", L"设置",
+  const wchar_t* captions[13] = {L"Palomid",   L"辅助选项", L"显示",  L"键盘",     L"鼠标",
+                                 L"声音",      L"背景",     L"外观",  L"屏幕保护", L"设置",
                                  L"日期/时间", L"拨号连接", L"IE设置"};
-  const POINT places[13] = {{12, 16},   {12, 64},   {12, 96},   {12, 128},  {12, 160},
-                            {12, 192},  {128, 64},  {128, 96},  {128, 128}, {128, 160},
-                            {248, 144}, {248, 64},  {248, 104}};
+  const POINT places[13] = {{12, 16},   {12, 64},  {12, 96},  {12, 128},  {12, 160},
+                            {12, 192},  {128, 64}, {128, 96}, {128, 128}, {128, 160},
+                            {248, 144}, {248, 64}, {248, 104}};
   for (int i = 0; i < 13; ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(WindowText(buttons_[i]), captions[i]);
@@ -393,8 +393,7 @@ TEST_F(PalomidEndToEnd, ACommandThatCannotStartIsReportedAndPalomidGoesOn) {
   EXPECT_EQ(WindowText(box), L"Palomid");
   const std::wstring text = testing_support::ChildTexts(box, L"Static");
   EXPECT_NE(text.find(L"无法启动"), std::wstring::npos) << text;
-  EXPECT_NE(text.find(L"rundll32.exe shell32.dll,Control_RunDLL access.cpl,,1"),
-            std::wstring::npos)
+  EXPECT_NE(text.find(L"rundll32.exe shell32.dll,Control_RunDLL access.cpl,,1"), std::wstring::npos)
       << text;
   EXPECT_NE(text.find(L"原因："), std::wstring::npos) << text;
   EXPECT_EQ(text.find(L"%1"), std::wstring::npos) << text;

@@ -39,11 +39,9 @@ const std::array<common::TwipsRect, 3>& ShapeTable();
 
 struct PalomidServices {
   // Starts a command line as a new process with a window style, without waiting.
-  std::function<common::StartResult(const std::wstring& commandLine, int windowStyle)>
-      startCommand;
+  std::function<common::StartResult(const std::wstring& commandLine, int windowStyle)> startCommand;
   // A message box with an error icon, owned by `owner`; returns when the user closes it.
-  std::function<void(HWND owner, const std::wstring& text, const std::wstring& caption)>
-      showError;
+  std::function<void(HWND owner, const std::wstring& text, const std::wstring& caption)> showError;
   // The window has closed: the program ends.
   std::function<void()> quit;
 

@@ -20,8 +20,8 @@ Form1::~Form1() = default;
 bool Form1::Load(int show) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   const int smallSize = GetSystemMetrics(SM_CXSMICON);
-  smallIcon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(PALOMID_ICON),
-                                                 IMAGE_ICON, smallSize, smallSize, 0)));
+  smallIcon_.Reset(static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(PALOMID_ICON), IMAGE_ICON, smallSize, smallSize, 0)));
   font_ = common::CreateSongTiFont(9);
 
   ClassSpec spec;
@@ -47,10 +47,9 @@ void Form1::CreateButtons() {
   for (int i = 0; i < kCommandCount; ++i) {
     const Command1Entry& entry = table[static_cast<size_t>(i)];
     const RECT r = common::ToPixels({entry.left, entry.top, kButtonWidth, kButtonHeight});
-    HWND button = common::CreateControl(L"BUTTON", entry.caption,
-                                        WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, r.left, r.top,
-                                        r.right - r.left, r.bottom - r.top, Handle(),
-                                        kFirstButtonId + i);
+    HWND button = common::CreateControl(
+        L"BUTTON", entry.caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, r.left, r.top,
+        r.right - r.left, r.bottom - r.top, Handle(), kFirstButtonId + i);
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     command1_.push_back(button);
   }
@@ -100,8 +99,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_COMMAND: {
       const int index = static_cast<int>(LOWORD(wParam)) - kFirstButtonId;
-      if (HIWORD(wParam) == BN_CLICKED && index >= 0 && index < kCommandCount)
-        Command1Click(index);
+      if (HIWORD(wParam) == BN_CLICKED && index >= 0 && index < kCommandCount) Command1Click(index);
       return 0;
     }
     case WM_ACTIVATE:

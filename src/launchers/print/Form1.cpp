@@ -20,8 +20,8 @@ HICON LoadProgramIcon(int size) {
 HWND PlaceControl(const wchar_t* className, const std::wstring& text, DWORD style,
                   const common::TwipsRect& place, HWND parent, int id, DWORD exStyle = 0) {
   const RECT r = common::ToPixels(place);
-  return common::CreateControl(className, text, style | WS_VISIBLE, r.left, r.top,
-                               r.right - r.left, r.bottom - r.top, parent, id, exStyle);
+  return common::CreateControl(className, text, style | WS_VISIBLE, r.left, r.top, r.right - r.left,
+                               r.bottom - r.top, parent, id, exStyle);
 }
 
 std::wstring WindowTextOf(HWND window) {
@@ -65,8 +65,8 @@ bool Form1::Load(int show) {
 
 void Form1::CreateControls() {
   // Creation order is the focus order: text box, "开始打印", "关闭".
-  label2_ = PlaceControl(L"STATIC", kLabel2Caption, SS_LEFT | SS_NOPREFIX, kLabel2, Handle(),
-                         kLabel2Id);
+  label2_ =
+      PlaceControl(L"STATIC", kLabel2Caption, SS_LEFT | SS_NOPREFIX, kLabel2, Handle(), kLabel2Id);
   text1_ = PlaceControl(L"EDIT", L"", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, kText1, Handle(),
                         kText1Id, WS_EX_CLIENTEDGE);
   command1_ = PlaceControl(L"BUTTON", kCommand1Caption, WS_TABSTOP | BS_PUSHBUTTON, kCommand1,
@@ -95,8 +95,8 @@ void Form1::Compose(int width, int height) {
   }
   if (icon_) {
     const RECT image = Image1Rect();
-    DrawIconEx(surface_.Dc(), image.left, image.top, icon_.Get(), kIconSize, kIconSize, 0,
-               nullptr, DI_NORMAL);
+    DrawIconEx(surface_.Dc(), image.left, image.top, icon_.Get(), kIconSize, kIconSize, 0, nullptr,
+               DI_NORMAL);
   }
   GdiFlush();
   InvalidateRect(Handle(), nullptr, FALSE);

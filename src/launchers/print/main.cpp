@@ -1,7 +1,7 @@
 // Prindle: prints a document through the "print" verb of its file type. The life of the process
 // is the life of its one window.
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include "launchers/print/Form1.h"
 

@@ -92,7 +92,8 @@ TEST(Command1Click, TwoClicksStartTwoProcesses) {
 TEST(Command1Click, AnyOtherIndexDoesNothing) {
   Recorder recorder;
   const auto services = recorder.Services();
-  for (int i : {-1, 13, 14, 100, -32768}) EXPECT_FALSE(palomid::Command1Click(i, nullptr, services));
+  for (int i : {-1, 13, 14, 100, -32768})
+    EXPECT_FALSE(palomid::Command1Click(i, nullptr, services));
   EXPECT_TRUE(recorder.started.empty());
   EXPECT_TRUE(recorder.shown.empty());
 }
@@ -112,9 +113,10 @@ TEST(Command1Click, ACommandThatCannotStartIsReportedAndTheClickReturns) {
 }
 
 TEST(StartFailureText, NamesTheCommandAndTheSystemsReason) {
-  EXPECT_EQ(palomid::StartFailureText(L"rundll32.exe shell32.dll,Control_RunDLL", ERROR_FILE_NOT_FOUND),
-            L"无法启动以下命令：\r\nrundll32.exe shell32.dll,Control_RunDLL\r\n\r\n原因：" +
-                common::SystemErrorText(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(
+      palomid::StartFailureText(L"rundll32.exe shell32.dll,Control_RunDLL", ERROR_FILE_NOT_FOUND),
+      L"无法启动以下命令：\r\nrundll32.exe shell32.dll,Control_RunDLL\r\n\r\n原因：" +
+          common::SystemErrorText(ERROR_FILE_NOT_FOUND));
   // The system's text for a file that is no program names it as "%1": the program goes there.
   ASSERT_NE(common::SystemErrorText(ERROR_BAD_EXE_FORMAT).find(L"%1"), std::wstring::npos);
   const std::wstring text =

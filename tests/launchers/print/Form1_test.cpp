@@ -29,7 +29,9 @@ struct Recorder {
   prindle::PrindleServices Services() {
     prindle::PrindleServices s;
     s.shellExecute = [this](HWND owner, const std::wstring& verb, const std::wstring& file,
-                            int show) { calls.push_back({owner, verb, file, show}); };
+                            int show) {
+      calls.push_back({owner, verb, file, show});
+    };
     s.quit = [this] { ++quits; };
     return s;
   }
@@ -48,7 +50,7 @@ TEST(PrintAnyFile, HandsThePathUnchangedToThePrintVerbWithShowCommandSeven) {
   const auto services = recorder.Services();
   HWND owner = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
   prindle::PrintAnyFile(owner, L"C:\\My Documents\\年度 报告.doc", services);
-  prindle::PrintAnyFile(owner, L"  C:\\a.txt ", services);  // no trimming
+  prindle::PrintAnyFile(owner, L"  C:\\a.txt ", services);        // no trimming
   prindle::PrintAnyFile(owner, L"\"C:\\quoted.txt\"", services);  // quotes stay the user's
   ASSERT_EQ(recorder.calls.size(), 3u);
   EXPECT_EQ(recorder.calls[0].owner, owner);
@@ -166,8 +168,8 @@ TEST_F(PrindleWindowTest, EnterAndEscapeInTheTextBoxDoNotPrint) {
 
 TEST_F(PrindleWindowTest, EmptyPathFailsQuietlyThroughTheRealPrintVerb) {
   // With the real services: the system refuses an empty name, and nothing is shown.
-  prindle::Form1 real(prindle::PrindleServices{prindle::PrindleServices::Real().shellExecute,
-                                               [] {}});
+  prindle::Form1 real(
+      prindle::PrindleServices{prindle::PrindleServices::Real().shellExecute, [] {}});
   ASSERT_TRUE(real.Load(SW_SHOWNORMAL));
   PumpFor(30);
   const auto before = testing_support::VisibleWindowsOf(GetCurrentProcessId());
