@@ -328,14 +328,11 @@ TEST_F(PalomidEndToEnd, ShowsItsWindowAsDesigned) {
   const wchar_t* captions[13] = {L"Palomid",   L"辅助选项", L"显示",  L"键盘",     L"鼠标",
                                  L"声音",      L"背景",     L"外观",  L"屏幕保护", L"设置",
                                  L"日期/时间", L"拨号连接", L"IE设置"};
-  const POINT places[13] = {{12, 16},   {12, 64},  {12, 96},  {12, 128},  {12, 160},
-                            {12, 192},  {128, 64}, {128, 96}, {128, 128}, {128, 160},
-                            {248, 144}, {248, 64}, {248, 104}};
-  for (int i = 0; i < 13; ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(WindowText(buttons_[i]), captions[i]);
-    ExpectPlace(buttons_[i], places[i].x, places[i].y, 89, 27);
-  }
+  for (int i = 0; i < 13; ++i) EXPECT_EQ(WindowText(buttons_[i]), captions[i]) << i;
+  // Places are checked in the window tests; here the corners of the three columns.
+  ExpectPlace(buttons_[0], 12, 16, 89, 27);
+  ExpectPlace(buttons_[6], 128, 64, 89, 27);
+  ExpectPlace(buttons_[11], 248, 64, 89, 27);
   EXPECT_EQ(FocusOf(palomid_), buttons_[0]);
   EXPECT_EQ(testing_support::TabOrder(form_, buttons_[0]), buttons_);
   // The frames are black lines around the columns.
