@@ -62,7 +62,8 @@ HWND Form1::Command1(int Index) const {
 }
 
 void Form1::Compose(int width, int height) {
-  if (!surface_.Resize(width, height, GetSysColor(COLOR_BTNFACE))) return;
+  // Nothing to draw while minimised (0 x 0); the restore composes again.
+  if (!surface_.Resize(width, height, GetSysColor(COLOR_BTNFACE)) || surface_.Empty()) return;
   // Each frame is a one-pixel line in the window text colour, inside its rectangle.
   common::Pen pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
   common::ScopedSelect selectPen(surface_.Dc(), pen.Get());

@@ -85,7 +85,8 @@ RECT Form1::Image1Rect() const {
 
 void Form1::Compose(int width, int height) {
   // Beyond the picture (when the window is made larger) the window shows its plain face.
-  if (!surface_.Resize(width, height, GetSysColor(COLOR_BTNFACE))) return;
+  // Nothing to draw while minimised (0 x 0); the restore composes again.
+  if (!surface_.Resize(width, height, GetSysColor(COLOR_BTNFACE)) || surface_.Empty()) return;
   if (picture_) {
     common::MemoryDc source(CreateCompatibleDC(surface_.Dc()));
     common::ScopedSelect select(source.Get(), picture_.Get());
@@ -127,18 +128,13 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Compose(LOWORD(lParam), HIWORD(lParam));
       return 0;
     case WM_ERASEBKGND:
+    case WM_PRINTCLIENT:
       // Also how themed buttons ask for what lies behind their round corners.
       if (!surface_.Empty()) {
         const RECT all = {0, 0, surface_.Width(), surface_.Height()};
         surface_.BlitTo(reinterpret_cast<HDC>(wParam), all);
       }
-      return 1;
-    case WM_PRINTCLIENT:
-      if (!surface_.Empty()) {
-        const RECT all = {0, 0, surface_.Width(), surface_.Height()};
-        surface_.BlitTo(reinterpret_cast<HDC>(wParam), all);
-      }
-      return 0;
+      return message == WM_ERASEBKGND ? 1 : 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(Handle(), &ps);
