@@ -84,7 +84,7 @@ TEST_F(ShellEndToEnd, StartsAsTheDesktopAndGivesItBackOnExit) {
 }
 
 TEST_F(ShellEndToEnd, DesktopIconsShowTheirCaptionsAndOpenTheirLinks) {
-  CopyFileW(testing_support::BesideProgram(L"zephra_standin.exe").c_str(),
+  CopyFileW(testing_support::BesideProgram(L"zephra_recorder.exe").c_str(),
             folder_.File(L"standin.exe").c_str(), FALSE);
   testing_support::WriteFileBytes(
       folder_.File(L"SysInfo.ini"),
