@@ -223,12 +223,7 @@ void TaskBar::LoadTasks() {
   EmptyButtonBin();
   EnumTasks1.GetWindows();
   knownTaskCount_ = std::stoi(EnumTasks1.RunningAppCount());
-  const int16_t lastRight = fClassList.empty() ? 0 : fClassList.back().Right;
-  nextTaskX_ = lastRight + 2;
-  taskAreaWidth_ = static_cast<int16_t>(ScaleWidth() - lastRight - 150);
-  taskRowTop_ = 5;
-  rowFill_ = 0;
-  oddFlag_ = static_cast<int16_t>(knownTaskCount_ % 2);
+  layout_.Begin(fClassList.empty() ? 0 : fClassList.back().Right, ScaleWidth(), knownTaskCount_);
   for (int i = 0; i < knownTaskCount_; ++i) {
     LoadTaskButton(static_cast<int16_t>(i));
     LoadEmpytButton();
@@ -239,22 +234,12 @@ void TaskBar::LoadTasks() {
 }
 
 void TaskBar::LoadTaskButton(int16_t Index) {
+  if (Index < 0 || Index >= static_cast<int16_t>(TaskBarButton1.size())) return;
   const int count = std::stoi(EnumTasks1.RunningAppCount());
-  const int16_t lastRight = fClassList.empty() ? 0 : fClassList.back().Right;
-  const int perRow = (count + oddFlag_) / 2;
-  if (perRow <= 0 || Index < 0 || Index >= static_cast<int16_t>(TaskBarButton1.size())) return;
-  const double width = static_cast<double>(taskAreaWidth_ - 30) / perRow;
-  const int resultingWidth = std::max<int>(static_cast<int>(common::RoundHalfEven(width)), 1);
   TaskBarButton& button = *TaskBarButton1[static_cast<size_t>(Index)];
-  rowFill_ = static_cast<int16_t>(rowFill_ + resultingWidth);
-  if (rowFill_ >= taskAreaWidth_) {
-    // The button that fills the row is the first of the next one.
-    taskRowTop_ = static_cast<int16_t>(taskRowTop_ + button.FaceHeight());
-    rowFill_ = 0;
-    nextTaskX_ = lastRight + 2;
-  }
-  SetWindowPos(button.Handle(), nullptr, static_cast<int>(nextTaskX_), taskRowTop_,
-               resultingWidth, button.FaceHeight(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  const TaskButtonLayout::Place place = layout_.Next(count, button.FaceHeight());
+  SetWindowPos(button.Handle(), nullptr, place.left, place.top, place.width, button.FaceHeight(),
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   button.SetOffSet(kTaskCaptionOffset);
   button.SetCaption(EnumTasks1.GetAppName(Index));
   button.SetIntHWND(static_cast<HWND>(common::TextToHandle(EnumTasks1.GetAppHWND(Index))));
@@ -264,7 +249,6 @@ void TaskBar::LoadTaskButton(int16_t Index) {
   button.Image = icon;
   button.PrintIcon(icon);
   Picture1.FillRect(0, 0, Picture1.Width(), Picture1.Height(), 0xFFFFFF);
-  nextTaskX_ += resultingWidth;
   button.SubClassMe();
 }
 

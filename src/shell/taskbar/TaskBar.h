@@ -16,6 +16,7 @@
 #include "common/window.h"
 #include "shell/taskbar/EnumTasks.h"
 #include "shell/taskbar/TaskBarButton.h"
+#include "shell/taskbar/TaskButtonLayout.h"
 
 class SkinImage;
 
@@ -92,12 +93,8 @@ class TaskBar : public common::Window {
   int32_t style_ = 1;
   int16_t nextFixedX_ = 0;
   int16_t highlighted_ = -1;
-  double nextTaskX_ = 0;
-  int16_t taskRowTop_ = 0;
   int knownTaskCount_ = 0;
-  int16_t taskAreaWidth_ = 0;
-  int16_t rowFill_ = 0;
-  int16_t oddFlag_ = 0;
+  TaskButtonLayout layout_;
   bool rebuilding_ = false;   // a rebuild lets events run while it reads icons
   int releasesRunning_ = 0;   // task-button release handlers in progress
 

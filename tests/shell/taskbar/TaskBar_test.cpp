@@ -1,0 +1,334 @@
+#include "shell/taskbar/TaskBar.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "common/text.h"
+#include "shell/core/SkinImages.h"
+#include "shell/core/SkinPainter.h"
+#include "support/testing.h"
+
+namespace {
+
+using testing_support::PumpFor;
+
+// A top-level window of the test that counts as a task.
+class TaskWindow {
+ public:
+  explicit TaskWindow(const std::wstring& caption, HICON classIcon = nullptr) {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = classIcon;
+    const std::wstring name = L"ZephraTask" + std::to_wstring(reinterpret_cast<uintptr_t>(classIcon));
+    wc.lpszClassName = name.c_str();
+    RegisterClassExW(&wc);
+    hwnd_ = CreateWindowExW(0, name.c_str(), caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                            100, 100, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  ~TaskWindow() { DestroyWindow(hwnd_); }
+  HWND Get() const { return hwnd_; }
+
+ private:
+  HWND hwnd_;
+};
+
+class TaskBarTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 714, 1024,
+                            54, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(bar_.Create(host_, 0, 0, 1024));
+    bar_.SetButtonClicked([this](int16_t i, int16_t b) { clicks_.push_back({i, b}); });
+    bar_.AddButton(1, true, true);
+    for (int32_t n = 2; n <= 7; ++n) bar_.AddButton(n, false, true);
+    bar_.AddButton(0, false, true);
+  }
+  void TearDown() override {
+    bar_.SubClassOff();
+    bar_.Destroy();
+    DestroyWindow(host_);
+  }
+
+  void Move(int x, int y = 20) { SendMessageW(bar_.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
+  void Press(UINT message, int x, int y = 20) {
+    SendMessageW(bar_.Handle(), message, 0, MAKELPARAM(static_cast<int16_t>(x), static_cast<int16_t>(y)));
+  }
+
+  // The strip as a given button should look: background band, then the image drawn in one look.
+  void ExpectButtonLooks(int16_t position, int16_t offset, bool enabled, int16_t brightness) {
+    const TaskBar_Container& r = bar_.fClassList[static_cast<size_t>(position - 1)];
+    common::MemorySurface expected;
+    expected.Resize(bar_.Surface().Width(), bar_.Surface().Height(), 0);
+    const SkinRules rules = SkinRules::TaskBar(bar_.TaskBarColor);
+    PaintSkin(expected, rules, static_cast<int16_t>(r.Right - r.Left),
+              SkinImages::TaskBarBackground(bar_.Style()), r.Left, 0, true, 0);
+    PaintSkin(expected, rules, 1, SkinImages::QuickLaunch(r.IconIndex),
+              static_cast<int16_t>(r.Left + offset), offset, enabled, brightness);
+    int differing = 0;
+    for (int y = 0; y < 54; ++y)
+      for (int x = r.Left; x < r.Right; ++x)
+        differing += bar_.Surface().ColorAt(x, y) != expected.ColorAt(x, y);
+    EXPECT_EQ(differing, 0) << "button " << position;
+  }
+
+  struct Click {
+    int16_t index, button;
+    bool operator==(const Click&) const = default;
+  };
+  HWND host_ = nullptr;
+  TaskBar bar_;
+  std::vector<Click> clicks_;
+};
+
+TEST_F(TaskBarTest, FixedButtonsStandWhereTheirImagesPutThem) {
+  const int16_t lefts[] = {0, 52, 104, 156, 208, 260, 312, 364};
+  const int16_t rights[] = {52, 104, 156, 208, 260, 312, 364, 376};
+  ASSERT_EQ(bar_.fClassList.size(), 8u);
+  for (size_t i = 0; i < 8; ++i) {
+    EXPECT_EQ(bar_.fClassList[i].Left, lefts[i]) << i;
+    EXPECT_EQ(bar_.fClassList[i].Right, rights[i]) << i;
+  }
+  EXPECT_TRUE(bar_.fClassList[0].Arrow);
+  EXPECT_EQ(bar_.fClassList[7].IconIndex, 0);
+  EXPECT_EQ(bar_.Height(), 54);
+  // The strip's flat look: border columns and the light band between.
+  EXPECT_EQ(bar_.Surface().ColorAt(0, 20), 10066329u);
+  EXPECT_EQ(bar_.Surface().ColorAt(1023, 20), 10066329u);
+  EXPECT_EQ(bar_.Surface().ColorAt(700, 0), 10066329u);
+  EXPECT_EQ(bar_.Surface().ColorAt(700, 20), 15132390u);
+  ExpectButtonLooks(2, 0, true, 0);
+}
+
+TEST_F(TaskBarTest, HitZonesLieStrictlyBetweenLeftAndRight) {
+  EXPECT_EQ(bar_.GetButtonIndex(0), 0);
+  EXPECT_EQ(bar_.GetButtonIndex(0.5), 1);
+  EXPECT_EQ(bar_.GetButtonIndex(51.9), 1);
+  EXPECT_EQ(bar_.GetButtonIndex(52), 0);
+  EXPECT_EQ(bar_.GetButtonIndex(53), 2);
+  EXPECT_EQ(bar_.GetButtonIndex(375), 8);
+  EXPECT_EQ(bar_.GetButtonIndex(376), 0);
+  EXPECT_EQ(bar_.GetButtonIndex(900), 0);
+}
+
+TEST_F(TaskBarTest, PointerHighlightsMovesAndLightensTheImage) {
+  Move(60);
+  EXPECT_EQ(bar_.HighlightedPosition(), 2);
+  ExpectButtonLooks(2, 2, true, 50);
+  Move(61);  // the same button: nothing more
+  ExpectButtonLooks(2, 2, true, 50);
+  Move(110);
+  EXPECT_EQ(bar_.HighlightedPosition(), 3);
+  ExpectButtonLooks(2, 0, true, 0);
+  ExpectButtonLooks(3, 2, true, 50);
+  Move(600);  // away from every button
+  EXPECT_EQ(bar_.HighlightedPosition(), -1);
+  ExpectButtonLooks(3, 0, true, 0);
+}
+
+TEST_F(TaskBarTest, TheGripTakesTheHighlightButNeverLightsUp) {
+  Move(60);
+  Move(370);
+  EXPECT_EQ(bar_.HighlightedPosition(), 8);
+  ExpectButtonLooks(2, 0, true, 0);
+  Press(WM_LBUTTONDOWN, 370);
+  Press(WM_LBUTTONUP, 370);
+  EXPECT_TRUE(clicks_.empty());
+}
+
+TEST_F(TaskBarTest, DisabledButtonsAreGreyAndDead) {
+  bar_.ButtonEnable(3, false);
+  ExpectButtonLooks(3, 0, false, 0);
+  Move(110);
+  EXPECT_EQ(bar_.HighlightedPosition(), 3);
+  ExpectButtonLooks(3, 0, false, 0);  // not lit
+  Press(WM_LBUTTONDOWN, 110);
+  ExpectButtonLooks(3, 0, false, 0);  // not pressed
+  Press(WM_LBUTTONUP, 110);
+  Press(WM_RBUTTONDOWN, 110);
+  Press(WM_RBUTTONUP, 110);
+  EXPECT_TRUE(clicks_.empty());
+}
+
+TEST_F(TaskBarTest, EnablingTheHighlightedButtonLeavesItNormal) {
+  Move(110);
+  bar_.ButtonEnable(3, false);
+  EXPECT_EQ(bar_.HighlightedPosition(), -1);
+  ExpectButtonLooks(3, 0, false, 0);
+  bar_.ButtonEnable(3, true);
+  ExpectButtonLooks(3, 0, true, 0);
+}
+
+TEST_F(TaskBarTest, OnlyTheReleaseCounts) {
+  Press(WM_LBUTTONDOWN, 60);
+  ExpectButtonLooks(2, 2, true, 0);  // pressed: moved, colours kept
+  Press(WM_LBUTTONUP, 170);          // released over button 4
+  Press(WM_LBUTTONDOWN, 60);
+  Press(WM_LBUTTONUP, 170, -30);  // above the strip, within button 4's x range
+  Press(WM_RBUTTONDOWN, 10);
+  Press(WM_RBUTTONUP, 10);
+  Press(WM_MBUTTONDOWN, 600);
+  Press(WM_MBUTTONUP, 600);  // away from every button: nothing
+  const std::vector<Click> expected = {{4, 1}, {4, 1}, {1, 2}};
+  EXPECT_EQ(clicks_, expected);
+}
+
+TEST_F(TaskBarTest, ClockShowsDateAndTimeAtTheRightEnd) {
+  bar_.ClockTick();
+  int text = 0;
+  for (int y = 5; y < 50; ++y)
+    for (int x = 1024 - 60; x < 1024 - 4; ++x) text += bar_.Surface().ColorAt(x, y) != 15132390u;
+  EXPECT_GT(text, 30);
+  EXPECT_EQ(bar_.Surface().ColorAt(1023, 20), 10066329u);  // the border stays
+}
+
+TEST_F(TaskBarTest, FiveTasksAreLaidOutInTwoRows) {
+  std::vector<std::unique_ptr<TaskWindow>> windows;
+  for (int i = 0; i < 5; ++i) windows.push_back(std::make_unique<TaskWindow>(L"任务 " + std::to_wstring(i)));
+  bar_.LoadTasks();
+  ASSERT_EQ(bar_.KnownTaskCount(), 5) << "only the test's own windows are tasks here";
+  ASSERT_EQ(bar_.ButtonElementCount(), 6);
+  const int lefts[] = {378, 534, 690, 378, 534};
+  const int tops[] = {5, 5, 5, 29, 29};
+  for (int i = 0; i < 5; ++i) {
+    RECT r;
+    GetWindowRect(bar_.TaskButton(i).Handle(), &r);
+    MapWindowPoints(nullptr, bar_.Handle(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, lefts[i]) << i;
+    EXPECT_EQ(r.top, tops[i]) << i;
+    EXPECT_EQ(r.right - r.left, 156) << i;
+    EXPECT_EQ(r.bottom - r.top, 24) << i;
+    EXPECT_TRUE(IsWindowVisible(bar_.TaskButton(i).Handle()));
+  }
+  EXPECT_FALSE(IsWindowVisible(bar_.TaskButton(5).Handle()));  // the spare element
+}
+
+TEST_F(TaskBarTest, RebuildsOnlyWhenTheTaskCountChanges) {
+  auto first = std::make_unique<TaskWindow>(L"一");
+  TaskWindow second(L"二");
+  bar_.LoadTasks();
+  ASSERT_EQ(bar_.KnownTaskCount(), 2);
+  HWND button = bar_.TaskButton(1).Handle();
+  SetWindowTextW(second.Get(), L"改名");
+  bar_.PollTick();
+  EXPECT_EQ(bar_.TaskButton(1).Handle(), button);  // not rebuilt
+  const std::wstring before = bar_.TaskButton(0).Caption() + bar_.TaskButton(1).Caption();
+  EXPECT_EQ(before.find(L"改名"), std::wstring::npos);
+
+  TaskWindow third(L"三");
+  bar_.PollTick();
+  EXPECT_EQ(bar_.KnownTaskCount(), 3);
+  EXPECT_EQ(bar_.ButtonElementCount(), 4);
+  std::wstring captions;
+  for (int i = 0; i < 3; ++i) captions += bar_.TaskButton(i).Caption();
+  EXPECT_NE(captions.find(L"改名"), std::wstring::npos);
+
+  first.reset();
+  bar_.PollTick();
+  EXPECT_EQ(bar_.KnownTaskCount(), 2);
+}
+
+TEST_F(TaskBarTest, NoTaskLeftHidesTheLastButton) {
+  {
+    TaskWindow only(L"唯一");
+    bar_.LoadTasks();
+    ASSERT_EQ(bar_.KnownTaskCount(), 1);
+    EXPECT_TRUE(IsWindowVisible(bar_.TaskButton(0).Handle()));
+  }
+  bar_.PollTick();
+  EXPECT_EQ(bar_.KnownTaskCount(), 0);
+  EXPECT_FALSE(IsWindowVisible(bar_.TaskButton(0).Handle()));
+}
+
+TEST_F(TaskBarTest, ATaskButtonShowsTheWindowsIconAndCaption) {
+  HICON icon = LoadIconW(nullptr, MAKEINTRESOURCEW(32515));  // a system icon with colour
+  TaskWindow window(L"记事本 - 文档", icon);
+  bar_.LoadTasks();
+  ASSERT_EQ(bar_.KnownTaskCount(), 1);
+  TaskBarButton& button = bar_.TaskButton(0);
+  EXPECT_EQ(button.Caption(), L"记事本 - 文档");
+  EXPECT_EQ(button.intHWND(), window.Get());
+  EXPECT_EQ(button.OffSet(), 25);
+  ASSERT_FALSE(button.Image.empty());
+  EXPECT_EQ(button.Image.rfind(" 23,", 0), 0u);  // a 24-row capture
+  int iconPixels = 0;
+  for (int y = 3; y < 19; ++y)
+    for (int x = 9; x < 25; ++x) iconPixels += button.Surface().ColorAt(x, y) != 15132390u;
+  EXPECT_GT(iconPixels, 20);
+}
+
+TEST_F(TaskBarTest, AClickOnATaskButtonMinimisesAndRestores) {
+  TaskWindow window(L"窗口");
+  bar_.LoadTasks();
+  ASSERT_EQ(bar_.KnownTaskCount(), 1);
+  HWND button = bar_.TaskButton(0).Handle();
+  SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 10));
+  EXPECT_TRUE(bar_.TaskButton(0).Lit());
+  SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(30, 10));
+  EXPECT_TRUE(IsIconic(window.Get()));
+  EXPECT_FALSE(bar_.TaskButton(0).Lit());
+  SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 10));
+  SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(30, 10));
+  EXPECT_TRUE(IsZoomed(window.Get()));
+  EXPECT_TRUE(GetWindowLongPtrW(window.Get(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 10));
+  SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(30, 10));
+  EXPECT_TRUE(IsIconic(window.Get()));  // a maximised window is minimised, not restored first
+}
+
+TEST_F(TaskBarTest, APollTickInsideAReleaseHandlerWaitsForItToEnd) {
+  TaskWindow window(L"窗口");
+  bar_.LoadTasks();
+  HWND button = bar_.TaskButton(0).Handle();
+  auto extra = std::make_unique<TaskWindow>(L"新窗口");
+  // The tick is already queued when the release arrives; the handler lets it run.
+  PostMessageW(bar_.Handle(), WM_TIMER, TaskBar::kPollTimer, 0);
+  SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 10));
+  SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(30, 10));
+  EXPECT_EQ(bar_.KnownTaskCount(), 1);  // no rebuild under the running handler
+  EXPECT_TRUE(IsIconic(window.Get()));
+  bar_.PollTick();
+  EXPECT_EQ(bar_.KnownTaskCount(), 2);
+}
+
+TEST_F(TaskBarTest, MovingOntoATaskButtonKeepsTheFixedHighlight) {
+  TaskWindow window(L"窗口");
+  bar_.LoadTasks();
+  Move(60);
+  SendMessageW(bar_.TaskButton(0).Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(bar_.HighlightedPosition(), 2);
+}
+
+TEST_F(TaskBarTest, LongCaptionsAreClippedWithoutEllipsis) {
+  TaskWindow window(std::wstring(120, L'W'));
+  bar_.LoadTasks();
+  const common::MemorySurface& face = bar_.TaskButton(0).Surface();
+  const int width = face.Width();
+  int textInMargin = 0, textBefore = 0;
+  for (int y = 4; y < 20; ++y) {
+    for (int x = width - 4; x < width - 2; ++x) textInMargin += face.ColorAt(x, y) != 15132390u;
+    for (int x = width - 30; x < width - 4; ++x) textBefore += face.ColorAt(x, y) != 15132390u;
+  }
+  EXPECT_EQ(textInMargin, 0);
+  EXPECT_GT(textBefore, 20);  // text runs right up to the margin: no "..." and no gap
+}
+
+TEST_F(TaskBarTest, TheThreeDLookMakesTallerTaskButtons) {
+  bar_.SetStyle(0);
+  EXPECT_EQ(bar_.Surface().ColorAt(700, 0), 8947848u);
+  TaskWindow a(L"a"), b(L"b"), c(L"c");
+  bar_.LoadTasks();
+  ASSERT_EQ(bar_.KnownTaskCount(), 3);
+  RECT r;
+  GetWindowRect(bar_.TaskButton(2).Handle(), &r);
+  MapWindowPoints(nullptr, bar_.Handle(), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.bottom - r.top, 27);
+  EXPECT_EQ(r.top, 32);  // reaches below the strip and is cut off
+  // The corners of the 3D face show the surface's own colour.
+  EXPECT_EQ(bar_.TaskButton(0).Surface().ColorAt(0, 0), TaskBarButton::kBackColor);
+}
+
+}  // namespace
