@@ -68,10 +68,12 @@ TEST_F(ShellEndToEnd, StartsAsTheDesktopAndGivesItBackOnExit) {
   ASSERT_TRUE(GetGUIThreadInfo(shell.ThreadId(), &gui));
   EXPECT_EQ(gui.hwndFocus, button);
 
-  // SysInfo.ini was made beside the shell with the keys read at start, left empty.
-  EXPECT_EQ(testing_support::ReadFileBytes(folder_.File(L"SysInfo.ini")),
-            "[Zephra]\r\nZM1_Caption=\r\nZM2_Caption=\r\nZM3_Caption=\r\nZM4_Caption=\r\n"
-            "ZM5_Caption=\r\n");
+  // SysInfo.ini was made beside the shell with the keys read at start, left empty: the start
+  // menu's categories, then the desktop icons.
+  std::string keys = "[Zephra]\r\n";
+  for (int n = 1; n <= 10; ++n) keys += "KS" + std::to_string(n) + "_Caption=\r\n";
+  for (int n = 1; n <= 5; ++n) keys += "ZM" + std::to_string(n) + "_Caption=\r\n";
+  EXPECT_EQ(testing_support::ReadFileBytes(folder_.File(L"SysInfo.ini")), keys);
 
   // A click on the exit button ends the shell and shows the Windows taskbar where it was.
   e2e::ClickAt(11 + 33, 12 + 10);

@@ -86,8 +86,18 @@ RECT WorkArea() {
   return area;
 }
 
-WorkAreaGuard::WorkAreaGuard() : saved_(WorkArea()) {}
-WorkAreaGuard::~WorkAreaGuard() { SystemParametersInfoW(SPI_SETWORKAREA, 0, &saved_, 0); }
+WorkAreaGuard::WorkAreaGuard() : saved_(WorkArea()) {
+  for (HWND tray = FindWindowExW(nullptr, nullptr, L"Shell_TrayWnd", nullptr); tray;
+       tray = FindWindowExW(nullptr, tray, L"Shell_TrayWnd", nullptr)) {
+    if (!IsWindowVisible(tray)) hiddenTrays_.push_back(tray);
+  }
+}
+
+WorkAreaGuard::~WorkAreaGuard() {
+  SystemParametersInfoW(SPI_SETWORKAREA, 0, &saved_, 0);
+  for (HWND tray : hiddenTrays_)
+    if (IsWindow(tray) && IsWindowVisible(tray)) ShowWindow(tray, SW_HIDE);
+}
 
 FakeTray::FakeTray(int height) {
   WNDCLASSEXW wc = {};

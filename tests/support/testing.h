@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -34,7 +35,9 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 
 RECT WorkArea();
 
-// Puts the work area back as it was when the test began.
+// Puts the work area back as it was when the test began, and hides again every hidden window of
+// class "Shell_TrayWnd" that the test showed (a give-back of the taskbar without a FakeTray finds
+// Wine's own hidden tray window of the desktop, which later test programs would see as a task).
 class WorkAreaGuard {
  public:
   WorkAreaGuard();
@@ -42,6 +45,7 @@ class WorkAreaGuard {
 
  private:
   RECT saved_;
+  std::vector<HWND> hiddenTrays_;
 };
 
 // A window of class "Shell_TrayWnd" standing for the Windows taskbar: `height` pixels at the

@@ -38,7 +38,10 @@ HWND CreateHiddenOwner() {
 }  // namespace
 
 Form1::Form1(const rwini::IniFile& config, ShellServices services)
-    : config_(config), services_(std::move(services)) {}
+    : config_(config),
+      services_(std::move(services)),
+      frmStartMenu_(config, FrmStartMenu::Services{services_.openLink, services_.startCommand,
+                                                   [this] { UnloadAll(); }}) {}
 
 Form1::~Form1() = default;
 
@@ -87,6 +90,7 @@ bool Form1::Load() {
   UpdateWindow(Handle());
   HandleWindows::WindowCommandByClass(L"explorer.exe", HandleWindows::kHide);
   HandleWindows::WindowCommandByClass(L"Shell_traywnd", HandleWindows::kHide);
+  LoadStartMenu();
 
   LoadIcons();
   const std::wstring caption = L"退出v" + GetMyVersion();
@@ -153,11 +157,28 @@ void Form1::LoadIcons() {
   }
 }
 
+void Form1::LoadStartMenu() {
+  if (!frmStartMenu_.Load()) return;
+  // Hidden, at the left edge, its bottom edge on the taskbar's top edge (all in twips).
+  RECT rect = {};
+  GetWindowRect(Handle(), &rect);
+  const double tppY = common::TwipsPerPixelY();
+  frmStartMenu_.SetLeft(0);
+  frmStartMenu_.SetTop((rect.bottom - rect.top) * tppY - frmStartMenu_.ScaleHeight() -
+                       taskBar1_.Height() * tppY);
+}
+
 void Form1::TaskBarButtonClicked(int16_t Index, int16_t /*Button*/) {
   static constexpr const wchar_t* kLinks[] = {L"KS_A_Link", L"KS_B_Link", L"KS_C_Link",
                                               L"KS_D_Link", L"KS_E_Link", L"Prindle_Link"};
   if (Index == 1) {
     menuShown_ = true;
+    frmStartMenu_.ShowForm();
+    // A movement over the desktop among the fade's events has closed the menu again; making it
+    // topmost now would show it once more, unseen at opacity 0, over whatever lies below.
+    if (!menuShown_) return;
+    frmStartMenu_.MeTop();
+    frmStartMenu_.ZOrder();
   } else if (Index >= 2 && Index <= 7) {
     OpenLink(kLinks[Index - 2]);
   }
@@ -171,7 +192,17 @@ void Form1::OpenLink(const std::wstring& key) {
 
 void Form1::DesktopMouseMove() {
   taskBar1_.ResetLastButton();  // the strip itself hears nothing when the pointer leaves it
-  if (menuShown_) menuShown_ = false;
+  // Any movement over the background closes a menu that the start button opened, with its
+  // submenu.
+  if (frmStartMenu_.ButtonOver()) {
+    frmStartMenu_.HideXForm();
+    frmStartMenu_.SetButtonOver(false);
+    menuShown_ = true;
+  }
+  if (menuShown_) {
+    menuShown_ = false;
+    frmStartMenu_.HideForm();
+  }
 }
 
 void Form1::Resize(int width, int height) {
@@ -203,6 +234,10 @@ void Form1::UnloadAll() {
   CrashGuard::Disarm();
   taskBar1_.SubClassOff();  // no task button stays hooked
   Unload();
+  frmStartMenu_.UnloadAll();  // the entries stop tracking the pointer
+  frmStartMenu_.UnloadXForm();
+  frmStartMenu_.Unload();
+  frmStartMenu_.UnloadRemaining();
   Unload();  // a second unload of an unloaded window does nothing
   services_.endProcess();
 }

@@ -15,6 +15,7 @@
 #include "shell/core/ShellServices.h"
 #include "shell/core/ctlIcon.h"
 #include "shell/core/rwini.h"
+#include "shell/startmenu/FrmStartMenu.h"
 #include "shell/taskbar/TaskBar.h"
 
 class Form1 : public common::Window {
@@ -48,6 +49,7 @@ class Form1 : public common::Window {
   HWND ExitButton() const { return command1_; }
   // The taskbar, also for the taskbar menu, which changes its look.
   TaskBar& TaskBar1() { return taskBar1_; }
+  FrmStartMenu& StartMenu() { return frmStartMenu_; }
   ctlIcon& Icon(int index) { return *icons_.at(static_cast<size_t>(index)); }
   const common::MemorySurface& Surface() const { return surface_; }
 
@@ -63,6 +65,7 @@ class Form1 : public common::Window {
   void CreateIcons();
   void CreateTaskBar();
   void EnableQuickLaunch(bool enable);
+  void LoadStartMenu();
 
   const rwini::IniFile& config_;
   ShellServices services_;
@@ -73,6 +76,7 @@ class Form1 : public common::Window {
   HWND command2_ = nullptr;  // hidden: disables quick-launch buttons 1 to 7
   HWND command3_ = nullptr;  // hidden: enables them again
   TaskBar taskBar1_;
+  FrmStartMenu frmStartMenu_;  // loaded at start, hidden until the start button opens it
   std::vector<std::unique_ptr<ctlIcon>> icons_;  // ctlIcon1 0 ... 4
   HWND focused_ = nullptr;   // control to give the focus back to on activation
   float trayHeight_ = 0;

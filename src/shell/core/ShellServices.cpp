@@ -8,6 +8,9 @@ ShellServices ShellServices::Real() {
     // Errors of the launch are ignored: no message, the result is not examined.
     common::ShellExecuteAnsi(owner, L"open", link, SW_SHOW);
   };
+  services.startCommand = [](const std::wstring& commandLine, int show) {
+    common::StartCommandLine(commandLine, show);
+  };
   services.endProcess = [] { ExitProcess(0); };
   services.quitLoop = [] { PostQuitMessage(0); };
   return services;

@@ -9,6 +9,9 @@
 struct ShellServices {
   // ShellExecuteA(owner, "open", link, "", "", SW_SHOW); every error is ignored.
   std::function<void(HWND owner, const std::wstring& link)> openLink;
+  // Starts a command line without waiting, its first window shown with `show`; a command that
+  // cannot start is ignored.
+  std::function<void(const std::wstring& commandLine, int show)> startCommand;
   // Ends the process at once, no further events run.
   std::function<void()> endProcess;
   // Ends the message loop when the desktop window is closed by other means than its exit.

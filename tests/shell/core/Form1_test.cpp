@@ -182,11 +182,15 @@ TEST_F(DesktopWindowTest, ButtonsOutsideOneToSevenDoNothing) {
 
 TEST_F(DesktopWindowTest, StartButtonOpensTheMenuAndADesktopMouseMoveClosesIt) {
   ASSERT_TRUE(form_->Load());
+  SetCursorPos(20, 745);  // on the start button, as after a click on it
+  PumpFor(50);
   form_->TaskBarButtonClicked(1, 1);
   EXPECT_TRUE(form_->MenuShown());
+  EXPECT_TRUE(IsWindowVisible(form_->StartMenu().Handle()));
   EXPECT_TRUE(recorder_.links.empty());
   SendMessageW(form_->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(500, 300));
   EXPECT_FALSE(form_->MenuShown());
+  EXPECT_FALSE(IsWindowVisible(form_->StartMenu().Handle()));
 }
 
 TEST_F(DesktopWindowTest, StaysBehindOtherWindows) {

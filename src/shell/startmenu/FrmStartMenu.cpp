@@ -1,0 +1,274 @@
+#include "shell/startmenu/FrmStartMenu.h"
+
+#include <utility>
+
+#include "common/owner.h"
+#include "common/pump.h"
+#include "common/screen.h"
+#include "shell/startmenu/MakerSite.h"
+#include "shell/startmenu/SubMenu_KSZ.h"
+#include "shell/startmenu/SubMenu_Unkown.h"
+#include "shell/startmenu/frmMenu.h"
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"ZephraStartMenu";
+constexpr wchar_t kOwnerClass[] = L"ZephraShellMenus";
+// Entry 17's shut-down runs once the click's own handling is over: the entry's tracker raised
+// the click and must not be torn down inside it.
+constexpr UINT kEndShell = WM_APP + 17;
+
+constexpr int kFirstFixed = 11;
+// Captions of entries 11 ... 17.
+constexpr const wchar_t* kFixedCaptions[] = {L"软件交流",    L"网络搜索", L"软件帮助", L"软件更新",
+                                             L"系统运行...", L"系统注销", L"退出软件"};
+
+}  // namespace
+
+FrmStartMenu::FrmStartMenu(const rwini::IniFile& config, Services services)
+    : config_(config),
+      services_(std::move(services)),
+      runDialog_([this](const std::wstring& line, int show) {
+        if (services_.startCommand) services_.startCommand(line, show);
+      }),
+      searchBar_([this](HWND owner, const std::wstring& address) {
+        if (services_.openLink) services_.openLink(owner, address);
+      }) {}
+
+FrmStartMenu::~FrmStartMenu() {
+  UnloadAll();
+  // Submenus first: their close repaints an entry of this window.
+  for (auto& category : categories_) category.reset();
+  unkown_.reset();
+  placeholder_.reset();
+  buttons_.clear();
+  Destroy();
+}
+
+std::wstring FrmStartMenu::LogOffCommandLine() {
+  return std::wstring(L"rundll32.exe url.dll,FileProtocolHandler ") + L"shutdown -l -t 30";
+}
+
+bool FrmStartMenu::Load() {
+  if (Handle() != nullptr) return true;
+  owner_ = common::CreateHiddenOwner(kOwnerClass, L"ZephraShell");
+  ClassSpec spec;
+  spec.name = kClassName;
+  // Owned by the hidden window and without WS_EX_APPWINDOW: not in the taskbar.
+  if (!Create(spec, 0, L"Form2", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, owner_.Get()))
+    return false;
+
+  buttonOver_ = false;
+  placeholder_ = std::make_unique<frmMenu>();
+  placeholder_->Load(owner_.Get());
+  xForm_ = placeholder_.get();
+
+  CreateEntries();
+  const MenuButton& last = *buttons_.back();
+  widthTwips_ = buttons_.front()->Width();
+  heightTwips_ = last.Top() + last.Height();
+  SetWindowPos(Handle(), nullptr, 0, 0, common::TwipsToPixelsX(widthTwips_),
+               common::TwipsToPixelsY(heightTwips_), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return true;
+}
+
+void FrmStartMenu::CreateEntries() {
+  MenuButton::Events events;
+  events.MouseOver = [this](int16_t i) { Button_MouseOver(i); };
+  events.MouseUp = [this](int16_t i) { Button_MouseUp(i); };
+  // Entry 0 is the one designed with the window; the others start as copies of its saved
+  // properties.
+  const MenuButton::Hold saved;
+  buttons_.clear();
+  for (int i = 0; i < kEntries; ++i) {
+    auto entry = std::make_unique<MenuButton>(static_cast<int16_t>(i), saved, events);
+    entry->Create(Handle(), kEntryWidth);
+    if (i == 0) {
+      entry->SetVisible(true);
+      entry->SetCapTop(true);
+      entry->SetCapBottom(true);
+      entry->SetTop(0);
+      entry->SetCaption(L"Lumora");
+    } else {
+      entry->SetCapTop(i == 15);
+      entry->SetCapBottom(i == 15 || i == 17);
+      if (i < kFirstFixed) entry->SetArrow(true);
+      const MenuButton& above = *buttons_.back();
+      // Every property set repaints, so the entry above already has its final height.
+      entry->SetTop(above.Top() + above.Height());
+      entry->SetVisible(true);
+      if (i < kFirstFixed) {
+        // Read once, at load; a missing key is written back empty and shows no caption.
+        entry->SetCaption(
+            config_.ReadIni(rwini::kSection, L"KS" + std::to_wstring(i) + L"_Caption", L""));
+      } else {
+        entry->SetCaption(kFixedCaptions[i - kFirstFixed]);
+      }
+    }
+    entry->SetLeft(0);
+    entry->SubClassMe();
+    entry->SetIcon(18 - i);
+    buttons_.push_back(std::move(entry));
+  }
+}
+
+MenuButton* FrmStartMenu::Entry(int16_t index) {
+  if (index < 0 || index >= static_cast<int>(buttons_.size())) return nullptr;
+  if (Handle() == nullptr) return nullptr;
+  return buttons_[static_cast<size_t>(index)].get();
+}
+
+SubMenuWindow& FrmStartMenu::SubmenuFor(int16_t index) {
+  auto lookup = [this](int16_t i) { return Entry(i); };
+  SubMenuWindow* menu = nullptr;
+  if (index >= 1 && index <= 10) {
+    auto& category = categories_[static_cast<size_t>(index)];
+    if (!category)
+      category = std::make_unique<SubMenu_KSZ>(index, config_, services_.openLink, lookup);
+    menu = category.get();
+  } else {
+    if (!unkown_) unkown_ = std::make_unique<SubMenu_Unkown>(lookup);
+    menu = unkown_.get();
+  }
+  menu->Load(owner_.Get());  // once, on first use
+  return *menu;
+}
+
+void FrmStartMenu::SetLeft(double twips) {
+  leftTwips_ = twips;
+  SetWindowPos(Handle(), nullptr, common::TwipsToPixelsX(leftTwips_),
+               common::TwipsToPixelsY(topTwips_), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FrmStartMenu::SetTop(double twips) {
+  topTwips_ = twips;
+  SetLeft(leftTwips_);
+}
+
+void FrmStartMenu::HideXForm() {
+  if (xForm_) xForm_->Hide();
+}
+
+void FrmStartMenu::ShowForm() {
+  if (Handle() != nullptr) fade_.FadeIn(Handle());
+}
+
+void FrmStartMenu::MeTop() {
+  SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+               SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void FrmStartMenu::ZOrder() {
+  SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void FrmStartMenu::HideForm() {
+  if (Handle() == nullptr) return;
+  HideXForm();
+  // The events pending after the submenu went run inside the fade's guard, so a click on the
+  // start button among them turns this fade-out around rather than being undone by it.
+  fade_.FadeOut(Handle(), true);
+}
+
+void FrmStartMenu::Button_MouseOver(int16_t Index) {
+  // Back from a submenu onto its own entry: the submenu stays. (The index is kept while the
+  // menu is closed, so after a reopen the entry hovered last opens nothing until another one
+  // was hovered.)
+  if (Index == currentIndex_) return;
+  previousIndex_ = currentIndex_;
+  currentIndex_ = Index;
+  if (MenuButton* previous = Entry(previousIndex_)) previous->LoadGUI();
+  HideXForm();
+  MenuButton* entry = Entry(Index);
+  if (entry == nullptr || !entry->Arrow()) return;
+  buttonOver_ = true;
+  SubMenuWindow& menu = SubmenuFor(Index);
+  xForm_ = &menu;
+  // Two pixels above the entry, 75 twips into the menu's right edge.
+  menu.SetTop(entry->Top() + topTwips_ - 2 * common::TwipsPerPixelY());
+  menu.SetLeft(leftTwips_ + widthTwips_ - kSubmenuOverlap);
+  // Known before the fade, whose events may already bring the pointer into the submenu.
+  menu.ButtonIndex = Index;
+  menu.ShowForm();
+  // The pointer may have moved on to another entry during the fade; that entry's submenu is
+  // the current one now and this one is hidden again: leave both as they are.
+  if (xForm_ != &menu) return;
+  menu.ZOrder();
+  menu.ButtonIndex = Index;
+  menu.MakeTopmost();
+}
+
+void FrmStartMenu::Button_MouseUp(int16_t Index) {
+  if (xForm_) xForm_->ZOrder();
+  HWND self = Handle();
+  switch (Index) {
+    case 0:
+      if (services_.openLink) services_.openLink(self, MakerSite::HomePage());
+      break;
+    case 11:
+    case 13:
+    case 14:
+      if (services_.openLink) services_.openLink(self, MakerSite::GuestbookPage());
+      break;
+    case 12:
+      searchBar_.ShowBar(owner_.Get());
+      break;
+    case 15:
+      runDialog_.ShowDialog();
+      break;
+    case 16:
+      if (services_.startCommand) services_.startCommand(LogOffCommandLine(), SW_SHOWNORMAL);
+      break;
+    case 17:
+      PostMessageW(self, kEndShell, 0, 0);
+      break;
+    default:  // categories: the click only brings their submenu to the front
+      break;
+  }
+}
+
+void FrmStartMenu::UnloadAll() {
+  for (auto& entry : buttons_) entry->UnSubClassMe();
+}
+
+void FrmStartMenu::CloseSubmenu(SubMenuWindow* menu) {
+  if (menu) menu->Unload();
+}
+
+void FrmStartMenu::UnloadXForm() { CloseSubmenu(xForm_); }
+
+void FrmStartMenu::Unload() {
+  fade_.onStep = nullptr;
+  Destroy();
+  CloseSubmenu(placeholder_.get());
+  CloseSubmenu(categories_[4].get());
+  CloseSubmenu(unkown_.get());
+}
+
+void FrmStartMenu::UnloadRemaining() {
+  for (auto& category : categories_) CloseSubmenu(category.get());
+  CloseSubmenu(unkown_.get());
+  runDialog_.Destroy();
+  searchBar_.Destroy();
+}
+
+LRESULT FrmStartMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_MOUSEACTIVATE:
+      // A click on the menu leaves the activation with the window the user works in.
+      return MA_NOACTIVATE;
+    case WM_KILLFOCUS:
+      // Should the menu ever hold the focus, losing it makes the menu invisible, without a fade.
+      ShowWindow(Handle(), SW_HIDE);
+      return 0;
+    case kEndShell:
+      if (services_.endShell) services_.endShell();
+      return 0;
+    case WM_CLOSE:
+      UnloadAll();
+      Destroy();
+      return 0;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}

@@ -1,0 +1,126 @@
+#pragma once
+// The start menu: a borderless, topmost window in the lower left corner, on the taskbar, with
+// one column of 18 skinned entries. Entry 0 is the maker's header; entries 1 to 10 are the
+// configured categories, whose submenus open when the pointer comes to rest on them; entries 11
+// to 17 are fixed commands (feedback, web search, help, update, run, log off, exit). The window
+// is loaded once at start, only shown and hidden afterwards, and fades in and out.
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/handles.h"
+#include "common/window.h"
+#include "shell/core/rwini.h"
+#include "shell/startmenu/Frm_YunXing.h"
+#include "shell/startmenu/MenuButton.h"
+#include "shell/startmenu/MenuFade.h"
+#include "shell/startmenu/SouSuoNet.h"
+#include "shell/startmenu/SubMenuWindow.h"
+
+class SubMenu_KSZ;
+class SubMenu_Unkown;
+class frmMenu;
+
+class FrmStartMenu : public common::Window {
+ public:
+  // What the menu does to the world outside it; the program passes the real ones, tests
+  // record the calls.
+  struct Services {
+    // ShellExecuteA(owner, "open", link, "", "", SW_SHOW); every error ignored.
+    std::function<void(HWND owner, const std::wstring& link)> openLink;
+    // Starts a command line without waiting, its window shown with `show`.
+    std::function<void(const std::wstring& commandLine, int show)> startCommand;
+    // Ends the shell (the desktop window's UnloadAll).
+    std::function<void()> endShell;
+  };
+
+  static constexpr int kEntries = 18;
+  static constexpr double kEntryWidth = 2910;    // twips (194 pixels)
+  static constexpr double kSubmenuOverlap = 75;  // twips (5 pixels)
+
+  FrmStartMenu(const rwini::IniFile& config, Services services);
+  ~FrmStartMenu() override;
+
+  // "rundll32.exe url.dll,FileProtocolHandler shutdown -l -t 30".
+  static std::wstring LogOffCommandLine();
+
+  // Creates the window and its entries, hidden. Once.
+  bool Load();
+
+  // Place and size in twips; the desktop window places the menu.
+  double Left() const { return leftTwips_; }
+  double Top() const { return topTwips_; }
+  void SetLeft(double twips);
+  void SetTop(double twips);
+  double Width() const { return widthTwips_; }
+  double ScaleHeight() const { return heightTwips_; }
+
+  // True once a submenu was opened by hovering; the desktop clears it when it closes the menus.
+  bool ButtonOver() const { return buttonOver_; }
+  void SetButtonOver(bool value) { buttonOver_ = value; }
+  // Makes the current submenu window invisible.
+  void HideXForm();
+
+  void ShowForm();  // fades in
+  void MeTop();     // topmost and shown, not activated
+  void ZOrder();    // to the front of the z-order
+  void HideForm();  // hides the submenu, fades out, hides
+
+  // Shut-down, in the desktop's order: UnloadAll stops the entries' mouse tracking; UnloadXForm
+  // closes the current submenu; Unload closes this window, the placeholder, the Internet and
+  // the fallback submenus; UnloadRemaining every other window the menu loaded (the other
+  // submenus, the run dialog, the search bar).
+  void UnloadAll();
+  void UnloadXForm();
+  void Unload();
+  void UnloadRemaining();
+
+  MenuButton& Button(int index) { return *buttons_.at(static_cast<size_t>(index)); }
+  // The entry of an index, or null outside 0 ... 17 or once the window is unloaded.
+  MenuButton* Entry(int16_t index);
+
+  // The submenu window currently assigned (the empty placeholder until a category opened).
+  SubMenuWindow& xForm() { return *xForm_; }
+  // The submenu window of an entry index, loaded on first use: SubMenu_KSZn for 1, 2, 3 and
+  // 5 ... 10, SubMenu_Internet for 4, SubMenu_Unkown for any other index.
+  SubMenuWindow& SubmenuFor(int16_t index);
+
+  int16_t CurrentIndex() const { return currentIndex_; }
+  int16_t PreviousIndex() const { return previousIndex_; }
+
+  Frm_YunXing& RunDialog() { return runDialog_; }
+  SouSuoNet& SearchBar() { return searchBar_; }
+  MenuFade& Fade() { return fade_; }
+
+  // Handlers of the entries' events.
+  void Button_MouseOver(int16_t Index);
+  void Button_MouseUp(int16_t Index);
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void CreateEntries();
+  void CloseSubmenu(SubMenuWindow* menu);
+
+  const rwini::IniFile& config_;
+  Services services_;
+  common::WindowHandle owner_;  // hidden: keeps the menus out of the taskbar
+  std::vector<std::unique_ptr<MenuButton>> buttons_;
+  std::unique_ptr<frmMenu> placeholder_;
+  std::array<std::unique_ptr<SubMenu_KSZ>, 11> categories_;  // 1 ... 10
+  std::unique_ptr<SubMenu_Unkown> unkown_;
+  SubMenuWindow* xForm_ = nullptr;
+  Frm_YunXing runDialog_;
+  SouSuoNet searchBar_;
+  MenuFade fade_{{0, 5}, {255, 5}};
+  bool buttonOver_ = false;
+  int16_t currentIndex_ = 0;
+  int16_t previousIndex_ = 0;
+  double leftTwips_ = 0, topTwips_ = 0, widthTwips_ = 0, heightTwips_ = 0;
+};
