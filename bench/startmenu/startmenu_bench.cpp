@@ -100,8 +100,8 @@ void RealShell(int runs) {
   }
   std::vector<double> open, close;
   for (int i = 0; i < runs; ++i) {
-    SendPointer(20, 741, 0);
-    Sleep(100);
+    SendPointer(20, 741, 0);  // onto the start button, and let the pointer settle there
+    Sleep(300);
     const double click = Now();
     SendPointer(20, 741, MOUSEEVENTF_LEFTDOWN);
     SendPointer(20, 741, MOUSEEVENTF_LEFTUP);
