@@ -8,6 +8,7 @@
 #include "common/text.h"
 #include "shell/core/SkinImages.h"
 #include "shell/core/SkinPainter.h"
+#include "shell/taskbar/ModEnumTasks.h"
 #include "support/testing.h"
 
 namespace {
@@ -36,9 +37,24 @@ class TaskWindow {
   HWND hwnd_;
 };
 
+// The tasks on the desktop that are not the test's own, described for a failure message.
+std::wstring ForeignTasks() {
+  std::wstring text;
+  for (const auto& task : ModEnumTasks::EnumerateTasks()) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(task.window, &pid);
+    if (pid == GetCurrentProcessId()) continue;
+    wchar_t cls[128] = {};
+    GetClassNameW(task.window, cls, 128);
+    text += std::wstring(cls) + L" \"" + task.caption + L"\" ";
+  }
+  return text;
+}
+
 class TaskBarTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    ASSERT_EQ(ForeignTasks(), L"") << "the tests' desktop has no tasks but the tests' own";
     host_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 714, 1024,
                             54, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_TRUE(bar_.Create(host_, 0, 0, 1024));
