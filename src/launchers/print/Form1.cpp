@@ -135,13 +135,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         surface_.BlitTo(reinterpret_cast<HDC>(wParam), all);
       }
       return message == WM_ERASEBKGND ? 1 : 0;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      surface_.BlitTo(dc, ps.rcPaint);
-      EndPaint(Handle(), &ps);
+    case WM_PAINT:
+      common::PaintFrom(Handle(), surface_);
       return 0;
-    }
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lParam) == label2_)
         return LabelColors(reinterpret_cast<HDC>(wParam));

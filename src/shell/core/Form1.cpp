@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "common/font.h"
 #include "common/keyboard.h"
 #include "common/screen.h"
 #include "common/version.h"
@@ -53,11 +54,7 @@ bool Form1::Load() {
               common::ScreenWidthPixels(), common::ScreenHeightPixels(), owner_.Get()))
     return false;
 
-  common::WindowDc screen(nullptr);
-  const int fontHeight = -MulDiv(9, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
-  buttonFont_.Reset(CreateFontW(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, DEFAULT_PITCH, L"宋体"));
+  buttonFont_ = common::CreateSongTiFont(9);
   command1_ = common::CreateControl(
       L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, common::TwipsToPixelsX(kCommand1Left),
       common::TwipsToPixelsY(kCommand1Top), common::TwipsToPixelsX(kCommand1Width),
@@ -235,13 +232,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      surface_.BlitTo(dc, ps.rcPaint);
-      EndPaint(Handle(), &ps);
+    case WM_PAINT:
+      common::PaintFrom(Handle(), surface_);
       return 0;
-    }
     case WM_MOUSEMOVE:
       DesktopMouseMove();
       return 0;

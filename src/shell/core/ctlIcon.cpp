@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/font.h"
 #include "common/text.h"
 
 namespace {
@@ -18,14 +19,9 @@ ctlIcon::ctlIcon(int index, Events events) : index_(index), events_(std::move(ev
 bool ctlIcon::Create(HWND parent, int x, int y, HBITMAP picture, const std::wstring& savedCaption) {
   if (picture)
     picture_.Reset(static_cast<HBITMAP>(CopyImage(picture, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  HDC screen = GetDC(nullptr);
-  const int height = -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
   // The magenta key allows no half-transparent pixels, so the caption is drawn without
   // smoothing: a smoothed edge would show as a pink fringe.
-  font_.Reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
-                          DEFAULT_PITCH, L"宋体"));
+  font_ = common::CreatePointFont(L"宋体", 9, FW_NORMAL, GB2312_CHARSET, NONANTIALIASED_QUALITY);
   box_.Resize(kBoxWidth, kBoxHeight, kMaskColor);
   ClassSpec spec;
   spec.name = L"ZephraDesktopIcon";
@@ -114,13 +110,9 @@ LRESULT ctlIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      box_.BlitTo(dc, ps.rcPaint);
-      EndPaint(Handle(), &ps);
+    case WM_PAINT:
+      common::PaintFrom(Handle(), box_);
       return 0;
-    }
     case WM_LBUTTONDOWN:
       SetFocus(Handle());  // a single click gives the icon the focus
       return 0;

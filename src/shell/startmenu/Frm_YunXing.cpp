@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/font.h"
 #include "common/keyboard.h"
 #include "common/screen.h"
 #include "shell/startmenu/ShellArtwork.h"
@@ -59,12 +60,7 @@ bool Frm_YunXing::Load() {
               nullptr))
     return false;
 
-  HDC screen = GetDC(nullptr);
-  const int fontHeight = -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
-  font_.Reset(CreateFontW(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                          L"宋体"));
+  font_ = common::CreateSongTiFont(9);
   // Created in the tab order: text box, OK, Cancel.
   text1_ = Make(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kText1Place, Handle(), kText1,
                 WS_EX_CLIENTEDGE);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/font.h"
 #include "common/keyboard.h"
 #include "common/screen.h"
 #include "shell/startmenu/SearchServices.h"
@@ -62,12 +63,7 @@ bool SouSuoNet::Load(HWND owner) {
                                             IMAGE_ICON, 16, 16, 0)));
   SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
 
-  HDC screen = GetDC(nullptr);
-  const int fontHeight = -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
-  font_.Reset(CreateFontW(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                          L"宋体"));
+  font_ = common::CreateSongTiFont(9);
   text1_ = common::CreateControl(
       L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, common::TwipsToPixelsX(kTextLeft),
       common::TwipsToPixelsY(kTextTop), common::TwipsToPixelsX(kTextWidth),

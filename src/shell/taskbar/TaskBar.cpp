@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "common/font.h"
 #include "common/pump.h"
 #include "common/screen.h"
 #include "common/text.h"
@@ -30,11 +31,7 @@ TaskBar::TaskBar() = default;
 TaskBar::~TaskBar() { EmptyButtonBin(); }
 
 bool TaskBar::Create(HWND parent, int x, int y, int width) {
-  common::WindowDc screen(nullptr);
-  const int fontHeight = -MulDiv(825, GetDeviceCaps(screen.Get(), LOGPIXELSY), 7200);
-  font_.Reset(CreateFontW(fontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                          L"Tahoma"));
+  font_ = common::CreatePointFont(L"Tahoma", 8.25, FW_BOLD, ANSI_CHARSET);
   Picture1.Resize(24, 24, 0xFFFFFF);
   surface_.Resize(std::max(width, 1), Height(), TaskBarColor);
   ClassSpec spec;
@@ -285,13 +282,9 @@ LRESULT TaskBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      surface_.BlitTo(dc, ps.rcPaint);
-      EndPaint(Handle(), &ps);
+    case WM_PAINT:
+      common::PaintFrom(Handle(), surface_);
       return 0;
-    }
     case WM_TIMER:
       if (wParam == kClockTimer) ClockTick();
       if (wParam == kPollTimer) PollTick();
