@@ -84,6 +84,9 @@ class TaskBarTest : public ::testing::Test {
               SkinImages::TaskBarBackground(bar_.Style()), r.Left, 0, true, 0);
     PaintSkin(expected, rules, 1, SkinImages::QuickLaunch(r.IconIndex),
               static_cast<int16_t>(r.Left + offset), offset, enabled, brightness);
+    if (r.Arrow)
+      PaintSkin(expected, rules, 1, SkinImages::ArrowOverlay(),
+                static_cast<int16_t>(r.Left + offset), offset, true, 0);
     int differing = 0;
     for (int y = 0; y < 54; ++y)
       for (int x = r.Left; x < r.Right; ++x)
@@ -176,6 +179,16 @@ TEST_F(TaskBarTest, EnablingTheHighlightedButtonLeavesItNormal) {
   ExpectButtonLooks(3, 0, false, 0);
   bar_.ButtonEnable(3, true);
   ExpectButtonLooks(3, 0, true, 0);
+}
+
+TEST_F(TaskBarTest, RepaintLeavesEveryButtonNormalAndTheGripWaiting) {
+  bar_.SetStyle(0);  // the new look's band covers the buttons until they are painted again
+  bar_.Repaint();
+  for (int16_t p = 1; p <= 7; ++p) ExpectButtonLooks(p, 0, true, 0);
+  EXPECT_EQ(bar_.HighlightedPosition(), 8);
+  bar_.ResetLastButton();  // the next pointer move over the desktop draws the grip
+  ExpectButtonLooks(8, 0, true, 0);
+  EXPECT_EQ(bar_.HighlightedPosition(), -1);
 }
 
 TEST_F(TaskBarTest, OnlyTheReleaseCounts) {
