@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr UINT_PTR kRedrawTimer = 1;
+
 // Keys are the rows' texts, indexed by the numbers given to the rows as item data.
 int CALLBACK CompareDescending(LPARAM first, LPARAM second, LPARAM keys) {
   const auto& all = *reinterpret_cast<const std::vector<std::string>*>(keys);
@@ -42,6 +44,8 @@ bool ResultListView::Create(HWND parent, int id, HIMAGELIST images, HFONT font) 
   ListView_SetBkColor(hwnd_, RGB(255, 255, 255));
   ListView_SetTextBkColor(hwnd_, RGB(255, 255, 255));
   ListView_SetImageList(hwnd_, images, LVSIL_SMALL);
+  // The redraw timer finds this object through the list's window.
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   struct {
     const wchar_t* header;
     int width;
@@ -61,6 +65,11 @@ bool ResultListView::Create(HWND parent, int id, HIMAGELIST images, HFONT font) 
 }
 
 void ResultListView::Add(const ScanResultRow& row) {
+  if (!held_ && IsWindowVisible(hwnd_)) {
+    SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+    held_ = true;
+    SetTimer(hwnd_, kRedrawTimer, kRedrawDelayMs, &ResultListView::OnRedrawTimer);
+  }
   std::wstring texts[] = {row.Item, row.Location, row.KeyName, row.Description};
   LVITEMW item = {};
   item.mask = LVIF_TEXT | LVIF_IMAGE;
@@ -71,6 +80,19 @@ void ResultListView::Add(const ScanResultRow& row) {
   if (index < 0) return;
   for (int column = 1; column < 4; ++column)
     ListView_SetItemText(hwnd_, index, column, texts[column].data());
+}
+
+void ResultListView::ReleaseDrawing() {
+  if (!held_) return;
+  held_ = false;
+  KillTimer(hwnd_, kRedrawTimer);
+  SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void CALLBACK ResultListView::OnRedrawTimer(HWND hwnd, UINT, UINT_PTR, DWORD) {
+  auto* self = reinterpret_cast<ResultListView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self != nullptr) self->ReleaseDrawing();
 }
 
 void ResultListView::Clear() { ListView_DeleteAllItems(hwnd_); }

@@ -21,7 +21,11 @@ class ResultListView {
   bool Create(HWND parent, int id, HIMAGELIST images, HFONT font);
   HWND Handle() const { return hwnd_; }
 
+  // Appends a row. While rows stream in, the list holds its drawing back and shows them all at
+  // once every kRedrawDelayMs: drawing each row on its own costs many times the row itself.
   void Add(const ScanResultRow& row);
+  static constexpr UINT kRedrawDelayMs = 100;
+  bool DrawingHeld() const { return held_; }
   void Clear();
   int Count() const;
   ScanResultRow Row(int index) const;
@@ -35,5 +39,9 @@ class ResultListView {
 
  private:
   std::wstring Text(int row, int column) const;
+  void ReleaseDrawing();
+  static void CALLBACK OnRedrawTimer(HWND hwnd, UINT, UINT_PTR, DWORD);
+
   HWND hwnd_ = nullptr;  // a child window, destroyed with its parent
+  bool held_ = false;
 };

@@ -166,7 +166,9 @@ void ScanControl::FinishAfterThreads() {
       view_.RowChecked(kSystemFileRow)) {
     view_.ShowStatus(kSystemFileText);
     view_.ProcessMessages();
-    view_.RunAndWait(environment_.WinDir + L"\\system32\\sfc.exe /SCANNOW");
+    // The program's path is quoted: a Windows folder with a blank in its name must not make
+    // the system start something else (C:\My.exe for "C:\My Windows\...").
+    view_.RunAndWait(L"\"" + environment_.WinDir + L"\\system32\\sfc.exe\" /SCANNOW");
   }
   view_.EnableSelectAll(true);
   view_.EnableRepairControls(view_.ResultCount() > 0);

@@ -149,7 +149,9 @@ std::wstring CoolToolBar::Hint(int command) const {
 }
 
 bool CoolToolBar::HandleNotify(NMHDR* header) {
-  if (header->code != TTN_GETDISPINFOW) return false;
+  if (header->code != TTN_GETDISPINFOW ||
+      header->hwndFrom != reinterpret_cast<HWND>(SendMessageW(toolBar_, TB_GETTOOLTIPS, 0, 0)))
+    return false;
   auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
   const auto hint = hints_.find(static_cast<int>(header->idFrom));
   if (hint == hints_.end()) return false;

@@ -131,7 +131,7 @@ TEST_F(ScanControlTest, TheSystemFileCheckerRunsAfterTheLastThreadWhenItsRowIsCh
   EXPECT_TRUE(view.commandLines.empty());
   script_->release = true;
   EXPECT_TRUE(WaitFor([&] { return control.PendingScans() == 0; }));
-  EXPECT_EQ(view.commandLines, std::vector<std::wstring>{L"C:\\WINDOWS\\system32\\sfc.exe /SCANNOW"});
+  EXPECT_EQ(view.commandLines, std::vector<std::wstring>{L"\"C:\\WINDOWS\\system32\\sfc.exe\" /SCANNOW"});
   ASSERT_GE(view.statuses.size(), 2u);
   EXPECT_EQ(view.statuses[view.statuses.size() - 2], kSystemFileText);
   EXPECT_EQ(view.Status(), L"扫描完毕。共检查到：0 个错误");

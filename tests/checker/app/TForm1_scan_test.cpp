@@ -127,7 +127,7 @@ TEST_F(MainWindowScan, ThreadRowsFinishThroughTheirCompletionAndStopWorksFromThe
   script->release = true;
   EXPECT_TRUE(WaitFor([&] { return form->PendingScans() == 0; }));
   EXPECT_EQ(form->StatusBar1().Text(), L"扫描完毕。共检查到：4 个错误");
-  EXPECT_EQ(commandLines_, std::vector<std::wstring>{L"C:\\windows\\system32\\sfc.exe /SCANNOW"});
+  EXPECT_EQ(commandLines_, std::vector<std::wstring>{L"\"C:\\windows\\system32\\sfc.exe\" /SCANNOW"});
   EXPECT_EQ(statusAtRun_,
             L"扫描所有受保护的系统文件并用正确的 Microsoft 版本替换不正确版本，请稍候...");
   EXPECT_EQ(ownerAtRun_, form->Handle());
@@ -153,6 +153,24 @@ TEST_F(MainWindowScan, StatusTextsOfWorkerThreadsReachTheStatusBar) {
   SendMessageW(form->FlatButton1(), BM_CLICK, 0, 0);
   EXPECT_TRUE(WaitFor([&] { return form->StatusBar1().Text().rfind(L"扫描：", 0) == 0; }));
   script->release = true;
+  EXPECT_TRUE(WaitFor([&] { return form->PendingScans() == 0; }));
+}
+
+TEST_F(MainWindowScan, StreamingRowsAreDrawnTogetherShortlyAfter) {
+  auto script = std::make_shared<ThreadScript>();
+  script->rows = {{L"HKEY_USERS", L"S-1\\Software\\A", L"", L"", 0},
+                  {L"HKEY_USERS", L"S-1\\Software\\B", L"", L"", 0}};
+  ScannerSet scanners;
+  AddFakeThreads(scanners, script);
+  auto form = Make(scanners);
+  ShowWindow(form->Handle(), SW_SHOWNA);
+  SendMessageW(form->FlatButton1(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return form->ListView2().Count() >= 1; }));
+  EXPECT_TRUE(form->ListView2().DrawingHeld());  // rows are there, drawing comes with the batch
+  EXPECT_TRUE(WaitFor([&] { return form->ListView2().Count() == 8; }));
+  script->release = true;
+  EXPECT_TRUE(WaitFor([&] { return !form->ListView2().DrawingHeld(); }, 2000));
+  EXPECT_TRUE(IsWindowVisible(form->ListView2().Handle()));
   EXPECT_TRUE(WaitFor([&] { return form->PendingScans() == 0; }));
 }
 

@@ -192,7 +192,8 @@ TEST_F(MainWindow, ToolBarButtonsPicturesAndHints) {
 
   // The hint reaches the tooltip through the main window.
   NMTTDISPINFOW request = {};
-  request.hdr.hwndFrom = nullptr;
+  request.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageW(toolBar, TB_GETTOOLTIPS, 0, 0));
+  ASSERT_NE(request.hdr.hwndFrom, nullptr);
   request.hdr.idFrom = cmd::kBackup;
   request.hdr.code = TTN_GETDISPINFOW;
   SendMessageW(form->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
