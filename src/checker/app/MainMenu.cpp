@@ -2,11 +2,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "checker/app/CommandIds.h"
 
 namespace {
 
 constexpr int kSeparator = 0;
+constexpr int kPictureGap = 4;
 
 struct ItemSpec {
   int command;  // kSeparator: a separator
@@ -52,6 +55,13 @@ template <size_t N>
 HMENU BuildMenu(const ItemSpec (&items)[N]) {
   HMENU menu = CreatePopupMenu();
   if (!menu) return nullptr;
+  // Pictures stand in the check-mark column, so that every caption starts at the same place and
+  // the shortcut column is measured from it.
+  MENUINFO info = {};
+  info.cbSize = sizeof(info);
+  info.fMask = MIM_STYLE;
+  info.dwStyle = MNS_CHECKORBMP;
+  SetMenuInfo(menu, &info);
   for (const ItemSpec& spec : items) {
     MENUITEMINFOW item = {};
     item.cbSize = sizeof(item);
@@ -166,7 +176,7 @@ int MainMenus::ImageOf(int command) {
 
 bool MainMenus::Measure(MEASUREITEMSTRUCT* item) {
   if (item->CtlType != ODT_MENU || ImageOf(static_cast<int>(item->itemID)) < 0) return false;
-  item->itemWidth = 16;
+  item->itemWidth = 16 + kPictureGap;  // a little air between picture and caption
   item->itemHeight = 16;
   return true;
 }
@@ -180,7 +190,7 @@ bool MainMenus::Draw(const DRAWITEMSTRUCT* item, HIMAGELIST images) {
   draw.himl = images;
   draw.i = image;
   draw.hdcDst = item->hDC;
-  draw.x = r.left + (r.right - r.left - 16) / 2;
+  draw.x = r.left + std::max<int>(0, (r.right - r.left - 16 - kPictureGap) / 2);
   draw.y = r.top + (r.bottom - r.top - 16) / 2;
   draw.rgbBk = CLR_NONE;
   draw.rgbFg = CLR_NONE;

@@ -49,6 +49,16 @@ class TForm1 : public common::Window, private ScanView {
   void Exit_menuClick();
   void FlatPanel1Resize();
 
+  // Makes a window of class Form owned by the main window (Form::Create(HWND owner) makes it,
+  // hidden) and gives it `caption` when one is given; nothing when it cannot be made.
+  template <typename Form>
+  std::unique_ptr<Form> CreateChildForm(const std::wstring& caption = {}) {
+    auto form = std::make_unique<Form>();
+    if (!form->Create(Handle())) return nullptr;
+    if (!caption.empty()) SetWindowTextW(form->Handle(), caption.c_str());
+    return form;
+  }
+
   // A section of a handler that pumps messages or runs a modal loop. A request to end the
   // program that arrives inside it (closing the window, the private end message) is carried out
   // once the section is over: destroying the window under a handler that is still running would

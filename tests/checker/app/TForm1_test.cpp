@@ -561,4 +561,25 @@ TEST_F(MainWindow, StartUpRecordsThePathAndReadsTheMachine) {
   EXPECT_FALSE(environment.GetSpecialFolder(environment.DesktopWnd, 2 /* CSIDL_PROGRAMS */).empty());
 }
 
+// A window of the kind the history and progress windows are.
+class ChildWindow : public common::Window {
+ public:
+  bool Create(HWND owner) {
+    ClassSpec spec;
+    spec.name = L"SanivoTestChild";
+    return common::Window::Create(spec, 0, L"design", WS_POPUP | WS_CAPTION, 0, 0, 100, 50, owner);
+  }
+};
+
+TEST_F(MainWindow, ChildFormsAreOwnedByTheMainWindow) {
+  auto form = Make();
+  const auto plain = form->CreateChildForm<ChildWindow>();
+  ASSERT_NE(plain, nullptr);
+  EXPECT_EQ(GetWindow(plain->Handle(), GW_OWNER), form->Handle());
+  EXPECT_EQ(WindowText(plain->Handle()), L"design");
+  EXPECT_FALSE(IsWindowVisible(plain->Handle()));
+  const auto named = form->CreateChildForm<ChildWindow>(L"备份");
+  EXPECT_EQ(WindowText(named->Handle()), L"备份");
+}
+
 }  // namespace
