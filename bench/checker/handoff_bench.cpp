@@ -6,6 +6,7 @@
 //
 //   scripts/wine.sh build/win64/bin/handoff_bench.exe [N]
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -31,7 +32,8 @@ class FakeScanner : public TScanThread {
     ScanResultRow row{L"HKEY_LOCAL_MACHINE", L"SOFTWARE\\Vendor\\Product\\Settings", L"InstallPath",
                       L"C:\\Program Files\\Vendor\\Product\\product.exe /run", 0};
     const std::wstring status =
-        L"扫描：HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\{00021401-0000-0000-C000-000000000046}";
+        L"扫描：HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\{00021401-0000-0000-C000-"
+        L"000000000046}";
     for (int i = 0; i < count_ && !Terminated(); ++i) {
       if (what_ == What::Status) {
         ShowStatus(status);
@@ -86,8 +88,8 @@ int main(int argc, char** argv) {
   const int count = argc > 1 ? std::atoi(argv[1]) : 100000;
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
-  HWND window = CreateWindowExW(0, L"STATIC", L"bench", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
-                                0, 608, 465, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND window = CreateWindowExW(0, L"STATIC", L"bench", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                                608, 465, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   ShowWindow(window, SW_SHOWNOACTIVATE);
   StatusBar statusBar;
   ResultListView results;
@@ -99,10 +101,13 @@ int main(int argc, char** argv) {
   HandOffServer server;
   int served = 0;
   std::printf("Worker-to-UI hand-off, %d of each kind (the worker waits for every one)\n", count);
-  Report("bare status text (UI does nothing)", count,
-         Run(server.Channel(), What::Status, count, [&](const std::wstring&) { ++served; }, nullptr));
+  Report(
+      "bare status text (UI does nothing)", count,
+      Run(
+          server.Channel(), What::Status, count, [&](const std::wstring&) { ++served; }, nullptr));
   Report("status text into the status bar", count,
-         Run(server.Channel(), What::Status, count,
+         Run(
+             server.Channel(), What::Status, count,
              [&](const std::wstring& text) { statusBar.SetText(text); }, nullptr));
   Report("bare row (UI does nothing)", count,
          Run(server.Channel(), What::Row, count, nullptr, [&](const ScanResultRow&) { ++served; }));

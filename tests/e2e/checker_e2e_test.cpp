@@ -2,6 +2,7 @@
 // its registry record and the Windows XP check list.
 #include <gtest/gtest.h>
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <vector>
@@ -180,8 +181,8 @@ TEST_F(SanivoEndToEnd, ThePrivateEndMessageEndsItWithoutWritingSetIni) {
 }
 
 TEST_F(SanivoEndToEnd, MaxReopensMaximised) {
-  testing_support::WriteFileBytes(folder_.File(L"Set.ini"),
-                                  "[Sanivo]\r\nWindow=Max\r\nTop=10\r\nHeight=200\r\nWidth=300\r\n");
+  testing_support::WriteFileBytes(
+      folder_.File(L"Set.ini"), "[Sanivo]\r\nWindow=Max\r\nTop=10\r\nHeight=200\r\nWidth=300\r\n");
   ProgramUnderTest sanivo(folder_.Path(), L"Sanivo.exe");
   ASSERT_TRUE(sanivo.Start());
   const HWND form = sanivo.WaitForWindow(kFormClass, 10000);

@@ -2,6 +2,7 @@
 // ChkListView: the check list of the main window. One row per check a scan may run, with its
 // caption, a recommendation and a picture of ImageList1; a checked row takes part in the scan.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <string>

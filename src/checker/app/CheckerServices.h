@@ -22,7 +22,8 @@ struct CheckerServices {
   std::wstring bootIniPath = L"C:\\boot.ini";
   // A message box without owner, caption "Sanivo".
   std::function<int(const std::wstring& text, UINT type)> messageBox;
-  std::function<void(const std::wstring& commandLine, HWND owner, const std::function<void()>& pump)>
+  std::function<void(const std::wstring& commandLine, HWND owner,
+                     const std::function<void()>& pump)>
       runAndWait;
   // The scanners a scan runs.
   std::function<ScannerSet()> scanners;

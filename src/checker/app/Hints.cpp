@@ -22,7 +22,8 @@ void Hints::Set(HWND control, const std::wstring& text) {
   tool.lpszText = copy.data();
   const auto known = texts_.find(control);
   if (text.empty()) {
-    if (known != texts_.end()) SendMessageW(tooltip_.Get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (known != texts_.end())
+      SendMessageW(tooltip_.Get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     texts_.erase(control);
     return;
   }

@@ -5,6 +5,7 @@
 //   ImageList2  32 x 32: tool buttons
 //   ImageList3  32 x 32: tool buttons under the pointer
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "common/handles.h"

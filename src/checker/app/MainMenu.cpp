@@ -155,22 +155,34 @@ bool MainMenus::Enabled(HMENU menu, int command) const {
 }
 
 void MainMenus::Enable(HMENU menu, int command, bool enabled) {
-  EnableMenuItem(menu, static_cast<UINT>(command), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+  EnableMenuItem(menu, static_cast<UINT>(command),
+                 MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
 int MainMenus::ImageOf(int command) {
   switch (command) {
-    case cmd::kScan: return 1;
-    case cmd::kRepair: return 2;
-    case cmd::kRepairAll: return 3;
-    case cmd::kBackup: return 4;
-    case cmd::kRestore: return 5;
-    case cmd::kHistory: return 6;
-    case cmd::kHomePage: return 7;  // N8
-    case cmd::kContact: return 8;   // N7
-    case cmd::kPopRepair: return 3;
-    case cmd::kPopAll: return 2;
-    default: return -1;
+    case cmd::kScan:
+      return 1;
+    case cmd::kRepair:
+      return 2;
+    case cmd::kRepairAll:
+      return 3;
+    case cmd::kBackup:
+      return 4;
+    case cmd::kRestore:
+      return 5;
+    case cmd::kHistory:
+      return 6;
+    case cmd::kHomePage:
+      return 7;  // N8
+    case cmd::kContact:
+      return 8;  // N7
+    case cmd::kPopRepair:
+      return 3;
+    case cmd::kPopAll:
+      return 2;
+    default:
+      return -1;
   }
 }
 

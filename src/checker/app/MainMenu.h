@@ -2,6 +2,7 @@
 // MainMenu1 (the menu bar: 文件, Sanivo, 帮助), PopupMenu1 (the result list's pop-up menu), their
 // shortcut keys and the pictures beside their items (ImageList1).
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <string>

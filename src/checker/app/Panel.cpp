@@ -6,9 +6,8 @@ bool TPanel::Create(HWND parent, int id, bool flatBorder) {
   spec.name = L"SanivoPanel";
   spec.background = GetSysColorBrush(COLOR_BTNFACE);
   return common::Window::Create(spec, WS_EX_CONTROLPARENT, L"",
-                                WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0,
-                                0, 0, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+                                WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0,
+                                0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
 LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

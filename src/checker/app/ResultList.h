@@ -2,6 +2,7 @@
 // ListView2: the result list. One row per finding (ScanResultRow) in four columns "项目",
 // "位置", "键名", "说明"; rows are appended during a scan and sorted by a click on a column.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <string>

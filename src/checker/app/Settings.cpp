@@ -53,8 +53,7 @@ std::wstring ReadBakPath(const std::wstring& path) {
   return value.empty() ? L"Backup" : value;
 }
 
-void WriteWindowSettings(const std::wstring& path, bool maximised, int top, int height,
-                         int width) {
+void WriteWindowSettings(const std::wstring& path, bool maximised, int top, int height, int width) {
   common::WriteProfileText(path, kSection, L"Window", maximised ? L"Max" : L"Normal");
   common::WriteProfileText(path, kSection, L"Top", std::to_wstring(top));
   common::WriteProfileText(path, kSection, L"Height", std::to_wstring(height));

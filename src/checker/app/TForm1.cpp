@@ -89,10 +89,9 @@ bool TForm1::CreateControls() {
 
   if (!flatPanel1_.Create(form, cmd::kFlatPanel1, true)) return false;
   flatPanel1_.OnResize = [this] { FlatPanel1Resize(); };
-  label1_ = withFont(common::CreateControl(L"STATIC", L"请选择Sanivo要检查的项目",
-                                           WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabel1Left,
-                                           kLabel1Top, 200, 14, flatPanel1_.Handle(),
-                                           cmd::kLabel1));
+  label1_ = withFont(common::CreateControl(
+      L"STATIC", L"请选择Sanivo要检查的项目", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabel1Left,
+      kLabel1Top, 200, 14, flatPanel1_.Handle(), cmd::kLabel1));
   if (!chkListView_.Create(flatPanel1_.Handle(), cmd::kChkListView, images_.ImageList1.Get(),
                            font_.Get()))
     return false;
@@ -152,9 +151,9 @@ bool TForm1::FormCreate() {
       services_.fileExists && services_.fileExists(environment_.WinDir + L"\\system32\\sfc.exe");
   chkListView_.Fill(CheckRowsFor(environment_.MajorVersion, systemFileChecker));
 
-  scan_ = std::make_unique<ScanControl>(
-      static_cast<ScanView&>(*this), services_.scanners ? services_.scanners() : ScannerSet(),
-      environment_);
+  scan_ = std::make_unique<ScanControl>(static_cast<ScanView&>(*this),
+                                        services_.scanners ? services_.scanners() : ScannerSet(),
+                                        environment_);
   statusBar1_.SetText(MakerNotice());
   return true;
 }
@@ -211,8 +210,7 @@ void TForm1::FlatPanel1Resize() {
   GetClientRect(flatPanel1_.Handle(), &inner);
   InflateRect(&inner, -1, -1);  // inside the flat border
   const int panel2Left = inner.right - kPanel2Width;
-  MoveWindow(panel2_.Handle(), panel2Left, inner.top, kPanel2Width, inner.bottom - inner.top,
-             TRUE);
+  MoveWindow(panel2_.Handle(), panel2Left, inner.top, kPanel2Width, inner.bottom - inner.top, TRUE);
 
   RECT first, last;
   GetWindowRect(flatButtons_[0], &first);
@@ -223,14 +221,13 @@ void TForm1::FlatPanel1Resize() {
   const int top = first.top + 2;
   MoveWindow(chkListView_.Handle(), left, top, panel2Left - left - 2, last.bottom - first.top - 2,
              TRUE);
-  MoveWindow(seleclAllChkListBtn_, panel2Left - kSelectAllWidth - 2, kSelectAllTop,
-             kSelectAllWidth, kSelectAllHeight, TRUE);
+  MoveWindow(seleclAllChkListBtn_, panel2Left - kSelectAllWidth - 2, kSelectAllTop, kSelectAllWidth,
+             kSelectAllHeight, TRUE);
   chkListView_.FitColumns();
 }
 
 bool TForm1::PreTranslate(MSG& msg) {
-  if (Handle() == nullptr || (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd)))
-    return false;
+  if (Handle() == nullptr || (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd))) return false;
   if (TranslateAcceleratorW(Handle(), menus_.Accelerators(), &msg)) return true;
   return IsDialogMessageW(Handle(), &msg) != FALSE;
 }
@@ -287,27 +284,54 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TForm1::OnCommand(int command, bool fromAccelerator) {
   // A shortcut key of a menu item that is disabled does nothing.
-  if (fromAccelerator && menus_.Bar() && GetMenuState(menus_.Bar(), command, MF_BYCOMMAND) !=
-                                             static_cast<UINT>(-1) &&
+  if (fromAccelerator && menus_.Bar() &&
+      GetMenuState(menus_.Bar(), command, MF_BYCOMMAND) != static_cast<UINT>(-1) &&
       !menus_.Enabled(menus_.Bar(), command))
     return;
   switch (command) {
-    case cmd::kScan: FlatButton1Click(); break;
+    case cmd::kScan:
+      FlatButton1Click();
+      break;
     case cmd::kRepair:
-    case cmd::kPopRepair: FlatButton2Click(); break;
+    case cmd::kPopRepair:
+      FlatButton2Click();
+      break;
     case cmd::kRepairAll:
-    case cmd::kPopAll: FlatButton3Click(); break;
-    case cmd::kExit: Exit_menuClick(); break;
-    case cmd::kBackup: ToolButton4Click(); break;
-    case cmd::kRestore: ToolButton7Click(); break;
-    case cmd::kHistory: ToolButton9Click(); break;
-    case cmd::kClearHistory: ClearRepairHistory1Click(); break;
-    case cmd::kHelp: Help1Click(); break;
-    case cmd::kContact: N7Click(); break;
-    case cmd::kHomePage: N8Click(); break;
-    case cmd::kAbout: Windows1Click(); break;
-    case cmd::kSelectAll: SeleclAllChkListBtnClick(); break;
-    default: break;  // IDOK, IDCANCEL from dialog keys
+    case cmd::kPopAll:
+      FlatButton3Click();
+      break;
+    case cmd::kExit:
+      Exit_menuClick();
+      break;
+    case cmd::kBackup:
+      ToolButton4Click();
+      break;
+    case cmd::kRestore:
+      ToolButton7Click();
+      break;
+    case cmd::kHistory:
+      ToolButton9Click();
+      break;
+    case cmd::kClearHistory:
+      ClearRepairHistory1Click();
+      break;
+    case cmd::kHelp:
+      Help1Click();
+      break;
+    case cmd::kContact:
+      N7Click();
+      break;
+    case cmd::kHomePage:
+      N8Click();
+      break;
+    case cmd::kAbout:
+      Windows1Click();
+      break;
+    case cmd::kSelectAll:
+      SeleclAllChkListBtnClick();
+      break;
+    default:
+      break;  // IDOK, IDCANCEL from dialog keys
   }
 }
 
@@ -332,8 +356,7 @@ void TForm1::ShowPopupMenu(LPARAM where) {
   }
   // The menu runs a modal loop of its own.
   const BusySection busy(*this);
-  TrackPopupMenu(menus_.Popup(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(),
-                 nullptr);
+  TrackPopupMenu(menus_.Popup(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
 }
 
 void TForm1::SeleclAllChkListBtnClick() {
@@ -369,8 +392,8 @@ void TForm1::FormClose() {
   placement.length = sizeof(placement);
   GetWindowPlacement(Handle(), &placement);
   const bool minimised = IsIconic(Handle()) != FALSE;
-  const bool maximised = IsZoomed(Handle()) ||
-                         (minimised && (placement.flags & WPF_RESTORETOMAXIMIZED));
+  const bool maximised =
+      IsZoomed(Handle()) || (minimised && (placement.flags & WPF_RESTORETOMAXIMIZED));
   RECT r;
   if (minimised) {
     // A minimised window's own place is far off the screen; what counts is where it comes back.
@@ -381,8 +404,8 @@ void TForm1::FormClose() {
   } else {
     GetWindowRect(Handle(), &r);
   }
-  WriteWindowSettings(SettingsPath(services_.programDirectory), maximised, r.top,
-                      r.bottom - r.top, r.right - r.left);
+  WriteWindowSettings(SettingsPath(services_.programDirectory), maximised, r.top, r.bottom - r.top,
+                      r.right - r.left);
 }
 
 void TForm1::FormDestroy() {

@@ -56,5 +56,6 @@ void TForm1::ProcessMessages() {
 
 void TForm1::RunAndWait(const std::wstring& commandLine) {
   const BusySection busy(*this);
-  if (services_.runAndWait) services_.runAndWait(commandLine, Handle(), [this] { ProcessMessages(); });
+  if (services_.runAndWait)
+    services_.runAndWait(commandLine, Handle(), [this] { ProcessMessages(); });
 }

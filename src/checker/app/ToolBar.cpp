@@ -42,16 +42,15 @@ bool CoolToolBar::Create(HWND parent, HIMAGELIST images, HIMAGELIST hotImages, H
                              WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN |
                                  RBS_VARHEIGHT | RBS_BANDBORDERS | CCS_NODIVIDER | CCS_TOP,
                              0, 0, 0, 0, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(cmd::kCoolBar1)),
-                             module, nullptr);
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(cmd::kCoolBar1)), module,
+                             nullptr);
   if (!coolBar_) return false;
-  toolBar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT |
-                                 TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NODIVIDER |
-                                 CCS_NOPARENTALIGN,
-                             0, 0, 0, 0, coolBar_,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(cmd::kToolBar1)),
-                             module, nullptr);
+  toolBar_ = CreateWindowExW(
+      0, TOOLBARCLASSNAMEW, nullptr,
+      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
+          CCS_NODIVIDER | CCS_NOPARENTALIGN,
+      0, 0, 0, 0, coolBar_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(cmd::kToolBar1)), module,
+      nullptr);
   if (!toolBar_) return false;
   SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   // Clicks and hint requests go straight to the main window, not to the band that holds it.

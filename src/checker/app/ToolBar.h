@@ -3,6 +3,7 @@
 // pixels with their captions under 32 x 32 pictures (ImageList2, and ImageList3 under the
 // pointer), in one band 52 pixels high.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <map>

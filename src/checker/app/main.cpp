@@ -1,7 +1,7 @@
 // Sanivo: the system checker. One instance at a time; the life of the process is the life of
 // its main window.
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include "checker/app/SingleInstance.h"
 #include "checker/app/TForm1.h"

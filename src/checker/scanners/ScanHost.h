@@ -14,11 +14,11 @@
 // Process-wide values, owned by the main window. UI thread only; worker threads get copies of
 // what they need when they are made.
 struct ScanEnvironment {
-  int MajorVersion = 0;    // of the Windows version
-  std::wstring WinDir;     // the Windows directory
+  int MajorVersion = 0;       // of the Windows version
+  std::wstring WinDir;        // the Windows directory
   HWND DesktopWnd = nullptr;  // owner for special-folder queries, taken when the window shows
   std::wstring BakPath = L"Backup";  // backup folder name; the disk scans skip such folders
-  bool MultiOS = false;    // "C:\boot.ini" lists more than one operating system
+  bool MultiOS = false;              // "C:\boot.ini" lists more than one operating system
   // The path of a special folder (CSIDL), empty when it cannot be obtained.
   std::function<std::wstring(HWND owner, int csidl)> GetSpecialFolder;
 };

@@ -47,8 +47,8 @@ std::wstring TWriteFileDesc::GetVersionString(const std::wstring& fileName,
     DWORD entry = 0;
     memcpy(&entry, translation, sizeof(entry));
     char query[64];
-    snprintf(query, sizeof(query), "\\StringFileInfo\\%04x%04x\\", static_cast<unsigned>(entry & 0xFFFF),
-             static_cast<unsigned>((entry >> 16) & 0xFFFF));
+    snprintf(query, sizeof(query), "\\StringFileInfo\\%04x%04x\\",
+             static_cast<unsigned>(entry & 0xFFFF), static_cast<unsigned>((entry >> 16) & 0xFFFF));
     subBlock = query + item;
   }
   char* text = nullptr;

@@ -25,7 +25,8 @@ ScanEnvironment Environment() {
 std::function<void(ScanHost&)> Adds(int row, int rows) {
   return [row, rows](ScanHost& host) {
     for (int i = 0; i < rows; ++i)
-      host.AddRow(Row(L"HKEY_LOCAL_MACHINE", L"row" + std::to_wstring(row) + L"." + std::to_wstring(i)));
+      host.AddRow(
+          Row(L"HKEY_LOCAL_MACHINE", L"row" + std::to_wstring(row) + L"." + std::to_wstring(i)));
   };
 }
 
@@ -78,7 +79,9 @@ TEST_F(ScanControlTest, RowsRunInOrderAndOnlyWhenChecked) {
   std::vector<int> order;
   ScannerSet scanners;
   for (int row : {0, 1, 3, 4, 5, 6, 10, 11})
-    scanners.synchronous[static_cast<size_t>(row)] = [row, &order](ScanHost&) { order.push_back(row); };
+    scanners.synchronous[static_cast<size_t>(row)] = [row, &order](ScanHost&) {
+      order.push_back(row);
+    };
   view.checked[11] = true;
   ScanControl control(view, scanners, environment_);
   control.FlatButton1Click();
@@ -96,8 +99,7 @@ TEST_F(ScanControlTest, TheLastThreadFinishesTheScanWithoutAFullStop) {
   control.FlatButton1Click();
   // Rows 2, 7, 8, 9: four threads; the command is over but the scan is not.
   EXPECT_EQ(script_->made.load(), 4);
-  EXPECT_EQ(script_->roots,
-            (std::vector<HKEY>{HKEY_CURRENT_USER, HKEY_USERS, HKEY_LOCAL_MACHINE}));
+  EXPECT_EQ(script_->roots, (std::vector<HKEY>{HKEY_CURRENT_USER, HKEY_USERS, HKEY_LOCAL_MACHINE}));
   EXPECT_EQ(control.PendingScans(), 4);
   EXPECT_EQ(view.caption, L"停止");
   EXPECT_FALSE(view.selectAllEnabled);
@@ -131,7 +133,8 @@ TEST_F(ScanControlTest, TheSystemFileCheckerRunsAfterTheLastThreadWhenItsRowIsCh
   EXPECT_TRUE(view.commandLines.empty());
   script_->release = true;
   EXPECT_TRUE(WaitFor([&] { return control.PendingScans() == 0; }));
-  EXPECT_EQ(view.commandLines, std::vector<std::wstring>{L"\"C:\\WINDOWS\\system32\\sfc.exe\" /SCANNOW"});
+  EXPECT_EQ(view.commandLines,
+            std::vector<std::wstring>{L"\"C:\\WINDOWS\\system32\\sfc.exe\" /SCANNOW"});
   ASSERT_GE(view.statuses.size(), 2u);
   EXPECT_EQ(view.statuses[view.statuses.size() - 2], kSystemFileText);
   EXPECT_EQ(view.Status(), L"扫描完毕。共检查到：0 个错误");

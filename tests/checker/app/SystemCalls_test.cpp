@@ -17,12 +17,11 @@ TEST(RunAndWait, ReturnsOnlyWhenTheCommandHasEndedAndKeepsPumping) {
                                nullptr, GetModuleHandleW(nullptr), nullptr);
   bool ownerDisabledWhileWaiting = false;
   int pumps = 0;
-  RunAndWait(L"cmd.exe /c echo done> \"" + marker + L"\"", owner,
-             [&] {
-               ++pumps;
-               ownerDisabledWhileWaiting = !IsWindowEnabled(owner);
-               testing_support::PumpFor(1);
-             });
+  RunAndWait(L"cmd.exe /c echo done> \"" + marker + L"\"", owner, [&] {
+    ++pumps;
+    ownerDisabledWhileWaiting = !IsWindowEnabled(owner);
+    testing_support::PumpFor(1);
+  });
   EXPECT_TRUE(common::FileExists(marker));
   EXPECT_TRUE(IsWindowEnabled(owner));
   if (pumps > 0) {

@@ -38,14 +38,11 @@ class MainWindowScan : public ::testing::Test {
   // The repair controls: four menu items and two buttons enabled, two tool buttons visible.
   static std::vector<bool> RepairControls(TForm1& form) {
     MainMenus& menus = form.Menus();
-    return {menus.Enabled(menus.Bar(), cmd::kRepair),
-            menus.Enabled(menus.Bar(), cmd::kRepairAll),
-            menus.Enabled(menus.Popup(), cmd::kPopRepair),
-            menus.Enabled(menus.Popup(), cmd::kPopAll),
-            IsWindowEnabled(form.FlatButton2()) != FALSE,
-            IsWindowEnabled(form.FlatButton3()) != FALSE,
-            !form.ToolBar1().Hidden(cmd::kRepairAll),
-            !form.ToolBar1().Hidden(cmd::kRepair)};
+    return {
+        menus.Enabled(menus.Bar(), cmd::kRepair),      menus.Enabled(menus.Bar(), cmd::kRepairAll),
+        menus.Enabled(menus.Popup(), cmd::kPopRepair), menus.Enabled(menus.Popup(), cmd::kPopAll),
+        IsWindowEnabled(form.FlatButton2()) != FALSE,  IsWindowEnabled(form.FlatButton3()) != FALSE,
+        !form.ToolBar1().Hidden(cmd::kRepairAll),      !form.ToolBar1().Hidden(cmd::kRepair)};
   }
 
   TempFolder folder_;
@@ -102,7 +99,8 @@ TEST_F(MainWindowScan, CaptionsReadStopWhileScanningAndTheRepairControlsFollowTh
   scanners.synchronous[0] = nullptr;
   form->ChkListView().SetChecked(0, false);
   RECT button;
-  SendMessageW(form->ToolBar1().ToolBar(), TB_GETRECT, cmd::kScan, reinterpret_cast<LPARAM>(&button));
+  SendMessageW(form->ToolBar1().ToolBar(), TB_GETRECT, cmd::kScan,
+               reinterpret_cast<LPARAM>(&button));
   const LPARAM at = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
   SendMessageW(form->ToolBar1().ToolBar(), WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(form->ToolBar1().ToolBar(), WM_LBUTTONUP, 0, at);
@@ -127,7 +125,8 @@ TEST_F(MainWindowScan, ThreadRowsFinishThroughTheirCompletionAndStopWorksFromThe
   script->release = true;
   EXPECT_TRUE(WaitFor([&] { return form->PendingScans() == 0; }));
   EXPECT_EQ(form->StatusBar1().Text(), L"扫描完毕。共检查到：4 个错误");
-  EXPECT_EQ(commandLines_, std::vector<std::wstring>{L"\"C:\\windows\\system32\\sfc.exe\" /SCANNOW"});
+  EXPECT_EQ(commandLines_,
+            std::vector<std::wstring>{L"\"C:\\windows\\system32\\sfc.exe\" /SCANNOW"});
   EXPECT_EQ(statusAtRun_,
             L"扫描所有受保护的系统文件并用正确的 Microsoft 版本替换不正确版本，请稍候...");
   EXPECT_EQ(ownerAtRun_, form->Handle());
@@ -178,7 +177,8 @@ TEST_F(MainWindowScan, AColumnClickSortsDescendingEveryTime) {
   ScannerSet scanners;
   const std::vector<ScanResultRow> rows = {
       {L"HKEY_CURRENT_USER", L"Software\\b", L"zeta", L"", 0},
-      {L"磁盘目录错误", L"C:\\Documents and Settings\\All Users\\「开始」菜单\\程序\\空", L"", L"", 0},
+      {L"磁盘目录错误", L"C:\\Documents and Settings\\All Users\\「开始」菜单\\程序\\空", L"", L"",
+       0},
       {L"hkey_local_machine", L"Software\\A", L"Alpha", L"", 0},
       {L"磁盘文件错误", L"C:\\x.lnk", L"1024 Byte", L"C:\\gone.exe", 0},
       {L"HKEY_USERS", L"S-1-5-21\\Software", L"beta", L"", 0},
@@ -194,7 +194,10 @@ TEST_F(MainWindowScan, AColumnClickSortsDescendingEveryTime) {
     std::vector<std::wstring> texts;
     for (int i = 0; i < form->ListView2().Count(); ++i) {
       const ScanResultRow row = form->ListView2().Row(i);
-      texts.push_back(k == 0 ? row.Item : k == 1 ? row.Location : k == 2 ? row.KeyName : row.Description);
+      texts.push_back(k == 0   ? row.Item
+                      : k == 1 ? row.Location
+                      : k == 2 ? row.KeyName
+                               : row.Description);
     }
     return texts;
   };
@@ -216,8 +219,7 @@ TEST_F(MainWindowScan, AColumnClickSortsDescendingEveryTime) {
   click(0);
   EXPECT_EQ(column(0), items);  // descending again, not reversed
   click(2);
-  EXPECT_EQ(column(2),
-            (std::vector<std::wstring>{L"zeta", L"beta", L"Alpha", L"1024 Byte", L""}));
+  EXPECT_EQ(column(2), (std::vector<std::wstring>{L"zeta", L"beta", L"Alpha", L"1024 Byte", L""}));
   // Whole rows move together.
   EXPECT_EQ(form->ListView2().Row(3).Description, L"C:\\gone.exe");
   click(1);

@@ -293,12 +293,13 @@ TEST_F(MainWindow, MenusHaveTheirCaptionsShortcutsStatesAndPictures) {
   auto form = Make();
   const HMENU bar = form->Menus().Bar();
   EXPECT_EQ(MenuTexts(bar), (std::vector<std::wstring>{L"文件(&F)", L"Sanivo(&S)", L"帮助(&H)"}));
-  EXPECT_EQ(MenuTexts(GetSubMenu(bar, 0)),
-            (std::vector<std::wstring>{L"注册表备份(&B)", L"注册表恢复(&R)", L"-", L"退出(&X)\tF10"}));
-  EXPECT_EQ(MenuTexts(GetSubMenu(bar, 1)),
-            (std::vector<std::wstring>{L"扫描\tCtrl+S", L"-", L"修复\tCtrl+R",
-                                       L"全部修复\tCtrl+Alt+R", L"-", L"历史日志\tCtrl+H",
-                                       L"清空历史日志\tCtrl+C"}));
+  EXPECT_EQ(
+      MenuTexts(GetSubMenu(bar, 0)),
+      (std::vector<std::wstring>{L"注册表备份(&B)", L"注册表恢复(&R)", L"-", L"退出(&X)\tF10"}));
+  EXPECT_EQ(
+      MenuTexts(GetSubMenu(bar, 1)),
+      (std::vector<std::wstring>{L"扫描\tCtrl+S", L"-", L"修复\tCtrl+R", L"全部修复\tCtrl+Alt+R",
+                                 L"-", L"历史日志\tCtrl+H", L"清空历史日志\tCtrl+C"}));
   EXPECT_EQ(MenuTexts(GetSubMenu(bar, 2)),
             (std::vector<std::wstring>{L"帮助\tF1", L"-", L"通过电子邮件与作者联系",
                                        L"访问作者主页", L"-", L"关于Sanivo"}));
@@ -315,10 +316,10 @@ TEST_F(MainWindow, MenusHaveTheirCaptionsShortcutsStatesAndPictures) {
   EXPECT_FALSE(menus.Enabled(menus.Popup(), cmd::kPopAll));
 
   const std::pair<int, int> pictures[] = {
-      {cmd::kBackup, 4},  {cmd::kRestore, 5},  {cmd::kScan, 1},    {cmd::kRepair, 2},
+      {cmd::kBackup, 4},    {cmd::kRestore, 5}, {cmd::kScan, 1},    {cmd::kRepair, 2},
       {cmd::kRepairAll, 3}, {cmd::kHistory, 6}, {cmd::kContact, 8}, {cmd::kHomePage, 7},
       {cmd::kPopRepair, 3}, {cmd::kPopAll, 2},  {cmd::kExit, -1},   {cmd::kClearHistory, -1},
-      {cmd::kHelp, -1},   {cmd::kAbout, -1}};
+      {cmd::kHelp, -1},     {cmd::kAbout, -1}};
   for (const auto& [command, image] : pictures) EXPECT_EQ(MainMenus::ImageOf(command), image);
 
   ACCEL keys[16] = {};
@@ -326,14 +327,14 @@ TEST_F(MainWindow, MenusHaveTheirCaptionsShortcutsStatesAndPictures) {
   std::set<std::tuple<int, int, int>> table;
   for (int i = 0; i < count; ++i)
     table.insert({keys[i].fVirt & ~FNOINVERT, keys[i].key, keys[i].cmd});
-  EXPECT_EQ(table, (std::set<std::tuple<int, int, int>>{
-                       {FVIRTKEY, VK_F10, cmd::kExit},
-                       {FVIRTKEY | FCONTROL, 'S', cmd::kScan},
-                       {FVIRTKEY | FCONTROL, 'R', cmd::kRepair},
-                       {FVIRTKEY | FCONTROL | FALT, 'R', cmd::kRepairAll},
-                       {FVIRTKEY | FCONTROL, 'H', cmd::kHistory},
-                       {FVIRTKEY | FCONTROL, 'C', cmd::kClearHistory},
-                       {FVIRTKEY, VK_F1, cmd::kHelp}}));
+  EXPECT_EQ(table,
+            (std::set<std::tuple<int, int, int>>{{FVIRTKEY, VK_F10, cmd::kExit},
+                                                 {FVIRTKEY | FCONTROL, 'S', cmd::kScan},
+                                                 {FVIRTKEY | FCONTROL, 'R', cmd::kRepair},
+                                                 {FVIRTKEY | FCONTROL | FALT, 'R', cmd::kRepairAll},
+                                                 {FVIRTKEY | FCONTROL, 'H', cmd::kHistory},
+                                                 {FVIRTKEY | FCONTROL, 'C', cmd::kClearHistory},
+                                                 {FVIRTKEY, VK_F1, cmd::kHelp}}));
 }
 
 // Keyboard state of this thread with some keys held down, for the shortcut tests.
@@ -392,11 +393,16 @@ TEST_F(MainWindow, CheckListHasTwelveRowsWithTheLastOneUnchecked) {
     const wchar_t* advice;
     int image;
   } rows[] = {
-      {L"扫描：错误的应用软件信息", L"推荐", 17},   {L"扫描：错误的应用程序菜单", L"推荐", 16},
-      {L"扫描：错误的类和文件关联", L"推荐", 11},   {L"扫描：错误的帮助文件", L"推荐", 18},
-      {L"扫描：错误的动态连接库", L"推荐", 11},     {L"扫描：错误的反安装信息", L"推荐", 14},
-      {L"扫描：错误的字体信息", L"推荐", 15},       {L"扫描：当前用户的错误信息", L"推荐", 12},
-      {L"扫描：所有用户的错误信息", L"推荐", 13},   {L"扫描：计算机的错误信息", L"推荐", 10},
+      {L"扫描：错误的应用软件信息", L"推荐", 17},
+      {L"扫描：错误的应用程序菜单", L"推荐", 16},
+      {L"扫描：错误的类和文件关联", L"推荐", 11},
+      {L"扫描：错误的帮助文件", L"推荐", 18},
+      {L"扫描：错误的动态连接库", L"推荐", 11},
+      {L"扫描：错误的反安装信息", L"推荐", 14},
+      {L"扫描：错误的字体信息", L"推荐", 15},
+      {L"扫描：当前用户的错误信息", L"推荐", 12},
+      {L"扫描：所有用户的错误信息", L"推荐", 13},
+      {L"扫描：计算机的错误信息", L"推荐", 10},
       {L"扫描：磁盘文件错误", L"多操作系统用户不推荐", 20},
       {L"扫描：磁盘目录错误", L"多操作系统用户不推荐", 19},
   };
@@ -417,23 +423,22 @@ TEST_F(MainWindow, CheckListByWindowsVersion) {
     std::vector<bool> checked;
     for (int i = 0; i < form->ChkListView().RowCount(); ++i)
       checked.push_back(form->ChkListView().Checked(i));
-    return std::make_pair(checked, form->ChkListView().RowCount() == 13
-                                       ? form->ChkListView().Text(12, 0) + L"|" +
-                                             form->ChkListView().Text(12, 1)
-                                       : std::wstring());
+    return std::make_pair(
+        checked, form->ChkListView().RowCount() == 13
+                     ? form->ChkListView().Text(12, 0) + L"|" + form->ChkListView().Text(12, 1)
+                     : std::wstring());
   };
   std::vector<bool> twelve(12, true);
   twelve[11] = false;
   std::vector<bool> thirteen(13, true);
   thirteen[12] = false;
 
-  EXPECT_EQ(rowsFor(4, 10, true).first, twelve);   // Windows 98
-  EXPECT_EQ(rowsFor(5, 1, false).first, twelve);   // XP without the system file checker
-  EXPECT_EQ(rowsFor(0, 0, true).first, twelve);    // a failed version query
+  EXPECT_EQ(rowsFor(4, 10, true).first, twelve);  // Windows 98
+  EXPECT_EQ(rowsFor(5, 1, false).first, twelve);  // XP without the system file checker
+  EXPECT_EQ(rowsFor(0, 0, true).first, twelve);   // a failed version query
   const auto xp = rowsFor(5, 1, true);
   EXPECT_EQ(xp.first, thirteen);  // "磁盘目录错误" checked, the system-file row not
-  EXPECT_EQ(xp.second,
-            L"扫描：所有受保护的系统文件并用正确的 Microsoft 版本替换不正确版本|可选");
+  EXPECT_EQ(xp.second, L"扫描：所有受保护的系统文件并用正确的 Microsoft 版本替换不正确版本|可选");
   EXPECT_EQ(rowsFor(5, 0, true).first, thirteen);  // Windows 2000
 }
 
@@ -558,7 +563,8 @@ TEST_F(MainWindow, StartUpRecordsThePathAndReadsTheMachine) {
   EXPECT_TRUE(environment.MultiOS);
   EXPECT_EQ(environment.DesktopWnd, GetDesktopWindow());
   ASSERT_TRUE(environment.GetSpecialFolder);
-  EXPECT_FALSE(environment.GetSpecialFolder(environment.DesktopWnd, 2 /* CSIDL_PROGRAMS */).empty());
+  EXPECT_FALSE(
+      environment.GetSpecialFolder(environment.DesktopWnd, 2 /* CSIDL_PROGRAMS */).empty());
 }
 
 // A window of the kind the history and progress windows are.

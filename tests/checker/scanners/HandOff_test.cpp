@@ -20,9 +20,8 @@ TEST(HandOff, RunsAWorkersCallInTheUiThreadAndReleasesItAfterwards) {
   const DWORD uiThread = GetCurrentThreadId();
   std::atomic<DWORD> ranIn{0};
   std::atomic<int> result{-1};
-  std::thread worker([&] {
-    result = server.Channel()->Call([&] { ranIn = GetCurrentThreadId(); }) ? 1 : 0;
-  });
+  std::thread worker(
+      [&] { result = server.Channel()->Call([&] { ranIn = GetCurrentThreadId(); }) ? 1 : 0; });
   // Nothing runs until the UI thread dispatches messages.
   Sleep(50);
   EXPECT_EQ(ranIn.load(), 0u);
@@ -80,9 +79,8 @@ TEST(HandOff, ClosingReleasesWaitingWorkersAndRefusesLaterCalls) {
 TEST(HandOff, AFailingCallStillReleasesTheWorker) {
   HandOffServer server;
   std::atomic<int> result{-1};
-  std::thread worker([&] {
-    result = server.Channel()->Call([] { throw std::runtime_error("boom"); }) ? 1 : 0;
-  });
+  std::thread worker(
+      [&] { result = server.Channel()->Call([] { throw std::runtime_error("boom"); }) ? 1 : 0; });
   EXPECT_TRUE(WaitFor([&] { return result.load() != -1; }));
   worker.join();
   EXPECT_EQ(result.load(), 0);

@@ -23,9 +23,18 @@ TEST(TTarqOSInfo, NamesEveryVersionByTheTable) {
     DWORD major, minor;
     const wchar_t* name;
   } cases[] = {
-      {4, 0, L""},         {4, 10, L"98"},      {4, 90, L"Me"},          {4, 3, L""},
-      {5, 0, L"2000"},     {5, 1, L"XP"},       {5, 2, L"2003"},         {5, 3, L""},
-      {6, 0, L"Invalidated"}, {6, 1, L"Invalidated"}, {10, 0, L"Invalidated"}, {3, 51, L"Invalidated"},
+      {4, 0, L""},
+      {4, 10, L"98"},
+      {4, 90, L"Me"},
+      {4, 3, L""},
+      {5, 0, L"2000"},
+      {5, 1, L"XP"},
+      {5, 2, L"2003"},
+      {5, 3, L""},
+      {6, 0, L"Invalidated"},
+      {6, 1, L"Invalidated"},
+      {10, 0, L"Invalidated"},
+      {3, 51, L"Invalidated"},
   };
   for (const auto& c : cases) {
     const TTarqOSInfo info(Version(c.major, c.minor));

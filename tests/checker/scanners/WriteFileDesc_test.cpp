@@ -16,8 +16,7 @@ using testing_support::TempFolder;
 // A private key below HKEY_CURRENT_USER, removed at the end of the test.
 class PrivateKey {
  public:
-  PrivateKey()
-      : path_(L"Software\\ZephraTests\\Tarq-" + std::to_wstring(GetCurrentProcessId())) {
+  PrivateKey() : path_(L"Software\\ZephraTests\\Tarq-" + std::to_wstring(GetCurrentProcessId())) {
     SHDeleteKeyW(HKEY_CURRENT_USER, path_.c_str());
   }
   ~PrivateKey() { SHDeleteKeyW(HKEY_CURRENT_USER, path_.c_str()); }
@@ -103,8 +102,7 @@ TEST(WriteDesc, AFileWithoutVersionResourceGoesIntoTheDefaultValue) {
 TEST(WriteDesc, AMissingFileWritesNothing) {
   TempFolder folder;
   PrivateKey key;
-  EXPECT_FALSE(
-      TWriteFileDesc(HKEY_CURRENT_USER, key.Path(), folder.File(L"gone.exe")).WriteDesc());
+  EXPECT_FALSE(TWriteFileDesc(HKEY_CURRENT_USER, key.Path(), folder.File(L"gone.exe")).WriteDesc());
   EXPECT_FALSE(key.Exists());
 }
 
@@ -116,8 +114,8 @@ TEST(WriteDesc, WithoutTheRightToWriteNothingIsWritten) {
   // without administrator rights.
   {
     HKEY made = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.Path().c_str(), 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &made, nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.Path().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &made, nullptr),
               ERROR_SUCCESS);
     const common::RegKey locked(made);
     SECURITY_DESCRIPTOR descriptor;
