@@ -36,9 +36,10 @@ class ScanView {
   virtual void RunAndWait(const std::wstring& commandLine) = 0;
 };
 
+// UI thread only; the worker threads reach it only through hand-offs, which run in the UI thread.
 class ScanControl : private ScanHost {
  public:
-  // Check rows.
+  // The check row of the system file checker (present on Windows 2000, XP and 2003 only).
   static constexpr int kSystemFileRow = 12;
 
   ScanControl(ScanView& view, ScannerSet scanners, const ScanEnvironment& environment);
