@@ -62,20 +62,20 @@ HMENU BuildMenu(const ItemSpec (&items)[N]) {
   info.fMask = MIM_STYLE;
   info.dwStyle = MNS_CHECKORBMP;
   SetMenuInfo(menu, &info);
-  for (const ItemSpec& spec : items) {
+  for (const ItemSpec& entry : items) {
     MENUITEMINFOW item = {};
     item.cbSize = sizeof(item);
-    if (spec.command == kSeparator) {
+    if (entry.command == kSeparator) {
       item.fMask = MIIM_FTYPE;
       item.fType = MFT_SEPARATOR;
     } else {
-      std::wstring text = spec.caption;
-      if (spec.shortcut) text += std::wstring(L"\t") + spec.shortcut;
+      std::wstring text = entry.caption;
+      if (entry.shortcut) text += std::wstring(L"\t") + entry.shortcut;
       item.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE;
-      item.wID = static_cast<UINT>(spec.command);
+      item.wID = static_cast<UINT>(entry.command);
       item.dwTypeData = text.data();
-      item.fState = spec.disabled ? MFS_DISABLED : MFS_ENABLED;
-      if (MainMenus::ImageOf(spec.command) >= 0) {
+      item.fState = entry.disabled ? MFS_DISABLED : MFS_ENABLED;
+      if (MainMenus::ImageOf(entry.command) >= 0) {
         item.fMask |= MIIM_BITMAP;
         item.hbmpItem = HBMMENU_CALLBACK;
       }

@@ -2,10 +2,10 @@
 
 bool TPanel::Create(HWND parent, int id, bool flatBorder) {
   flatBorder_ = flatBorder;
-  ClassSpec spec;
-  spec.name = L"SanivoPanel";
-  spec.background = GetSysColorBrush(COLOR_BTNFACE);
-  return common::Window::Create(spec, WS_EX_CONTROLPARENT, L"",
+  ClassSpec windowClass;
+  windowClass.name = L"SanivoPanel";
+  windowClass.background = GetSysColorBrush(COLOR_BTNFACE);
+  return common::Window::Create(windowClass, WS_EX_CONTROLPARENT, L"",
                                 WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0,
                                 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }

@@ -63,11 +63,11 @@ bool TForm1::Create() {
   // Design place: centred on the desktop.
   const int x = (GetSystemMetrics(SM_CXSCREEN) - kDesignWidth) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - kDesignHeight) / 2;
-  ClassSpec spec;
-  spec.name = L"TForm1";
-  spec.icon = LoadIconW(module, MAKEINTRESOURCEW(1));
-  spec.background = GetSysColorBrush(COLOR_BTNFACE);
-  if (!common::Window::Create(spec, WS_EX_CONTROLPARENT, L"Sanivo",
+  ClassSpec windowClass;
+  windowClass.name = L"TForm1";
+  windowClass.icon = LoadIconW(module, MAKEINTRESOURCEW(1));
+  windowClass.background = GetSysColorBrush(COLOR_BTNFACE);
+  if (!common::Window::Create(windowClass, WS_EX_CONTROLPARENT, L"Sanivo",
                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, kDesignWidth,
                               kDesignHeight, nullptr, menus_.Bar()))
     return false;

@@ -60,18 +60,18 @@ bool CoolToolBar::Create(HWND parent, HIMAGELIST images, HIMAGELIST hotImages, H
   SendMessageW(toolBar_, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(hotImages));
 
   std::vector<TBBUTTON> buttons;
-  for (const ToolButtonSpec& spec : kButtons) {
+  for (const ToolButtonSpec& entry : kButtons) {
     TBBUTTON button = {};
-    button.idCommand = spec.command;
-    if (spec.image < 0) {
+    button.idCommand = entry.command;
+    if (entry.image < 0) {
       button.iBitmap = kSeparatorWidth;  // a separator's width
       button.fsStyle = BTNS_SEP;
     } else {
-      button.iBitmap = spec.image;
+      button.iBitmap = entry.image;
       button.fsStyle = BTNS_BUTTON;
-      button.fsState = TBSTATE_ENABLED | (spec.hidden ? TBSTATE_HIDDEN : 0);
-      button.iString = reinterpret_cast<INT_PTR>(spec.caption);
-      hints_[spec.command] = spec.hint;
+      button.fsState = TBSTATE_ENABLED | (entry.hidden ? TBSTATE_HIDDEN : 0);
+      button.iString = reinterpret_cast<INT_PTR>(entry.caption);
+      hints_[entry.command] = entry.hint;
     }
     buttons.push_back(button);
   }

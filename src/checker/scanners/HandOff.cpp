@@ -76,9 +76,9 @@ void HandOff::Close() {
 }
 
 bool HandOffServer::ServeWindow::Create() {
-  ClassSpec spec;
-  spec.name = L"SanivoHandOff";
-  return common::Window::Create(spec, 0, L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
+  ClassSpec windowClass;
+  windowClass.name = L"SanivoHandOff";
+  return common::Window::Create(windowClass, 0, L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
 }
 
 LRESULT HandOffServer::ServeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

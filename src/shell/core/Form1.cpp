@@ -45,25 +45,26 @@ Form1::~Form1() = default;
 
 bool Form1::Load() {
   owner_.Reset(CreateHiddenOwner());
-  ClassSpec spec;
-  spec.name = L"ZephraShellDesktop";
-  spec.style = CS_DBLCLKS;
-  spec.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  ClassSpec windowClass;
+  windowClass.name = L"ZephraShellDesktop";
+  windowClass.style = CS_DBLCLKS;
+  windowClass.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
   // Owned by the hidden window and without WS_EX_APPWINDOW: no task list shows it.
-  if (!Create(spec, WS_EX_CONTROLPARENT, L"Form1", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
+  if (!Create(windowClass, WS_EX_CONTROLPARENT, L"Form1", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
               common::ScreenWidthPixels(), common::ScreenHeightPixels(), owner_.Get()))
     return false;
 
   buttonFont_ = common::CreateSongTiFont(9);
-  command1_ = common::CreateControl(
-      L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, common::TwipsToPixelsX(kCommand1Left),
-      common::TwipsToPixelsY(kCommand1Top), common::TwipsToPixelsX(kCommand1Width),
-      common::TwipsToPixelsY(kCommand1Height), Handle(), kCommand1Id);
+  command1_ = common::CreateControl(L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                                    common::TwipsToPixelsX(kCommand1Left),
+                                    common::TwipsToPixelsY(kCommand1Top),
+                                    common::TwipsToPixelsX(kCommand1Width),
+                                    common::TwipsToPixelsY(kCommand1Height), Handle(), kCommand1Id);
   SendMessageW(command1_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()), FALSE);
-  command2_ = common::CreateControl(L"BUTTON", L"禁止任务栏", BS_PUSHBUTTON, 0, 0, 80, 21,
-                                    Handle(), kCommand2Id);
-  command3_ = common::CreateControl(L"BUTTON", L"激活任务栏", BS_PUSHBUTTON, 0, 0, 80, 21,
-                                    Handle(), kCommand3Id);
+  command2_ = common::CreateControl(L"BUTTON", L"禁止任务栏", BS_PUSHBUTTON, 0, 0, 80, 21, Handle(),
+                                    kCommand2Id);
+  command3_ = common::CreateControl(L"BUTTON", L"激活任务栏", BS_PUSHBUTTON, 0, 0, 80, 21, Handle(),
+                                    kCommand3Id);
   focused_ = command1_;
   CreateTaskBar();
   CreateIcons();
@@ -119,9 +120,7 @@ void Form1::EnableQuickLaunch(bool enable) {
 
 void Form1::CreateIcons() {
   ctlIcon::Events events;
-  events.gotFocus = [this](int index) {
-    OpenLink(L"ZM" + std::to_wstring(index + 1) + L"_Link");
-  };
+  events.gotFocus = [this](int index) { OpenLink(L"ZM" + std::to_wstring(index + 1) + L"_Link"); };
   events.lostFocus = [this](int index) {
     Icon(index).Clear();
     Icon(index).LoadGUI();
@@ -129,8 +128,8 @@ void Form1::CreateIcons() {
   for (int i = 0; i < 5; ++i) {
     auto icon = std::make_unique<ctlIcon>(i, events);
     common::Bitmap picture(static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kFirstIconPicture + i),
-                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kFirstIconPicture + i), IMAGE_BITMAP,
+                   0, 0, LR_CREATEDIBSECTION)));
     icon->Create(Handle(), common::TwipsToPixelsX(kIconLeft), common::TwipsToPixelsY(kIconTops[i]),
                  picture.Get(), L"");
     icons_.push_back(std::move(icon));
@@ -139,7 +138,8 @@ void Form1::CreateIcons() {
 
 void Form1::LoadIcons() {
   for (int i = 0; i < static_cast<int>(icons_.size()); ++i)
-    Icon(i).SetCaption(config_.ReadIni(rwini::kSection, L"ZM" + std::to_wstring(i + 1) + L"_Caption", L""));
+    Icon(i).SetCaption(
+        config_.ReadIni(rwini::kSection, L"ZM" + std::to_wstring(i + 1) + L"_Caption", L""));
   const int left = common::TwipsToPixelsX(kIconLeft);
   for (auto& icon : icons_) {
     RECT rect;

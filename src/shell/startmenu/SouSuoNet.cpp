@@ -53,14 +53,14 @@ bool SouSuoNet::Load(HWND owner) {
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   RECT frame = {0, 0, common::TwipsToPixelsX(kInnerWidth), common::TwipsToPixelsY(kInnerHeight)};
   AdjustWindowRectEx(&frame, style, TRUE, exStyle);
-  ClassSpec spec;
-  spec.name = L"ZephraSearchBar";
-  spec.background = GetSysColorBrush(COLOR_BTNFACE);
-  if (!Create(spec, exStyle, L"网络快搜 - Lumora软件", style, CW_USEDEFAULT, CW_USEDEFAULT,
+  ClassSpec windowClass;
+  windowClass.name = L"ZephraSearchBar";
+  windowClass.background = GetSysColorBrush(COLOR_BTNFACE);
+  if (!Create(windowClass, exStyle, L"网络快搜 - Lumora软件", style, CW_USEDEFAULT, CW_USEDEFAULT,
               frame.right - frame.left, frame.bottom - frame.top, owner, BuildMenu()))
     return false;
-  icon_.Reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kSearchIcon),
-                                            IMAGE_ICON, 16, 16, 0)));
+  icon_.Reset(static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kSearchIcon), IMAGE_ICON, 16, 16, 0)));
   SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
 
   font_ = common::CreateSongTiFont(9);

@@ -10,23 +10,22 @@
 #include "shell/core/SkinImages.h"
 #include "shell/core/SkinPainter.h"
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 TaskBarButton::TaskBarButton(Host host)
     : host_(std::move(host)),
-      TrackMouse1({[this] { OnMouseOver(); }, [this] { LoadGUI(); },
-                   [this] { OnMouseLeftDown(); }, [this] { OnMouseLeftUp(); }}) {}
+      TrackMouse1({[this] { OnMouseOver(); }, [this] { LoadGUI(); }, [this] { OnMouseLeftDown(); },
+                   [this] { OnMouseLeftUp(); }}) {}
 
 TaskBarButton::~TaskBarButton() { UnSubClassMe(); }
 
 bool TaskBarButton::Create(HWND parent, int32_t style) {
   style_ = style;
   font_ = common::CreatePointFont(L"Tahoma", 8.25, FW_BOLD, ANSI_CHARSET);
-  ClassSpec spec;
-  spec.name = L"ZephraTaskButton";
-  if (!Window::Create(spec, 0, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, FaceHeight(), parent))
+  ClassSpec windowClass;
+  windowClass.name = L"ZephraTaskButton";
+  if (!Window::Create(windowClass, 0, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, FaceHeight(),
+                      parent))
     return false;
   LoadGUI();
   return true;

@@ -571,9 +571,10 @@ TEST_F(MainWindow, StartUpRecordsThePathAndReadsTheMachine) {
 class ChildWindow : public common::Window {
  public:
   bool Create(HWND owner) {
-    ClassSpec spec;
-    spec.name = L"SanivoTestChild";
-    return common::Window::Create(spec, 0, L"design", WS_POPUP | WS_CAPTION, 0, 0, 100, 50, owner);
+    ClassSpec windowClass;
+    windowClass.name = L"SanivoTestChild";
+    return common::Window::Create(windowClass, 0, L"design", WS_POPUP | WS_CAPTION, 0, 0, 100, 50,
+                                  owner);
   }
 };
 
