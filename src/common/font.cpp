@@ -1,14 +1,19 @@
 #include "common/font.h"
 
+#include <cmath>
+
 namespace common {
 
-Font CreateSongTiFont(int points) {
+Font CreatePointFont(const wchar_t* face, double points, int weight, BYTE charset, BYTE quality) {
   WindowDc screen(nullptr);
   const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
-  const int height = -MulDiv(points, dpi, 72);
-  return Font(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                          L"宋体"));
+  const int height = -static_cast<int>(std::lround(points * dpi / 72.0));
+  return Font(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH, face));
+}
+
+Font CreateSongTiFont(int points) {
+  return CreatePointFont(L"宋体", points, FW_NORMAL, GB2312_CHARSET);
 }
 
 }  // namespace common

@@ -30,4 +30,25 @@ bool WriteProfileText(const std::wstring& path, const std::wstring& section,
                                     ToAnsi(value).c_str(), ToAnsi(path).c_str()) != FALSE;
 }
 
+void FlushProfile(const std::wstring& path) {
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, ToAnsi(path).c_str());
+}
+
+std::vector<std::wstring> ReadProfileKeyNames(const std::wstring& path,
+                                              const std::wstring& section) {
+  // The names come as one block of NUL-terminated texts; a block that fills the buffer was cut,
+  // so the buffer grows until the whole list fits.
+  for (DWORD size = 4096; size <= (1u << 24); size *= 4) {
+    std::vector<char> buffer(size, '\0');
+    const DWORD copied = GetPrivateProfileStringA(ToAnsi(section).c_str(), nullptr, "",
+                                                  buffer.data(), size, ToAnsi(path).c_str());
+    if (copied + 2 >= size) continue;
+    std::vector<std::wstring> names;
+    for (const char* name = buffer.data(); *name != '\0'; name += strlen(name) + 1)
+      names.push_back(FromAnsi(name));
+    return names;
+  }
+  return {};
+}
+
 }  // namespace common

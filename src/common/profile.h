@@ -2,6 +2,7 @@
 // Profile (INI) file access through the platform's ANSI profile functions. Nothing is cached:
 // every call opens and closes the file.
 #include <string>
+#include <vector>
 
 namespace common {
 
@@ -18,5 +19,11 @@ ProfileRead ReadProfileText(const std::wstring& path, const std::wstring& sectio
 // Writes one value; returns false when the platform refused (read-only file or folder).
 bool WriteProfileText(const std::wstring& path, const std::wstring& section,
                       const std::wstring& key, const std::wstring& value);
+
+// Writes out what the platform may still hold of the file in its cache.
+void FlushProfile(const std::wstring& path);
+
+// Key names of a section, in file order (empty when the file or section is missing).
+std::vector<std::wstring> ReadProfileKeyNames(const std::wstring& path, const std::wstring& section);
 
 }  // namespace common

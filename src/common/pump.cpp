@@ -4,7 +4,9 @@
 
 namespace common {
 
-void PumpPendingMessages() {
+void PumpPendingMessages() { PumpPendingMessages(nullptr); }
+
+void PumpPendingMessages(const std::function<bool(MSG& msg)>& filter) {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
@@ -12,6 +14,7 @@ void PumpPendingMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;
     }
+    if (filter && filter(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

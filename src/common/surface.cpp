@@ -63,6 +63,13 @@ void MemorySurface::FillRect(int x0, int y0, int x1, int y1, uint32_t color) {
   for (int y = y0; y < y1; ++y) FillRun(x0, x1, y, color);
 }
 
+void PaintFrom(HWND window, const MemorySurface& surface) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  surface.BlitTo(dc, ps.rcPaint);
+  EndPaint(window, &ps);
+}
+
 void MemorySurface::BlitTo(HDC target, const RECT& area) const {
   if (!dc_) return;
   BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, dc_.Get(),

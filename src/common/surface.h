@@ -9,6 +9,11 @@
 
 namespace common {
 
+class MemorySurface;
+
+// Answers WM_PAINT of a window whose face is kept in a memory surface.
+void PaintFrom(HWND window, const MemorySurface& surface);
+
 // Colours are kept as the system writes them, 0x00BBGGRR; the DIB stores 0x00RRGGBB.
 constexpr uint32_t ColorToPixel(uint32_t bgr) {
   return ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);

@@ -28,13 +28,13 @@ void Window::Destroy() {
   if (hwnd_ != nullptr && IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
 
-bool Window::Create(const ClassSpec& spec, DWORD exStyle, const std::wstring& title, DWORD style,
-                    int x, int y, int width, int height, HWND parent, HMENU menuOrId) {
-  if (!EnsureClass(spec.name, spec.style, spec.background, spec.icon, spec.cursor,
-                   &Window::Router))
+bool Window::Create(const ClassSpec& windowClass, DWORD exStyle, const std::wstring& title,
+                    DWORD style, int x, int y, int width, int height, HWND parent, HMENU menuOrId) {
+  if (!EnsureClass(windowClass.name, windowClass.style, windowClass.background, windowClass.icon,
+                   windowClass.cursor, &Window::Router))
     return false;
-  HWND created = CreateWindowExW(exStyle, spec.name, title.c_str(), style, x, y, width, height,
-                                 parent, menuOrId, GetModuleHandleW(nullptr), this);
+  HWND created = CreateWindowExW(exStyle, windowClass.name, title.c_str(), style, x, y, width,
+                                 height, parent, menuOrId, GetModuleHandleW(nullptr), this);
   return created != nullptr;
 }
 

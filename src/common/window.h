@@ -29,7 +29,7 @@ class Window {
     HCURSOR cursor = nullptr;  // arrow when null
   };
 
-  bool Create(const ClassSpec& spec, DWORD exStyle, const std::wstring& title, DWORD style,
+  bool Create(const ClassSpec& windowClass, DWORD exStyle, const std::wstring& title, DWORD style,
               int x, int y, int width, int height, HWND parent, HMENU menuOrId = nullptr);
 
   // Default: DefWindowProcW.

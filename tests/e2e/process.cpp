@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "support/png.h"
 #include "support/testing.h"
 
 namespace e2e {
@@ -86,6 +87,15 @@ HWND ProgramUnderTest::WaitForWindow(const wchar_t* className, int timeoutMs) co
 COLORREF ScreenPixel(int x, int y) {
   common::WindowDc screen(nullptr);
   return GetPixel(screen.Get(), x, y);
+}
+
+bool SaveScreenshot(const std::wstring& path) {
+  common::MemorySurface shot;
+  if (!shot.Resize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN))) return false;
+  common::WindowDc screen(nullptr);
+  BitBlt(shot.Dc(), 0, 0, shot.Width(), shot.Height(), screen.Get(), 0, 0, SRCCOPY);
+  GdiFlush();
+  return testing_support::WritePng(path, shot);
 }
 
 void ClickAt(int x, int y) {

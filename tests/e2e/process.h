@@ -36,6 +36,9 @@ class ProgramUnderTest {
 // Colour (COLORREF) of a screen pixel.
 COLORREF ScreenPixel(int x, int y);
 
+// Saves what the screen shows as a PNG file (for a person to look at).
+bool SaveScreenshot(const std::wstring& path);
+
 // A real left click at a screen point, through the input queue.
 void ClickAt(int x, int y);
 

@@ -113,6 +113,60 @@ TEST_F(ShellEndToEnd, DesktopIconsShowTheirCaptionsAndOpenTheirLinks) {
   EXPECT_TRUE(shell.WaitForExit(10000));
 }
 
+TEST_F(ShellEndToEnd, TaskbarShowsApplicationsAndOpensQuickLaunchLinks) {
+  CopyFileW(testing_support::BesideProgram(L"zephra_recorder.exe").c_str(),
+            folder_.File(L"quick.exe").c_str(), FALSE);
+  testing_support::WriteFileBytes(folder_.File(L"SysInfo.ini"),
+                                  "[Zephra]\r\nKS_A_Link=" +
+                                      common::ToAnsi(folder_.File(L"quick.exe")) + "\r\n");
+  ProgramUnderTest shell(folder_.Path(), L"ZephraShell.exe");
+  ASSERT_TRUE(shell.Start());
+  ASSERT_NE(shell.WaitForWindow(kDesktopClass, 10000), nullptr);
+  testing_support::PumpFor(300);
+
+  // The strip along the bottom edge: a border row, then the light band.
+  const int top = 768 - 54;
+  EXPECT_EQ(e2e::ScreenPixel(700, top), static_cast<COLORREF>(10066329));
+  EXPECT_EQ(e2e::ScreenPixel(700, top + 30), static_cast<COLORREF>(15132390));
+  EXPECT_EQ(e2e::ScreenPixel(0, top + 30), static_cast<COLORREF>(10066329));
+
+  // An application starts: its task button appears within a poll tick or two.
+  ProgramUnderTest app(folder_.Path(), L"Palomid.exe");
+  ASSERT_TRUE(app.Start());
+  HWND appWindow = app.WaitForWindow(L"PalomidForm1", 10000);
+  ASSERT_NE(appWindow, nullptr);
+  const int buttonX = 378, buttonY = top + 5;
+  EXPECT_TRUE(testing_support::WaitFor(
+      [&] { return e2e::ScreenPixel(buttonX, buttonY + 10) == static_cast<COLORREF>(6052956); },
+      3000))
+      << "the task button's dark left edge";
+
+  testing_support::PumpFor(500);  // the button tracks the pointer once its icon is read
+  e2e::SaveScreenshot(testing_support::BesideProgram(L"taskbar-e2e.png"));
+  // A click on it minimises the window, a second brings it back maximised and on top.
+  e2e::ClickAt(buttonX + 80, buttonY + 12);
+  EXPECT_TRUE(testing_support::WaitFor([&] { return IsIconic(appWindow) != FALSE; }, 3000));
+  e2e::ClickAt(buttonX + 80, buttonY + 12);
+  EXPECT_TRUE(testing_support::WaitFor([&] { return IsZoomed(appWindow) != FALSE; }, 3000));
+  EXPECT_TRUE(testing_support::WaitFor(
+      [&] { return (GetWindowLongPtrW(appWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, 3000));
+
+  // The application ends: its button goes.
+  PostMessageW(appWindow, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(app.WaitForExit(5000));
+  EXPECT_TRUE(testing_support::WaitFor(
+      [&] { return e2e::ScreenPixel(buttonX, buttonY + 10) == static_cast<COLORREF>(15132390); },
+      3000));
+
+  // Quick-launch button 2 opens KS_A_Link, read at the click.
+  e2e::ClickAt(52 + 25, top + 25);
+  EXPECT_TRUE(testing_support::WaitFor(
+      [&] { return !testing_support::ReadFileBytes(folder_.File(L"quick.log")).empty(); }, 5000));
+
+  e2e::ClickAt(11 + 33, 12 + 10);
+  EXPECT_TRUE(shell.WaitForExit(10000));
+}
+
 TEST_F(ShellEndToEnd, ACrashStillGivesTheTaskbarBack) {
   ProgramUnderTest shell(folder_.Path(), L"ZephraShellCrashTest.exe");
   ASSERT_TRUE(shell.Start());

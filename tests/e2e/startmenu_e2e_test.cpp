@@ -8,7 +8,6 @@
 
 #include "common/text.h"
 #include "e2e/process.h"
-#include "e2e/screenshot.h"
 #include "support/testing.h"
 
 namespace {

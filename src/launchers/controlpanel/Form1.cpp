@@ -24,12 +24,12 @@ bool Form1::Load(int show) {
       LoadImageW(instance, MAKEINTRESOURCEW(PALOMID_ICON), IMAGE_ICON, smallSize, smallSize, 0)));
   font_ = common::CreateSongTiFont(9);
 
-  ClassSpec spec;
-  spec.name = kClassName;
-  spec.icon = LoadIconW(instance, MAKEINTRESOURCEW(PALOMID_ICON));
+  ClassSpec windowClass;
+  windowClass.name = kClassName;
+  windowClass.icon = LoadIconW(instance, MAKEINTRESOURCEW(PALOMID_ICON));
   const SIZE size = common::WindowSizeForClient(kClientWidth, kClientHeight, kStyle, 0);
-  if (!Create(spec, WS_EX_CONTROLPARENT, kTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.cx,
-              size.cy, nullptr))
+  if (!Create(windowClass, WS_EX_CONTROLPARENT, kTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+              size.cx, size.cy, nullptr))
     return false;
   if (smallIcon_)
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
@@ -91,13 +91,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         surface_.BlitTo(reinterpret_cast<HDC>(wParam), all);
       }
       return message == WM_ERASEBKGND ? 1 : 0;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      surface_.BlitTo(dc, ps.rcPaint);
-      EndPaint(Handle(), &ps);
+    case WM_PAINT:
+      common::PaintFrom(Handle(), surface_);
       return 0;
-    }
     case WM_COMMAND: {
       const int index = static_cast<int>(LOWORD(wParam)) - kFirstButtonId;
       if (HIWORD(wParam) == BN_CLICKED && index >= 0 && index < kCommandCount) Command1Click(index);

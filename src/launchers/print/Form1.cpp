@@ -46,12 +46,12 @@ bool Form1::Load(int show) {
   smallIcon_.Reset(LoadProgramIcon(GetSystemMetrics(SM_CXSMICON)));
   font_ = common::CreateSongTiFont(9);
 
-  ClassSpec spec;
-  spec.name = kClassName;
-  spec.icon = LoadIconW(instance, MAKEINTRESOURCEW(PRINDLE_ICON));
+  ClassSpec windowClass;
+  windowClass.name = kClassName;
+  windowClass.icon = LoadIconW(instance, MAKEINTRESOURCEW(PRINDLE_ICON));
   const SIZE size = common::WindowSizeForClient(kClientWidth, kClientHeight, kStyle, 0);
-  if (!Create(spec, WS_EX_CONTROLPARENT, kTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, size.cx,
-              size.cy, nullptr))
+  if (!Create(windowClass, WS_EX_CONTROLPARENT, kTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+              size.cx, size.cy, nullptr))
     return false;
   if (smallIcon_)
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
@@ -135,13 +135,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         surface_.BlitTo(reinterpret_cast<HDC>(wParam), all);
       }
       return message == WM_ERASEBKGND ? 1 : 0;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      surface_.BlitTo(dc, ps.rcPaint);
-      EndPaint(Handle(), &ps);
+    case WM_PAINT:
+      common::PaintFrom(Handle(), surface_);
       return 0;
-    }
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lParam) == label2_)
         return LabelColors(reinterpret_cast<HDC>(wParam));

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "common/font.h"
 #include "common/keyboard.h"
 #include "common/screen.h"
 #include "common/version.h"
@@ -47,29 +48,26 @@ Form1::~Form1() = default;
 
 bool Form1::Load() {
   owner_.Reset(CreateHiddenOwner());
-  ClassSpec spec;
-  spec.name = L"ZephraShellDesktop";
-  spec.style = CS_DBLCLKS;
-  spec.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  ClassSpec windowClass;
+  windowClass.name = L"ZephraShellDesktop";
+  windowClass.style = CS_DBLCLKS;
+  windowClass.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
   // Owned by the hidden window and without WS_EX_APPWINDOW: no task list shows it.
-  if (!Create(spec, WS_EX_CONTROLPARENT, L"Form1", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
+  if (!Create(windowClass, WS_EX_CONTROLPARENT, L"Form1", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
               common::ScreenWidthPixels(), common::ScreenHeightPixels(), owner_.Get()))
     return false;
 
-  common::WindowDc screen(nullptr);
-  const int fontHeight = -MulDiv(9, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
-  buttonFont_.Reset(CreateFontW(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, DEFAULT_PITCH, L"宋体"));
-  command1_ = common::CreateControl(
-      L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, common::TwipsToPixelsX(kCommand1Left),
-      common::TwipsToPixelsY(kCommand1Top), common::TwipsToPixelsX(kCommand1Width),
-      common::TwipsToPixelsY(kCommand1Height), Handle(), kCommand1Id);
+  buttonFont_ = common::CreateSongTiFont(9);
+  command1_ = common::CreateControl(L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                                    common::TwipsToPixelsX(kCommand1Left),
+                                    common::TwipsToPixelsY(kCommand1Top),
+                                    common::TwipsToPixelsX(kCommand1Width),
+                                    common::TwipsToPixelsY(kCommand1Height), Handle(), kCommand1Id);
   SendMessageW(command1_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()), FALSE);
-  command2_ = common::CreateControl(L"BUTTON", L"禁止任务栏", BS_PUSHBUTTON, 0, 0, 80, 21,
-                                    Handle(), kCommand2Id);
-  command3_ = common::CreateControl(L"BUTTON", L"激活任务栏", BS_PUSHBUTTON, 0, 0, 80, 21,
-                                    Handle(), kCommand3Id);
+  command2_ = common::CreateControl(L"BUTTON", L"禁止任务栏", BS_PUSHBUTTON, 0, 0, 80, 21, Handle(),
+                                    kCommand2Id);
+  command3_ = common::CreateControl(L"BUTTON", L"激活任务栏", BS_PUSHBUTTON, 0, 0, 80, 21, Handle(),
+                                    kCommand3Id);
   focused_ = command1_;
   CreateTaskBar();
   CreateIcons();
@@ -126,9 +124,7 @@ void Form1::EnableQuickLaunch(bool enable) {
 
 void Form1::CreateIcons() {
   ctlIcon::Events events;
-  events.gotFocus = [this](int index) {
-    OpenLink(L"ZM" + std::to_wstring(index + 1) + L"_Link");
-  };
+  events.gotFocus = [this](int index) { OpenLink(L"ZM" + std::to_wstring(index + 1) + L"_Link"); };
   events.lostFocus = [this](int index) {
     Icon(index).Clear();
     Icon(index).LoadGUI();
@@ -136,8 +132,8 @@ void Form1::CreateIcons() {
   for (int i = 0; i < 5; ++i) {
     auto icon = std::make_unique<ctlIcon>(i, events);
     common::Bitmap picture(static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kFirstIconPicture + i),
-                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kFirstIconPicture + i), IMAGE_BITMAP,
+                   0, 0, LR_CREATEDIBSECTION)));
     icon->Create(Handle(), common::TwipsToPixelsX(kIconLeft), common::TwipsToPixelsY(kIconTops[i]),
                  picture.Get(), L"");
     icons_.push_back(std::move(icon));
@@ -146,7 +142,8 @@ void Form1::CreateIcons() {
 
 void Form1::LoadIcons() {
   for (int i = 0; i < static_cast<int>(icons_.size()); ++i)
-    Icon(i).SetCaption(config_.ReadIni(rwini::kSection, L"ZM" + std::to_wstring(i + 1) + L"_Caption", L""));
+    Icon(i).SetCaption(
+        config_.ReadIni(rwini::kSection, L"ZM" + std::to_wstring(i + 1) + L"_Caption", L""));
   const int left = common::TwipsToPixelsX(kIconLeft);
   for (auto& icon : icons_) {
     RECT rect;
@@ -270,13 +267,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      surface_.BlitTo(dc, ps.rcPaint);
-      EndPaint(Handle(), &ps);
+    case WM_PAINT:
+      common::PaintFrom(Handle(), surface_);
       return 0;
-    }
     case WM_MOUSEMOVE:
       DesktopMouseMove();
       return 0;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/font.h"
 #include "common/text.h"
 
 namespace {
@@ -17,21 +18,17 @@ ctlIcon::ctlIcon(int index, Events events) : index_(index), events_(std::move(ev
 
 bool ctlIcon::Create(HWND parent, int x, int y, HBITMAP picture, const std::wstring& savedCaption) {
   if (picture)
-    picture_.Reset(static_cast<HBITMAP>(CopyImage(picture, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  HDC screen = GetDC(nullptr);
-  const int height = -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
+    picture_.Reset(
+        static_cast<HBITMAP>(CopyImage(picture, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   // The magenta key allows no half-transparent pixels, so the caption is drawn without
   // smoothing: a smoothed edge would show as a pink fringe.
-  font_.Reset(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
-                          DEFAULT_PITCH, L"宋体"));
+  font_ = common::CreatePointFont(L"宋体", 9, FW_NORMAL, GB2312_CHARSET, NONANTIALIASED_QUALITY);
   box_.Resize(kBoxWidth, kBoxHeight, kMaskColor);
-  ClassSpec spec;
-  spec.name = L"ZephraDesktopIcon";
-  spec.cursor = LoadCursorW(nullptr, IDC_ARROW);
-  if (!Window::Create(spec, 0, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, x, y,
-                      kBoxWidth, kBoxHeight + kExtraHeight, parent))
+  ClassSpec windowClass;
+  windowClass.name = L"ZephraDesktopIcon";
+  windowClass.cursor = LoadCursorW(nullptr, IDC_ARROW);
+  if (!Window::Create(windowClass, 0, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, x,
+                      y, kBoxWidth, kBoxHeight + kExtraHeight, parent))
     return false;
   caption_ = savedCaption;
   Clear();
@@ -114,25 +111,19 @@ LRESULT ctlIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      box_.BlitTo(dc, ps.rcPaint);
-      EndPaint(Handle(), &ps);
+    case WM_PAINT:
+      common::PaintFrom(Handle(), box_);
       return 0;
-    }
     case WM_LBUTTONDOWN:
       SetFocus(Handle());  // a single click gives the icon the focus
       return 0;
     case WM_SETFOCUS:
       // Only a focus that moves here from another control of the shell counts: when the desktop
       // comes back to the front, the icon regains the focus without opening its link again.
-      if (OwnThread(reinterpret_cast<HWND>(wParam)) && events_.gotFocus)
-        events_.gotFocus(index_);
+      if (OwnThread(reinterpret_cast<HWND>(wParam)) && events_.gotFocus) events_.gotFocus(index_);
       return 0;
     case WM_KILLFOCUS:
-      if (OwnThread(reinterpret_cast<HWND>(wParam)) && events_.lostFocus)
-        events_.lostFocus(index_);
+      if (OwnThread(reinterpret_cast<HWND>(wParam)) && events_.lostFocus) events_.lostFocus(index_);
       return 0;
     default:
       return DefaultHandling(message, wParam, lParam);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/font.h"
 #include "common/keyboard.h"
 #include "common/screen.h"
 #include "shell/startmenu/ShellArtwork.h"
@@ -45,33 +46,28 @@ void Frm_YunXing::ShowDialog() {
 
 bool Frm_YunXing::Load() {
   picture_.Reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr),
-                                                 MAKEINTRESOURCEW(kRunDialogPicture),
-                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+                                                 MAKEINTRESOURCEW(kRunDialogPicture), IMAGE_BITMAP,
+                                                 0, 0, LR_CREATEDIBSECTION)));
   background_.Reset(CreateSolidBrush(kDialogGrey));
   RECT frame = {0, 0, common::TwipsToPixelsX(kInnerWidth), common::TwipsToPixelsY(kInnerHeight)};
   AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-  ClassSpec spec;
-  spec.name = L"ZephraRunDialog";
-  spec.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+  ClassSpec windowClass;
+  windowClass.name = L"ZephraRunDialog";
+  windowClass.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
   // No owner: the dialog has its own button in the taskbar.
-  if (!Create(spec, WS_EX_CONTROLPARENT, L"系统运行...", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-              CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-              nullptr))
+  if (!Create(windowClass, WS_EX_CONTROLPARENT, L"系统运行...",
+              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+              frame.right - frame.left, frame.bottom - frame.top, nullptr))
     return false;
 
-  HDC screen = GetDC(nullptr);
-  const int fontHeight = -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
-  font_.Reset(CreateFontW(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                          L"宋体"));
+  font_ = common::CreateSongTiFont(9);
   // Created in the tab order: text box, OK, Cancel.
   text1_ = Make(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kText1Place, Handle(), kText1,
                 WS_EX_CLIENTEDGE);
-  command1_ = Make(L"BUTTON", L"确定", WS_TABSTOP | BS_DEFPUSHBUTTON, kCommand1Place, Handle(),
-                   kCommand1);
-  command2_ = Make(L"BUTTON", L"取消", WS_TABSTOP | BS_PUSHBUTTON, kCommand2Place, Handle(),
-                   kCommand2);
+  command1_ =
+      Make(L"BUTTON", L"确定", WS_TABSTOP | BS_DEFPUSHBUTTON, kCommand1Place, Handle(), kCommand1);
+  command2_ =
+      Make(L"BUTTON", L"取消", WS_TABSTOP | BS_PUSHBUTTON, kCommand2Place, Handle(), kCommand2);
   label1_ = Make(L"STATIC",
                  L"说明：1.直接按回车，打开本软件所在目录；2.输入两个点，打开本软件的上一级目录",
                  SS_LEFT, kLabel1Place, Handle(), kLabel1);

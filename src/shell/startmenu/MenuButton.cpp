@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "common/font.h"
 #include "common/screen.h"
 #include "common/text.h"
 #include "shell/core/SkinImages.h"
@@ -14,13 +15,9 @@ constexpr wchar_t kClassName[] = L"ZephraMenuButton";
 // The height factor is fixed at 15 twips per pixel, whatever the screen says.
 constexpr double kTwipsPerRow = 15;
 
+// Tahoma, 9 points; crisp, as menus of this size are drawn: no smoothing at the edges.
 common::Font MakeFont(int weight) {
-  common::WindowDc screen(nullptr);
-  const int height = -MulDiv(9, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);  // 9 points
-  // Crisp text, as menus of this size are drawn: no smoothing at the edges.
-  return common::Font(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY,
-                                  DEFAULT_PITCH, L"Tahoma"));
+  return common::CreatePointFont(L"Tahoma", 9, weight, DEFAULT_CHARSET, NONANTIALIASED_QUALITY);
 }
 
 }  // namespace
@@ -257,13 +254,9 @@ LRESULT MenuButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      surface_.BlitTo(dc, ps.rcPaint);
-      EndPaint(Handle(), &ps);
+    case WM_PAINT:
+      common::PaintFrom(Handle(), surface_);
       return 0;
-    }
     default:
       return DefaultHandling(message, wParam, lParam);
   }

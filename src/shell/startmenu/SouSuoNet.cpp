@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/font.h"
 #include "common/keyboard.h"
 #include "common/screen.h"
 #include "shell/startmenu/SearchServices.h"
@@ -52,22 +53,17 @@ bool SouSuoNet::Load(HWND owner) {
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   RECT frame = {0, 0, common::TwipsToPixelsX(kInnerWidth), common::TwipsToPixelsY(kInnerHeight)};
   AdjustWindowRectEx(&frame, style, TRUE, exStyle);
-  ClassSpec spec;
-  spec.name = L"ZephraSearchBar";
-  spec.background = GetSysColorBrush(COLOR_BTNFACE);
-  if (!Create(spec, exStyle, L"网络快搜 - Lumora软件", style, CW_USEDEFAULT, CW_USEDEFAULT,
+  ClassSpec windowClass;
+  windowClass.name = L"ZephraSearchBar";
+  windowClass.background = GetSysColorBrush(COLOR_BTNFACE);
+  if (!Create(windowClass, exStyle, L"网络快搜 - Lumora软件", style, CW_USEDEFAULT, CW_USEDEFAULT,
               frame.right - frame.left, frame.bottom - frame.top, owner, BuildMenu()))
     return false;
-  icon_.Reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kSearchIcon),
-                                            IMAGE_ICON, 16, 16, 0)));
+  icon_.Reset(static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kSearchIcon), IMAGE_ICON, 16, 16, 0)));
   SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
 
-  HDC screen = GetDC(nullptr);
-  const int fontHeight = -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
-  font_.Reset(CreateFontW(fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                          L"宋体"));
+  font_ = common::CreateSongTiFont(9);
   text1_ = common::CreateControl(
       L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, common::TwipsToPixelsX(kTextLeft),
       common::TwipsToPixelsY(kTextTop), common::TwipsToPixelsX(kTextWidth),

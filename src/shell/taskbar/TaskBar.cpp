@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "common/font.h"
 #include "common/pump.h"
 #include "common/screen.h"
 #include "common/text.h"
@@ -30,17 +31,13 @@ TaskBar::TaskBar() = default;
 TaskBar::~TaskBar() { EmptyButtonBin(); }
 
 bool TaskBar::Create(HWND parent, int x, int y, int width) {
-  common::WindowDc screen(nullptr);
-  const int fontHeight = -MulDiv(825, GetDeviceCaps(screen.Get(), LOGPIXELSY), 7200);
-  font_.Reset(CreateFontW(fontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                          L"Tahoma"));
+  font_ = common::CreatePointFont(L"Tahoma", 8.25, FW_BOLD, ANSI_CHARSET);
   Picture1.Resize(24, 24, 0xFFFFFF);
   surface_.Resize(std::max(width, 1), Height(), TaskBarColor);
-  ClassSpec spec;
-  spec.name = L"ZephraTaskBar";
-  if (!Window::Create(spec, 0, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, x, y,
-                      width, Height(), parent))
+  ClassSpec windowClass;
+  windowClass.name = L"ZephraTaskBar";
+  if (!Window::Create(windowClass, 0, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, x,
+                      y, width, Height(), parent))
     return false;
   TaskBarButton1.push_back(NewButton());  // element 0 exists from the start
   LoadGUI();
@@ -50,8 +47,8 @@ bool TaskBar::Create(HWND parent, int x, int y, int width) {
 int TaskBar::Height() const { return common::TwipsToPixelsY(kHeightTwips); }
 
 std::unique_ptr<TaskBarButton> TaskBar::NewButton() {
-  auto button = std::make_unique<TaskBarButton>(TaskBarButton::Host{
-      [this] { ++releasesRunning_; }, [this] { --releasesRunning_; }});
+  auto button = std::make_unique<TaskBarButton>(
+      TaskBarButton::Host{[this] { ++releasesRunning_; }, [this] { --releasesRunning_; }});
   // A new element takes its look from element 0.
   const int32_t style = TaskBarButton1.empty() ? style_ : TaskBarButton1[0]->Style();
   button->Create(Handle(), style);
@@ -60,8 +57,8 @@ std::unique_ptr<TaskBarButton> TaskBar::NewButton() {
 
 int16_t TaskBar::PaintSkin(int16_t RunLength, const SkinImage& Skin, int16_t OffsetX,
                            int16_t OffsetY, bool Enabled, int16_t Brightness) {
-  return ::PaintSkin(surface_, SkinRules::TaskBar(TaskBarColor), RunLength, Skin, OffsetX,
-                     OffsetY, Enabled, Brightness);
+  return ::PaintSkin(surface_, SkinRules::TaskBar(TaskBarColor), RunLength, Skin, OffsetX, OffsetY,
+                     Enabled, Brightness);
 }
 
 void TaskBar::Refresh(int x0, int x1) {
@@ -89,8 +86,8 @@ void TaskBar::LoadGUI() {
   Refresh(0, width);
 }
 
-int16_t TaskBar::ReadIcon(int32_t Index, int16_t Left, int16_t OffsetX, int16_t OffsetY,
-                          bool Arrow, bool Enabled, int16_t Brightness) {
+int16_t TaskBar::ReadIcon(int32_t Index, int16_t Left, int16_t OffsetX, int16_t OffsetY, bool Arrow,
+                          bool Enabled, int16_t Brightness) {
   const auto x = static_cast<int16_t>(Left + OffsetX);
   int16_t last = 0;
   if (Index == 0)
@@ -271,7 +268,9 @@ void TaskBar::Repaint() {
   for (size_t p = 1; p <= fClassList.size(); ++p) RepaintIcon(static_cast<int16_t>(p));
 }
 
-std::string TaskBar::RipPicture(int32_t TransColor) const { return ::RipPicture(Picture1, TransColor); }
+std::string TaskBar::RipPicture(int32_t TransColor) const {
+  return ::RipPicture(Picture1, TransColor);
+}
 
 LRESULT TaskBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -285,13 +284,9 @@ LRESULT TaskBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      surface_.BlitTo(dc, ps.rcPaint);
-      EndPaint(Handle(), &ps);
+    case WM_PAINT:
+      common::PaintFrom(Handle(), surface_);
       return 0;
-    }
     case WM_TIMER:
       if (wParam == kClockTimer) ClockTick();
       if (wParam == kPollTimer) PollTick();
@@ -304,7 +299,9 @@ LRESULT TaskBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONDOWN:
       // The strip keeps the mouse from press to release; only the release's x counts.
       SetCapture(Handle());
-      MouseDown(message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4,
+      MouseDown(message == WM_LBUTTONDOWN   ? 1
+                : message == WM_RBUTTONDOWN ? 2
+                                            : 4,
                 GET_X_LPARAM(lParam));
       return 0;
     case WM_LBUTTONUP:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/font.h"
 #include "common/pump.h"
 #include "common/screen.h"
 #include "common/text.h"
@@ -9,31 +10,22 @@
 #include "shell/core/SkinImages.h"
 #include "shell/core/SkinPainter.h"
 
-namespace {
-
-common::Font TahomaBold() {
-  common::WindowDc screen(nullptr);
-  const int height = -MulDiv(825, GetDeviceCaps(screen.Get(), LOGPIXELSY), 7200);  // 8.25 pt
-  return common::Font(CreateFontW(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH, L"Tahoma"));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TaskBarButton::TaskBarButton(Host host)
     : host_(std::move(host)),
-      TrackMouse1({[this] { OnMouseOver(); }, [this] { LoadGUI(); },
-                   [this] { OnMouseLeftDown(); }, [this] { OnMouseLeftUp(); }}) {}
+      TrackMouse1({[this] { OnMouseOver(); }, [this] { LoadGUI(); }, [this] { OnMouseLeftDown(); },
+                   [this] { OnMouseLeftUp(); }}) {}
 
 TaskBarButton::~TaskBarButton() { UnSubClassMe(); }
 
 bool TaskBarButton::Create(HWND parent, int32_t style) {
   style_ = style;
-  font_ = TahomaBold();
-  ClassSpec spec;
-  spec.name = L"ZephraTaskButton";
-  if (!Window::Create(spec, 0, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, FaceHeight(), parent))
+  font_ = common::CreatePointFont(L"Tahoma", 8.25, FW_BOLD, ANSI_CHARSET);
+  ClassSpec windowClass;
+  windowClass.name = L"ZephraTaskButton";
+  if (!Window::Create(windowClass, 0, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, FaceHeight(),
+                      parent))
     return false;
   LoadGUI();
   return true;
@@ -154,13 +146,9 @@ LRESULT TaskBarButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      surface_.BlitTo(dc, ps.rcPaint);
-      EndPaint(Handle(), &ps);
+    case WM_PAINT:
+      common::PaintFrom(Handle(), surface_);
       return 0;
-    }
     case WM_LBUTTONDOWN:
       SetCapture(Handle());  // the release reaches the button even off it
       return 0;

@@ -118,6 +118,7 @@ TEST_F(WorkAreaTest, TaskbarAtTheBottomIsMeasuredAndGivenBack) {
 }
 
 TEST_F(WorkAreaTest, TaskbarElsewhereMeasuresZeroAndGivesBackTheFullScreen) {
+  FakeTray tray(30);  // (so that the desktop's own taskbar window is left alone)
   RECT full = {0, 30, 1024, 768};  // a taskbar docked at the top
   SystemParametersInfoW(SPI_SETWORKAREA, 0, &full, 0);
   EXPECT_EQ(HandleWindows::GetTrayHeight(), 0);

@@ -8,6 +8,7 @@
 #include "common/text.h"
 #include "shell/core/SkinImages.h"
 #include "shell/core/SkinPainter.h"
+#include "shell/taskbar/ModEnumTasks.h"
 #include "support/testing.h"
 
 namespace {
@@ -36,9 +37,24 @@ class TaskWindow {
   HWND hwnd_;
 };
 
+// The tasks on the desktop that are not the test's own, described for a failure message.
+std::wstring ForeignTasks() {
+  std::wstring text;
+  for (const auto& task : ModEnumTasks::EnumerateTasks()) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(task.window, &pid);
+    if (pid == GetCurrentProcessId()) continue;
+    wchar_t cls[128] = {};
+    GetClassNameW(task.window, cls, 128);
+    text += std::wstring(cls) + L" \"" + task.caption + L"\" ";
+  }
+  return text;
+}
+
 class TaskBarTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    ASSERT_EQ(ForeignTasks(), L"") << "the tests' desktop has no tasks but the tests' own";
     host_ = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 714, 1024,
                             54, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_TRUE(bar_.Create(host_, 0, 0, 1024));
@@ -68,6 +84,9 @@ class TaskBarTest : public ::testing::Test {
               SkinImages::TaskBarBackground(bar_.Style()), r.Left, 0, true, 0);
     PaintSkin(expected, rules, 1, SkinImages::QuickLaunch(r.IconIndex),
               static_cast<int16_t>(r.Left + offset), offset, enabled, brightness);
+    if (r.Arrow)
+      PaintSkin(expected, rules, 1, SkinImages::ArrowOverlay(),
+                static_cast<int16_t>(r.Left + offset), offset, true, 0);
     int differing = 0;
     for (int y = 0; y < 54; ++y)
       for (int x = r.Left; x < r.Right; ++x)
@@ -160,6 +179,16 @@ TEST_F(TaskBarTest, EnablingTheHighlightedButtonLeavesItNormal) {
   ExpectButtonLooks(3, 0, false, 0);
   bar_.ButtonEnable(3, true);
   ExpectButtonLooks(3, 0, true, 0);
+}
+
+TEST_F(TaskBarTest, RepaintLeavesEveryButtonNormalAndTheGripWaiting) {
+  bar_.SetStyle(0);  // the new look's band covers the buttons until they are painted again
+  bar_.Repaint();
+  for (int16_t p = 1; p <= 7; ++p) ExpectButtonLooks(p, 0, true, 0);
+  EXPECT_EQ(bar_.HighlightedPosition(), 8);
+  bar_.ResetLastButton();  // the next pointer move over the desktop draws the grip
+  ExpectButtonLooks(8, 0, true, 0);
+  EXPECT_EQ(bar_.HighlightedPosition(), -1);
 }
 
 TEST_F(TaskBarTest, OnlyTheReleaseCounts) {

@@ -1,0 +1,195 @@
+#include "checker/app/ScanControl.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "common/pump.h"
+
+namespace {
+
+constexpr wchar_t kScanCaption[] = L"扫描";
+constexpr wchar_t kSystemFileText[] =
+    L"扫描所有受保护的系统文件并用正确的 Microsoft 版本替换不正确版本，请稍候...";
+
+// How long the shut-down gives scanner threads to notice that they are to end.
+constexpr DWORD kShutdownWaitMs = 2000;
+
+std::wstring FinishedText(int rows) {
+  return L"扫描完毕。共检查到：" + std::to_wstring(rows) + L" 个错误";
+}
+
+}  // namespace
+
+ScanControl::ScanControl(ScanView& view, ScannerSet scanners, const ScanEnvironment& environment)
+    : view_(view), scanners_(std::move(scanners)), environment_(environment) {}
+
+ScanControl::~ScanControl() {
+  for (const ScanThreadRef& thread : started_) thread.Terminate();
+  // From here on no call of a worker reaches this object or the window: waiting workers are
+  // released and later hand-offs, completions included, are refused.
+  handOff_.Close();
+  std::vector<HANDLE> running;
+  for (const ScanThreadRef& thread : started_)
+    if (thread.Running() && thread.Handle()) running.push_back(thread.Handle());
+  const DWORD start = GetTickCount();
+  for (size_t first = 0; first < running.size(); first += MAXIMUM_WAIT_OBJECTS) {
+    const DWORD spent = GetTickCount() - start;
+    if (spent >= kShutdownWaitMs) break;
+    const DWORD count =
+        static_cast<DWORD>(std::min<size_t>(MAXIMUM_WAIT_OBJECTS, running.size() - first));
+    WaitForMultipleObjects(count, running.data() + first, TRUE, kShutdownWaitMs - spent);
+  }
+}
+
+void ScanControl::FlatButton1Click() {
+  if (view_.ScanButtonCaption() == kScanCaption)
+    StartScan();
+  else
+    Stop();
+}
+
+int ScanControl::RunningThreads() const {
+  return static_cast<int>(std::count_if(started_.begin(), started_.end(),
+                                        [](const ScanThreadRef& t) { return t.Running(); }));
+}
+
+void ScanControl::StartScan() {
+  // The scan command and a scan's finish pump messages. A click that would start a scan from
+  // inside those pumps is ignored: a nested scan would clear the list and reset the count under
+  // the one that is running.
+  const common::ReentryGuard guard(busy_);
+  if (!guard.Entered()) return;
+
+  const uint32_t scan = ++scan_;
+  scanning_ = true;
+  view_.ShowScanCaptions(true);
+  view_.EnableSelectAll(false);
+  view_.EnableRepairControls(false);
+  view_.ClearResults();
+  pendingScans_ = 0;
+  threadsStarted_ = false;
+  chkRegErrHKCU_ = chkRegErrHKU_ = chkRegErrHKLM_ = chkRegClassThread_ = ScanThreadRef();
+  std::erase_if(started_, [](const ScanThreadRef& t) { return !t.Running(); });
+
+  // The command counts as one activity of its own until its end, so that worker threads that
+  // end while the synchronous scans below pump messages cannot finish the scan before them.
+  RaisePendingScans();
+
+  // Rows 7, 8, 9: the registry reference threads, all made first, then started in row order.
+  static const HKEY kRoots[] = {HKEY_CURRENT_USER, HKEY_USERS, HKEY_LOCAL_MACHINE};
+  ScanThreadRef* const refs[] = {&chkRegErrHKCU_, &chkRegErrHKU_, &chkRegErrHKLM_};
+  std::unique_ptr<TScanThread> made[3];
+  for (int i = 0; i < 3; ++i) {
+    if (!view_.RowChecked(7 + i) || !scanners_.registryThread) continue;
+    made[i] = scanners_.registryThread(environment_, kRoots[i]);
+    if (made[i]) ++pendingScans_;
+  }
+  for (int i = 0; i < 3; ++i)
+    if (made[i]) *refs[i] = StartThread(std::move(made[i]));
+
+  RunSynchronous(0);
+  RunSynchronous(1);
+
+  if (view_.RowChecked(2) && scanners_.classThread) {
+    if (std::unique_ptr<TScanThread> thread = scanners_.classThread(environment_)) {
+      ++pendingScans_;
+      chkRegClassThread_ = StartThread(std::move(thread));
+    }
+  }
+
+  for (const int row : {3, 4, 5, 6, 10}) RunSynchronous(row);
+
+  if (view_.RowChecked(11) && scanners_.synchronous[11]) {
+    RaisePendingScans();
+    RunSynchronous(11);
+    LowerPendingScans();
+  }
+
+  LowerPendingScans();
+  if (pendingScans_ != 0 || scan != scan_) return;
+  // Worker threads that all ended before the command did leave the finish to the command; it
+  // is still the finish of a scan with threads.
+  if (threadsStarted_)
+    FinishAfterThreads();
+  else
+    FinishCommand();
+}
+
+void ScanControl::RunSynchronous(int row) {
+  const auto& scanner = scanners_.synchronous[static_cast<size_t>(row)];
+  if (!scanner || !view_.RowChecked(row)) return;
+  try {
+    scanner(*this);
+  } catch (...) {
+    // A scanner that fails inside reports nothing further; the scan goes on with the next row.
+  }
+}
+
+ScanThreadRef ScanControl::StartThread(std::unique_ptr<TScanThread> thread) {
+  threadsStarted_ = true;
+  ScanThreadRef ref = TScanThread::Start(std::move(thread), LinkFor(scan_));
+  started_.push_back(ref);
+  return ref;
+}
+
+ScanThreadLink ScanControl::LinkFor(uint32_t scan) {
+  ScanThreadLink link;
+  link.handOff = handOff_.Channel();
+  link.showStatus = [this, scan](const std::wstring& text) {
+    if (scan == scan_) view_.ShowStatus(text);
+  };
+  link.addRow = [this, scan](const ScanResultRow& row) {
+    if (scan == scan_) view_.AddResult(row);
+  };
+  link.done = [this, scan] { ScanThreadDone(scan); };
+  return link;
+}
+
+void ScanControl::ScanThreadDone(uint32_t scan) {
+  if (scan != scan_) return;  // a thread of an earlier, stopped scan
+  if (--pendingScans_ != 0) return;
+  const common::ReentryGuard guard(busy_);
+  FinishAfterThreads();
+}
+
+void ScanControl::FinishCommand() {
+  view_.ShowScanCaptions(false);
+  view_.ShowScanHints();
+  view_.EnableSelectAll(true);
+  const int rows = view_.ResultCount();
+  view_.ShowStatus(FinishedText(rows) + L"。");
+  if (rows > 0) view_.EnableRepairControls(true);
+}
+
+void ScanControl::FinishAfterThreads() {
+  if (scanning_ && view_.CheckRowCount() == kSystemFileRow + 1 &&
+      view_.RowChecked(kSystemFileRow)) {
+    view_.ShowStatus(kSystemFileText);
+    view_.ProcessMessages();
+    // The program's path is quoted: a Windows folder with a blank in its name must not make
+    // the system start something else (C:\My.exe for "C:\My Windows\...").
+    view_.RunAndWait(L"\"" + environment_.WinDir + L"\\system32\\sfc.exe\" /SCANNOW");
+  }
+  view_.EnableSelectAll(true);
+  view_.EnableRepairControls(view_.ResultCount() > 0);
+  view_.ShowScanCaptions(false);
+  view_.ShowStatus(FinishedText(view_.ResultCount()));
+}
+
+void ScanControl::Stop() {
+  scanning_ = false;
+  view_.ShowScanCaptions(false);
+  StopThreads();
+}
+
+void ScanControl::StopThreads() {
+  for (const ScanThreadRef* thread :
+       {&chkRegClassThread_, &chkRegErrHKCU_, &chkRegErrHKU_, &chkRegErrHKLM_})
+    if (thread->Running()) thread->Terminate();
+}
+
+void ScanControl::AddRow(const ScanResultRow& row) { view_.AddResult(row); }
+
+void ScanControl::ShowStatus(const std::wstring& text) { view_.ShowStatus(text); }
+
+void ScanControl::ProcessMessages() { view_.ProcessMessages(); }

@@ -1,0 +1,98 @@
+#pragma once
+// The scan command: which scanner each checked row starts, Stop, and the completion logic that
+// decides when a scan has finished. Kept apart from the window so that it can be tested with
+// fake scanners and a fake window.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "checker/scanners/HandOff.h"
+#include "checker/scanners/ScanHost.h"
+#include "checker/scanners/ScanThread.h"
+
+// The main window as the scan command sees it. UI thread only.
+class ScanView {
+ public:
+  virtual ~ScanView() = default;
+  virtual int CheckRowCount() const = 0;
+  virtual bool RowChecked(int row) const = 0;
+  // Caption of FlatButton1: "扫描" when idle.
+  virtual std::wstring ScanButtonCaption() const = 0;
+  // "停止" / "  停止  " while scanning, "扫描" / "  扫描  " otherwise, on FlatButton1, Scan_menu
+  // and ToolButton1.
+  virtual void ShowScanCaptions(bool scanning) = 0;
+  // The hints of FlatButton1 and ToolButton1 become "扫描系统错误".
+  virtual void ShowScanHints() = 0;
+  virtual void EnableSelectAll(bool enabled) = 0;
+  virtual void EnableRepairControls(bool enabled) = 0;
+  virtual void ClearResults() = 0;
+  virtual void AddResult(const ScanResultRow& row) = 0;
+  virtual int ResultCount() const = 0;
+  virtual void ShowStatus(const std::wstring& text) = 0;
+  virtual void ProcessMessages() = 0;
+  virtual void RunAndWait(const std::wstring& commandLine) = 0;
+};
+
+// UI thread only; the worker threads reach it only through hand-offs, which run in the UI thread.
+class ScanControl : private ScanHost {
+ public:
+  // The check row of the system file checker (present on Windows 2000, XP and 2003 only).
+  static constexpr int kSystemFileRow = 12;
+
+  ScanControl(ScanView& view, ScannerSet scanners, const ScanEnvironment& environment);
+  // Asks every scanner thread still running to end, refuses their later hand-offs and gives
+  // them a moment to end; any thread still running after that ends with the process.
+  ~ScanControl() override;
+  ScanControl(const ScanControl&) = delete;
+  ScanControl& operator=(const ScanControl&) = delete;
+
+  // Scan or Stop, by the caption of FlatButton1.
+  void FlatButton1Click();
+  // Stop without looking at the caption (the window is closing).
+  void Stop();
+
+  bool Scanning() const override { return scanning_; }
+  int PendingScans() const { return pendingScans_; }
+  // True while the scan command or a scan's finish runs further up the stack.
+  bool Busy() const { return busy_; }
+  // Threads of every scan that have not ended yet.
+  int RunningThreads() const;
+
+ private:
+  // ScanHost, for the synchronous scans.
+  void AddRow(const ScanResultRow& row) override;
+  void ShowStatus(const std::wstring& text) override;
+  void ProcessMessages() override;
+  void RaisePendingScans() override { ++pendingScans_; }
+  void LowerPendingScans() override { --pendingScans_; }
+  const ScanEnvironment& Environment() const override { return environment_; }
+
+  void StartScan();
+  void RunSynchronous(int row);
+  ScanThreadRef StartThread(std::unique_ptr<TScanThread> thread);
+  ScanThreadLink LinkFor(uint32_t scan);
+  void ScanThreadDone(uint32_t scan);
+  void FinishCommand();
+  void FinishAfterThreads();
+  void StopThreads();
+
+  ScanView& view_;
+  const ScannerSet scanners_;
+  const ScanEnvironment& environment_;
+  HandOffServer handOff_;  // UI thread only
+
+  // All of these: UI thread only.
+  bool scanning_ = false;
+  int pendingScans_ = 0;
+  // Every scan has its own number. A thread's completion, rows and status texts carry the
+  // number of the scan that started it; those of an earlier, stopped scan are ignored, so a new
+  // scan started while such threads are still ending counts only its own activities.
+  uint32_t scan_ = 0;
+  bool threadsStarted_ = false;  // the current scan started worker threads
+  bool busy_ = false;
+  ScanThreadRef chkRegErrHKCU_, chkRegErrHKU_, chkRegErrHKLM_, chkRegClassThread_;
+  std::vector<ScanThreadRef> started_;  // every thread not yet seen to end, for the shut-down
+};

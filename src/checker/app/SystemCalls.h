@@ -1,0 +1,22 @@
+#pragma once
+// The checker's calls into the system that the main window makes for the whole program.
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+// Starts a command line in a new console, shown normally, and waits without limit until the
+// process has ended; the exit code is not looked at, and a command that cannot be started ends
+// the wait at once. While it waits, `owner` is disabled (as under a modal dialog) and `pump`
+// runs whenever messages arrive, so the windows keep painting and stay responsive to the system.
+void RunAndWait(const std::wstring& commandLine, HWND owner, const std::function<void()>& pump);
+
+// The path of a special folder (CSIDL_...), empty when it cannot be obtained.
+std::wstring GetSpecialFolder(HWND owner, int csidl);
+
+// GetWindowsDirectoryA; nothing when the system cannot tell.
+std::optional<std::wstring> WindowsDirectory();
+
+// Number of entries in section "operating systems" of a boot.ini file (0 when it is missing).
+int OperatingSystemCount(const std::wstring& bootIniPath);

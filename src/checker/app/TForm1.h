@@ -1,0 +1,169 @@
+#pragma once
+// The main window of Sanivo: the tool bar, the check area (the check list and its buttons), the
+// result list, the status bar and the menus. It reads the Windows version and Set.ini when it is
+// made, runs and stops scans through ScanControl and writes Set.ini when it is closed.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "checker/app/CheckList.h"
+#include "checker/app/CheckerServices.h"
+#include "checker/app/Hints.h"
+#include "checker/app/ImageLists.h"
+#include "checker/app/MainMenu.h"
+#include "checker/app/Panel.h"
+#include "checker/app/ResultList.h"
+#include "checker/app/ScanControl.h"
+#include "checker/app/StatusBar.h"
+#include "checker/app/ToolBar.h"
+#include "checker/scanners/ScanHost.h"
+#include "checker/scanners/TarqGetOSInfo.h"
+#include "common/handles.h"
+#include "common/window.h"
+
+// UI thread only.
+class TForm1 : public common::Window, private ScanView {
+ public:
+  // Private message that ends the program at once: no question, no Set.ini.
+  static constexpr UINT kEndMessage = WM_USER + 1300;  // 0x0914
+  static constexpr int kDesignWidth = 608, kDesignHeight = 465;
+  static constexpr int kFlatPanel1Height = 167, kPanel2Width = 103;
+
+  explicit TForm1(CheckerServices services);
+  ~TForm1() override;
+
+  // Makes the window (hidden) and its controls, then runs FormCreate. False when the program is
+  // to end: the window could not be made, or the Windows directory is unknown (after a
+  // message).
+  bool Create();
+  // Shows the window (maximised when Set.ini says "Max") and runs FormShow.
+  void Show(int showCommand = SW_SHOWNORMAL);
+  // Shortcut keys and dialog keys of the main window; true when the message was taken.
+  bool PreTranslate(MSG& msg);
+
+  // Handlers, named by control and event.
+  void FlatButton1Click();
+  void SeleclAllChkListBtnClick();
+  void ListView2ColumnClick(int column);
+  void Exit_menuClick();
+  void FlatPanel1Resize();
+
+  // Makes a window of class Form owned by the main window (Form::Create(HWND owner) makes it,
+  // hidden) and gives it `caption` when one is given; nothing when it cannot be made.
+  template <typename Form>
+  std::unique_ptr<Form> CreateChildForm(const std::wstring& caption = {}) {
+    auto form = std::make_unique<Form>();
+    if (!form->Create(Handle())) return nullptr;
+    if (!caption.empty()) SetWindowTextW(form->Handle(), caption.c_str());
+    return form;
+  }
+
+  // A section of a handler that pumps messages or runs a modal loop. A request to end the
+  // program that arrives inside it (closing the window, the private end message) is carried out
+  // once the section is over: destroying the window under a handler that is still running would
+  // pull its controls away from it.
+  class BusySection {
+   public:
+    explicit BusySection(TForm1& form);
+    ~BusySection();
+    BusySection(const BusySection&) = delete;
+    BusySection& operator=(const BusySection&) = delete;
+
+   private:
+    TForm1& form_;
+  };
+
+  // State and parts, for the scanners, the later handlers and the tests.
+  const TTarqOSInfo* OSInfo() const { return osInfo_.get(); }
+  const ScanEnvironment& Environment() const { return environment_; }
+  bool Scanning() const { return scan_ && scan_->Scanning(); }
+  int PendingScans() const { return scan_ ? scan_->PendingScans() : 0; }
+  int RunningScanThreads() const { return scan_ ? scan_->RunningThreads() : 0; }
+  CheckListView& ChkListView() { return chkListView_; }
+  ResultListView& ListView2() { return listView2_; }
+  StatusBar& StatusBar1() { return statusBar1_; }
+  CoolToolBar& ToolBar1() { return toolBar1_; }
+  MainMenus& Menus() { return menus_; }
+  const Hints& ButtonHints() const { return hints_; }
+  const CheckerImages& Images() const { return images_; }
+  HWND FlatPanel1() const { return flatPanel1_.Handle(); }
+  HWND Panel2() const { return panel2_.Handle(); }
+  HWND Label1() const { return label1_; }
+  HWND SeleclAllChkListBtn() const { return seleclAllChkListBtn_; }
+  HWND FlatButton1() const { return flatButtons_[0]; }
+  HWND FlatButton2() const { return flatButtons_[1]; }
+  HWND FlatButton3() const { return flatButtons_[2]; }
+  HWND FlatButton4() const { return flatButtons_[3]; }
+  HFONT Font() const { return font_.Get(); }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  enum class ExitKind { None, Close, End };  // End outranks Close
+
+  // ScanView
+  int CheckRowCount() const override;
+  bool RowChecked(int row) const override;
+  std::wstring ScanButtonCaption() const override;
+  void ShowScanCaptions(bool scanning) override;
+  void ShowScanHints() override;
+  void EnableSelectAll(bool enabled) override;
+  void EnableRepairControls(bool enabled) override;
+  void ClearResults() override;
+  void AddResult(const ScanResultRow& row) override;
+  int ResultCount() const override;
+  void ShowStatus(const std::wstring& text) override;
+  void ProcessMessages() override;
+  void RunAndWait(const std::wstring& commandLine) override;
+
+  bool CreateControls();
+  bool FormCreate();
+  void ApplyWindowSettings();
+  void FormShow();
+  void FormClose();
+  void FormDestroy();
+  void Layout();
+  void OnCommand(int command, bool fromAccelerator);
+  LRESULT OnNotify(NMHDR* header);
+  void ShowPopupMenu(LPARAM where);
+  void RequestExit(ExitKind kind);
+  void CarryOutExit(ExitKind kind);
+
+  // Commands of the repair, backup and restore, history and help modules. They do nothing
+  // until those modules are built.
+  void FlatButton2Click();
+  void FlatButton3Click();
+  void ToolButton4Click();
+  void ToolButton7Click();
+  void ToolButton9Click();
+  void ClearRepairHistory1Click();
+  void Help1Click();
+  void N7Click();
+  void N8Click();
+  void Windows1Click();
+
+  CheckerServices services_;
+  CheckerImages images_;
+  MainMenus menus_;
+  common::Font font_;
+  CoolToolBar toolBar1_;
+  TPanel flatPanel1_, panel2_;
+  HWND label1_ = nullptr;
+  HWND seleclAllChkListBtn_ = nullptr;
+  HWND flatButtons_[4] = {};
+  CheckListView chkListView_;
+  ResultListView listView2_;
+  StatusBar statusBar1_;
+  Hints hints_;
+  HWND focused_ = nullptr;  // control to give the focus back to on activation
+
+  std::unique_ptr<TTarqOSInfo> osInfo_;
+  ScanEnvironment environment_;
+  std::unique_ptr<ScanControl> scan_;
+  bool showMaximised_ = false;
+
+  int busyDepth_ = 0;
+  ExitKind deferredExit_ = ExitKind::None;
+};

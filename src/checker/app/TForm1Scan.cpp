@@ -1,0 +1,61 @@
+// The main window's side of the scan command (ScanView).
+#include "checker/app/CommandIds.h"
+#include "checker/app/TForm1.h"
+#include "common/pump.h"
+
+void TForm1::FlatButton1Click() {
+  if (scan_) scan_->FlatButton1Click();
+}
+
+int TForm1::CheckRowCount() const { return chkListView_.RowCount(); }
+
+bool TForm1::RowChecked(int row) const { return chkListView_.Checked(row); }
+
+std::wstring TForm1::ScanButtonCaption() const {
+  wchar_t caption[32] = {};
+  GetWindowTextW(flatButtons_[0], caption, 32);
+  return caption;
+}
+
+void TForm1::ShowScanCaptions(bool scanning) {
+  SetWindowTextW(flatButtons_[0], scanning ? L"停止" : L"扫描");
+  menus_.SetCaption(menus_.Bar(), cmd::kScan, scanning ? L"停止" : L"扫描");
+  toolBar1_.SetCaption(cmd::kScan, scanning ? L"  停止  " : L"  扫描  ");
+}
+
+void TForm1::ShowScanHints() {
+  hints_.Set(flatButtons_[0], L"扫描系统错误");
+  toolBar1_.SetHint(cmd::kScan, L"扫描系统错误");
+}
+
+void TForm1::EnableSelectAll(bool enabled) { EnableWindow(seleclAllChkListBtn_, enabled); }
+
+void TForm1::EnableRepairControls(bool enabled) {
+  menus_.Enable(menus_.Bar(), cmd::kRepair, enabled);
+  menus_.Enable(menus_.Bar(), cmd::kRepairAll, enabled);
+  menus_.Enable(menus_.Popup(), cmd::kPopRepair, enabled);
+  menus_.Enable(menus_.Popup(), cmd::kPopAll, enabled);
+  EnableWindow(flatButtons_[1], enabled);
+  EnableWindow(flatButtons_[2], enabled);
+  toolBar1_.SetHidden(cmd::kRepairAll, !enabled);
+  toolBar1_.SetHidden(cmd::kRepair, !enabled);
+}
+
+void TForm1::ClearResults() { listView2_.Clear(); }
+
+void TForm1::AddResult(const ScanResultRow& row) { listView2_.Add(row); }
+
+int TForm1::ResultCount() const { return listView2_.Count(); }
+
+void TForm1::ShowStatus(const std::wstring& text) { statusBar1_.SetText(text); }
+
+void TForm1::ProcessMessages() {
+  const BusySection busy(*this);
+  common::PumpPendingMessages([this](MSG& msg) { return PreTranslate(msg); });
+}
+
+void TForm1::RunAndWait(const std::wstring& commandLine) {
+  const BusySection busy(*this);
+  if (services_.runAndWait)
+    services_.runAndWait(commandLine, Handle(), [this] { ProcessMessages(); });
+}

@@ -1,0 +1,103 @@
+#include "checker/scanners/HandOff.h"
+
+namespace {
+
+constexpr UINT kServeMessage = WM_APP + 0x40;
+
+}  // namespace
+
+bool HandOff::Call(const std::function<void()>& call) {
+  if (GetCurrentThreadId() == uiThread_) {
+    if (Closed()) return false;
+    call();
+    return true;
+  }
+  Request request{&call};
+  std::unique_lock lock(mutex_);
+  if (closed_) return false;
+  queue_.push_back(&request);
+  // One serve message at a time is enough: the UI thread empties the whole queue for it.
+  if (!wakePosted_) {
+    if (!PostMessageW(window_, kServeMessage, 0, 0)) {
+      queue_.pop_back();
+      return false;
+    }
+    wakePosted_ = true;
+  }
+  served_.wait(lock, [&] { return request.finished; });
+  return request.ran;
+}
+
+bool HandOff::Closed() const {
+  std::lock_guard lock(mutex_);
+  return closed_;
+}
+
+void HandOff::ServePending() {
+  // A served call may pump messages and so serve the next request itself, or close the channel;
+  // holding a reference keeps this object alive until the loop has seen that.
+  const std::shared_ptr<HandOff> keepAlive = shared_from_this();
+  for (;;) {
+    Request* request = nullptr;
+    {
+      std::lock_guard lock(mutex_);
+      if (closed_) return;
+      if (queue_.empty()) {
+        wakePosted_ = false;
+        return;
+      }
+      request = queue_.front();
+      queue_.pop_front();
+    }
+    bool ran = false;
+    try {
+      (*request->call)();
+      ran = true;
+    } catch (...) {
+      // The UI part of a hand-off failed: the worker is released all the same and goes on.
+    }
+    {
+      std::lock_guard lock(mutex_);
+      request->finished = true;
+      request->ran = ran;
+    }
+    served_.notify_all();
+  }
+}
+
+void HandOff::Close() {
+  {
+    std::lock_guard lock(mutex_);
+    closed_ = true;
+    for (Request* request : queue_) request->finished = true;
+    queue_.clear();
+  }
+  served_.notify_all();
+}
+
+bool HandOffServer::ServeWindow::Create() {
+  ClassSpec windowClass;
+  windowClass.name = L"SanivoHandOff";
+  return common::Window::Create(windowClass, 0, L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
+}
+
+LRESULT HandOffServer::ServeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kServeMessage) {
+    if (const auto served = channel.lock()) served->ServePending();
+    return 0;
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+HandOffServer::HandOffServer() {
+  window_.Create();
+  channel_.reset(new HandOff(GetCurrentThreadId(), window_.Handle()));
+  window_.channel = channel_;
+}
+
+HandOffServer::~HandOffServer() { Close(); }
+
+void HandOffServer::Close() {
+  channel_->Close();
+  window_.Destroy();
+}

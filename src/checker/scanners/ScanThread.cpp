@@ -1,0 +1,52 @@
+#include "checker/scanners/ScanThread.h"
+
+#include <process.h>
+
+TScanThread::TScanThread() : state_(std::make_shared<ScanThreadState>()) {}
+
+TScanThread::~TScanThread() = default;
+
+ScanThreadRef TScanThread::Start(std::unique_ptr<TScanThread> thread, ScanThreadLink link) {
+  const std::shared_ptr<ScanThreadState> state = thread->state_;
+  thread->link_ = std::move(link);
+  state->running = true;
+  TScanThread* raw = thread.release();
+  const uintptr_t handle = _beginthreadex(nullptr, 0, &TScanThread::ThreadMain, raw, 0, nullptr);
+  if (handle == 0) {
+    state->running = false;
+    std::unique_ptr<TScanThread> unstarted(raw);
+    if (unstarted->link_.done) unstarted->link_.done();
+    return ScanThreadRef(state);
+  }
+  state->thread.Reset(reinterpret_cast<HANDLE>(handle));
+  return ScanThreadRef(state);
+}
+
+unsigned __stdcall TScanThread::ThreadMain(void* self) {
+  std::unique_ptr<TScanThread> thread(static_cast<TScanThread*>(self));
+  try {
+    thread->Execute();
+  } catch (...) {
+    // A scanner that fails inside reports nothing further; its completion still arrives, so
+    // the scan still finishes.
+  }
+  thread->state_->running = false;
+  if (thread->link_.done) thread->link_.handOff->Call(thread->link_.done);
+  return 0;
+}
+
+bool TScanThread::Terminated() const {
+  return state_->terminateRequested || link_.handOff->Closed();
+}
+
+void TScanThread::ShowStatus(const std::wstring& text) {
+  if (link_.showStatus) Synchronize([&] { link_.showStatus(text); });
+}
+
+void TScanThread::AddRow(const ScanResultRow& row) {
+  if (link_.addRow) Synchronize([&] { link_.addRow(row); });
+}
+
+bool TScanThread::Synchronize(const std::function<void()>& call) {
+  return link_.handOff->Call(call);
+}

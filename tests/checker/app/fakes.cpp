@@ -1,0 +1,64 @@
+#include "fakes.h"
+
+#include "common/pump.h"
+
+FakeThread::FakeThread(std::shared_ptr<ThreadScript> script, std::wstring name)
+    : script_(std::move(script)), name_(std::move(name)) {
+  ++script_->made;
+}
+
+FakeThread::~FakeThread() { ++script_->ended; }
+
+void FakeThread::Execute() {
+  ShowStatus(L"扫描：" + name_);
+  for (const ScanResultRow& row : script_->rows) {
+    if (Terminated()) return;
+    AddRow(row);
+  }
+  while (!script_->release) {
+    if (Terminated()) {
+      script_->sawTerminate = true;
+      if (script_->obeyTerminate) return;
+    }
+    Sleep(1);
+  }
+  for (const ScanResultRow& row : script_->lateRows) AddRow(row);
+}
+
+void AddFakeThreads(ScannerSet& scanners, const std::shared_ptr<ThreadScript>& script) {
+  scanners.registryThread = [script](const ScanEnvironment&, HKEY root) {
+    script->roots.push_back(root);
+    return std::make_unique<FakeThread>(script, L"root");
+  };
+  scanners.classThread = [script](const ScanEnvironment&) {
+    return std::make_unique<FakeThread>(script, L"classes");
+  };
+}
+
+void FakeView::ProcessMessages() { common::PumpPendingMessages(); }
+
+ScanResultRow Row(const std::wstring& item, const std::wstring& location) {
+  ScanResultRow row;
+  row.Item = item;
+  row.Location = location;
+  return row;
+}
+
+CheckerServices TestServices(const std::wstring& folder, DWORD major, DWORD minor) {
+  CheckerServices services;
+  services.versionQuery = [major, minor](OSVERSIONINFOA& info) {
+    info.dwMajorVersion = major;
+    info.dwMinorVersion = minor;
+    return true;
+  };
+  services.recordProgramPath = [] {};
+  services.windowsDirectory = [] { return std::optional<std::wstring>(L"C:\\windows"); };
+  services.fileExists = [](const std::wstring&) { return false; };
+  services.programDirectory = folder;
+  services.bootIniPath = folder + L"\\boot.ini";
+  services.messageBox = [](const std::wstring&, UINT) { return IDOK; };
+  services.runAndWait = [](const std::wstring&, HWND, const std::function<void()>&) {};
+  services.scanners = [] { return ScannerSet(); };
+  services.quitOnDestroy = false;
+  return services;
+}

@@ -1,0 +1,226 @@
+// Sanivo.exe started for real: its window, a scan to its end, one instance only, its settings,
+// its registry record and the Windows XP check list.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "common/handles.h"
+#include "e2e/process.h"
+#include "support/testing.h"
+
+namespace {
+
+using e2e::ProgramUnderTest;
+using testing_support::ReadFileBytes;
+using testing_support::TempFolder;
+using testing_support::WaitFor;
+using testing_support::WindowText;
+
+constexpr wchar_t kFormClass[] = L"TForm1";
+
+// A child anywhere below `parent` with this control id and class.
+HWND Child(HWND parent, int id, const wchar_t* className) {
+  struct Search {
+    int id;
+    const wchar_t* className;
+    HWND found;
+  } search = {id, className, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        wchar_t name[64] = {};
+        GetClassNameW(child, name, 64);
+        if (GetDlgCtrlID(child) == s->id && lstrcmpiW(name, s->className) == 0) {
+          s->found = child;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND CheckList(HWND form) { return Child(form, 200, WC_LISTVIEWW); }
+HWND StatusBar(HWND form) { return Child(form, 203, STATUSCLASSNAMEW); }
+HWND ScanButton(HWND form) { return Child(form, 100, L"Button"); }
+
+// Checked states of the check list, read across the process boundary.
+std::vector<bool> CheckedRows(HWND list) {
+  std::vector<bool> rows;
+  const auto count = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const auto state = SendMessageW(list, LVM_GETITEMSTATE, i, LVIS_STATEIMAGEMASK);
+    rows.push_back(((state & LVIS_STATEIMAGEMASK) >> 12) == 2);
+  }
+  return rows;
+}
+
+int CountWindows(const wchar_t* className) {
+  int count = 0;
+  HWND window = nullptr;
+  while ((window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr) ++count;
+  return count;
+}
+
+std::wstring RegisteredPath() {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Tarq", 0, KEY_READ, &opened) != ERROR_SUCCESS)
+    return {};
+  const common::RegKey key(opened);
+  wchar_t data[MAX_PATH * 2] = {};
+  DWORD size = sizeof(data) - sizeof(wchar_t), type = 0;
+  if (RegQueryValueExW(key.Get(), L"Sanivo", nullptr, &type, reinterpret_cast<BYTE*>(data),
+                       &size) != ERROR_SUCCESS ||
+      type != REG_SZ)
+    return {};
+  return data;
+}
+
+// A Wine setting read when a program starts: the Windows version it reports.
+class ReportedVersion {
+ public:
+  explicit ReportedVersion(const wchar_t* version) {
+    HKEY made = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Sanivo.exe", 0, nullptr, 0,
+                    KEY_ALL_ACCESS, nullptr, &made, nullptr);
+    key_.Reset(made);
+    RegSetValueExW(key_.Get(), L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                   static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t)));
+  }
+  ~ReportedVersion() { RegDeleteValueW(key_.Get(), L"Version"); }
+
+ private:
+  common::RegKey key_;
+};
+
+class SanivoEndToEnd : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    // No test leaves a checker behind for the next one.
+    EXPECT_TRUE(WaitFor([] { return CountWindows(kFormClass) == 0; }, 5000));
+  }
+  TempFolder folder_;
+};
+
+TEST_F(SanivoEndToEnd, StartsScansToTheEndAndKeepsItsPlaceOnClose) {
+  ProgramUnderTest sanivo(folder_.Path(), L"Sanivo.exe");
+  ASSERT_TRUE(sanivo.Start());
+  const HWND form = sanivo.WaitForWindow(kFormClass, 10000);
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(WindowText(form), L"Sanivo");
+  RECT r;
+  GetWindowRect(form, &r);
+  EXPECT_EQ(r.right - r.left, 608);
+  EXPECT_EQ(r.bottom - r.top, 465);
+  EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 608) / 2);
+  EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 465) / 2);
+  EXPECT_NE(GetMenu(form), nullptr);
+
+  // It recorded where it lives, under its product name.
+  EXPECT_EQ(RegisteredPath(), sanivo.ExePath());
+
+  // Wine reports Windows 7: twelve checks, the last one unchecked.
+  std::vector<bool> twelve(12, true);
+  twelve[11] = false;
+  EXPECT_EQ(CheckedRows(CheckList(form)), twelve);
+  EXPECT_EQ(WindowText(StatusBar(form)).rfind(L"欢迎使用Sanivo", 0), 0u);
+
+  // A scan runs to its end; with no scanners built into this version it finds nothing.
+  const HWND scan = ScanButton(form);
+  ASSERT_NE(scan, nullptr);
+  EXPECT_EQ(WindowText(scan), L"扫描");
+  SendMessageW(scan, BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitFor(
+      [&] { return WindowText(StatusBar(form)) == L"扫描完毕。共检查到：0 个错误。"; }, 5000))
+      << "status: " << WindowText(StatusBar(form)).size();
+  EXPECT_EQ(WindowText(scan), L"扫描");
+
+  // A second start ends at once, without a window of its own.
+  TempFolder elsewhere;
+  ProgramUnderTest second(elsewhere.Path(), L"Sanivo.exe");
+  ASSERT_TRUE(second.Start());
+  EXPECT_TRUE(second.WaitForExit(5000));
+  EXPECT_EQ(second.ExitCode(), 0u);
+  EXPECT_EQ(CountWindows(kFormClass), 1);
+  EXPECT_EQ(GetFileAttributesW((elsewhere.Path() + L"\\Set.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(RegisteredPath(), sanivo.ExePath());  // the second start wrote nothing
+
+  // Moved and closed, it writes its place; the next start comes back there.
+  SetWindowPos(form, nullptr, 150, 60, 640, 480, SWP_NOZORDER | SWP_NOACTIVATE);
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(sanivo.WaitForExit(10000));
+  EXPECT_EQ(sanivo.ExitCode(), 0u);
+  EXPECT_EQ(ReadFileBytes(folder_.File(L"Set.ini")),
+            "[Sanivo]\r\nWindow=Normal\r\nTop=60\r\nHeight=480\r\nWidth=640\r\n");
+
+  ProgramUnderTest again(folder_.Path(), L"Sanivo.exe");
+  ASSERT_TRUE(again.Start());
+  const HWND reopened = again.WaitForWindow(kFormClass, 10000);
+  ASSERT_NE(reopened, nullptr);
+  GetWindowRect(reopened, &r);
+  EXPECT_EQ(r.top, 60);
+  EXPECT_EQ(r.bottom - r.top, 480);
+  EXPECT_EQ(r.right - r.left, 640);
+  PostMessageW(reopened, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(again.WaitForExit(10000));
+}
+
+TEST_F(SanivoEndToEnd, ThePrivateEndMessageEndsItWithoutWritingSetIni) {
+  ProgramUnderTest sanivo(folder_.Path(), L"Sanivo.exe");
+  ASSERT_TRUE(sanivo.Start());
+  const HWND form = sanivo.WaitForWindow(kFormClass, 10000);
+  ASSERT_NE(form, nullptr);
+  PostMessageW(form, 0x0914, 0, 0);
+  ASSERT_TRUE(sanivo.WaitForExit(10000));
+  EXPECT_EQ(sanivo.ExitCode(), 0u);
+  EXPECT_EQ(GetFileAttributesW(folder_.File(L"Set.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(SanivoEndToEnd, MaxReopensMaximised) {
+  testing_support::WriteFileBytes(
+      folder_.File(L"Set.ini"), "[Sanivo]\r\nWindow=Max\r\nTop=10\r\nHeight=200\r\nWidth=300\r\n");
+  ProgramUnderTest sanivo(folder_.Path(), L"Sanivo.exe");
+  ASSERT_TRUE(sanivo.Start());
+  const HWND form = sanivo.WaitForWindow(kFormClass, 10000);
+  ASSERT_NE(form, nullptr);
+  EXPECT_TRUE(IsZoomed(form));
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(sanivo.WaitForExit(10000));
+  EXPECT_NE(ReadFileBytes(folder_.File(L"Set.ini")).find("Window=Max\r\n"), std::string::npos);
+}
+
+TEST_F(SanivoEndToEnd, OnWindowsXpWithTheSystemFileCheckerThereAreThirteenChecks) {
+  const ReportedVersion xp(L"winxp");
+  wchar_t windows[MAX_PATH];
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  const std::wstring checker = std::wstring(windows) + L"\\system32\\sfc.exe";
+  ASSERT_EQ(GetFileAttributesW(checker.c_str()), INVALID_FILE_ATTRIBUTES)
+      << "this Wine has no system file checker; the test puts a stand-in there";
+
+  const auto rows = [&] {
+    ProgramUnderTest sanivo(folder_.Path(), L"Sanivo.exe");
+    EXPECT_TRUE(sanivo.Start());
+    const HWND form = sanivo.WaitForWindow(kFormClass, 10000);
+    std::vector<bool> checked = form ? CheckedRows(CheckList(form)) : std::vector<bool>();
+    if (form) PostMessageW(form, 0x0914, 0, 0);
+    EXPECT_TRUE(sanivo.WaitForExit(10000));
+    return checked;
+  };
+  std::vector<bool> twelve(12, true);
+  twelve[11] = false;
+  EXPECT_EQ(rows(), twelve);
+
+  // A stand-in program under the checker's name (it is never run: no scanner thread ends).
+  ASSERT_TRUE(CopyFileW(testing_support::BesideProgram(L"zephra_keeper.exe").c_str(),
+                        checker.c_str(), TRUE));
+  std::vector<bool> thirteen(13, true);
+  thirteen[12] = false;
+  EXPECT_EQ(rows(), thirteen);
+  DeleteFileW(checker.c_str());
+}
+
+}  // namespace
