@@ -357,6 +357,13 @@ TEST_F(StartMenuTest, RunAndSearchEntriesShowTheirWindows) {
   EXPECT_TRUE(IsWindowVisible(bar));
   EXPECT_TRUE(GetWindowLongPtrW(bar, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_NE(GetWindow(bar, GW_OWNER), nullptr) << "not in the taskbar";
+  // Its searches go out through the menu's "open".
+  SetWindowTextW(menu_->SearchBar().Text1(), L"abc def");
+  HMENU web = GetSubMenu(GetMenu(bar), 1);
+  SendMessageW(bar, WM_COMMAND, GetMenuItemID(web, 2), 0);
+  ASSERT_EQ(calls_.links.size(), 1u);
+  EXPECT_EQ(calls_.links[0], L"http://www.baidu.com/baidu?wd=abc def");
+  EXPECT_EQ(calls_.owners[0], bar);
   EXPECT_TRUE(IsWindowVisible(menu_->Handle())) << "a click closes nothing";
 }
 
