@@ -52,10 +52,10 @@ std::wstring FrmStartMenu::LogOffCommandLine() {
 bool FrmStartMenu::Load() {
   if (Handle() != nullptr) return true;
   owner_ = common::CreateHiddenOwner(kOwnerClass, L"ZephraShell");
-  ClassSpec spec;
-  spec.name = kClassName;
+  ClassSpec windowClass;
+  windowClass.name = kClassName;
   // Owned by the hidden window and without WS_EX_APPWINDOW: not in the taskbar.
-  if (!Create(spec, 0, L"Form2", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, owner_.Get()))
+  if (!Create(windowClass, 0, L"Form2", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, owner_.Get()))
     return false;
 
   buttonOver_ = false;

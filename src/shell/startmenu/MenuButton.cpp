@@ -41,9 +41,9 @@ bool MenuButton::Create(HWND parent, double widthTwips) {
   widthTwips_ = widthTwips;
   font_ = MakeFont(FW_NORMAL);
   boldFont_ = MakeFont(FW_BOLD);
-  ClassSpec spec;
-  spec.name = kClassName;
-  if (!Window::Create(spec, 0, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0,
+  ClassSpec windowClass;
+  windowClass.name = kClassName;
+  if (!Window::Create(windowClass, 0, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0,
                       common::TwipsToPixelsX(widthTwips), kBodyHeight, parent))
     return false;
   LoadGUI();  // the first sizing paints

@@ -16,10 +16,10 @@ SubMenuWindow::~SubMenuWindow() { Destroy(); }
 
 bool SubMenuWindow::Load(HWND owner) {
   if (Loaded()) return true;
-  ClassSpec spec;
-  spec.name = kClassName;
+  ClassSpec windowClass;
+  windowClass.name = kClassName;
   // Owned and without WS_EX_APPWINDOW: no taskbar button, no place in the task list.
-  if (!Create(spec, 0, name_, WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, owner)) return false;
+  if (!Create(windowClass, 0, name_, WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, owner)) return false;
   const SIZE size = LoadContent();
   widthTwips_ = size.cx;
   heightTwips_ = size.cy;
