@@ -77,6 +77,16 @@ LRESULT CALLBACK Window::Router(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   return result;
 }
 
+void FocusMemory::OnActivate(HWND window, WPARAM wParam) {
+  if (LOWORD(wParam) != WA_INACTIVE) return;
+  HWND focus = GetFocus();
+  if (focus && IsChild(window, focus)) focused_ = focus;
+}
+
+void FocusMemory::OnSetFocus() const {
+  if (focused_ && IsWindow(focused_)) SetFocus(focused_);
+}
+
 HWND CreateControl(const wchar_t* className, const std::wstring& text, DWORD style, int x, int y,
                    int width, int height, HWND parent, int id, DWORD exStyle) {
   return CreateWindowExW(exStyle, className, text.c_str(), style | WS_CHILD, x, y, width, height,

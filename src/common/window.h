@@ -44,6 +44,22 @@ class Window {
   HWND hwnd_ = nullptr;
 };
 
+// Keeps the keyboard focus on the same control while its top-level window is switched away from
+// and back to: the window remembers the focused control when it is deactivated and gives it the
+// focus again when it gets the focus itself.
+class FocusMemory {
+ public:
+  void Set(HWND control) { focused_ = control; }
+  HWND Get() const { return focused_; }
+  // On WM_ACTIVATE: remembers the focused control when `window` goes inactive.
+  void OnActivate(HWND window, WPARAM wParam);
+  // On WM_SETFOCUS of the window: passes the focus on to the remembered control.
+  void OnSetFocus() const;
+
+ private:
+  HWND focused_ = nullptr;
+};
+
 // Creates a child control of a system class (BUTTON, EDIT, STATIC, ...).
 HWND CreateControl(const wchar_t* className, const std::wstring& text, DWORD style, int x, int y,
                    int width, int height, HWND parent, int id, DWORD exStyle = 0);

@@ -80,20 +80,6 @@ POINT CentreOnScreen(HWND control) {
 // pointer was before.
 void Click(HWND control) {
   const POINT p = CentreOnScreen(control);
-  INPUT move = {};
-  move.type = INPUT_MOUSE;
-  move.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  move.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &move, sizeof(INPUT));
-  WaitFor(
-      [&] {
-        POINT at = {};
-        GetCursorPos(&at);
-        return at.x == p.x && at.y == p.y;
-      },
-      2000);
-  PumpFor(50);
   e2e::ClickAt(p.x, p.y);
   PumpFor(100);
 }

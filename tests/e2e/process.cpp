@@ -98,18 +98,35 @@ bool SaveScreenshot(const std::wstring& path) {
   return testing_support::WritePng(path, shot);
 }
 
+void MoveTo(int x, int y) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof(INPUT));
+  // Wait until the pointer is there: a press sent before it arrives lands where it was.
+  testing_support::WaitFor(
+      [&] {
+        POINT at = {};
+        GetCursorPos(&at);
+        return at.x == x && at.y == y;
+      },
+      2000);
+}
+
 void ClickAt(int x, int y) {
-  // Every event carries the place, so the press cannot land where the pointer was before.
-  INPUT input[3] = {};
+  MoveTo(x, y);
+  INPUT input[2] = {};
   const DWORD place = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  const DWORD flags[3] = {place, place | MOUSEEVENTF_LEFTDOWN, place | MOUSEEVENTF_LEFTUP};
-  for (int i = 0; i < 3; ++i) {
+  const DWORD flags[2] = {place | MOUSEEVENTF_LEFTDOWN, place | MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 2; ++i) {
     input[i].type = INPUT_MOUSE;
-    input[i].mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input[i].mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input[i].mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input[i].mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
     input[i].mi.dwFlags = flags[i];
   }
-  SendInput(3, input, sizeof(INPUT));
+  SendInput(2, input, sizeof(INPUT));
 }
 
 HWND WaitForWindowsTaskbar(int timeoutMs) {

@@ -39,7 +39,8 @@ COLORREF ScreenPixel(int x, int y);
 // Saves what the screen shows as a PNG file (for a person to look at).
 bool SaveScreenshot(const std::wstring& path);
 
-// A real left click at a screen point, through the input queue.
+// A real pointer move and a real left click at a screen point, through the input queue.
+void MoveTo(int x, int y);
 void ClickAt(int x, int y);
 
 // The Windows taskbar of the "shell" desktop, once Wine's explorer has made it.

@@ -141,8 +141,18 @@ TEST_F(ShellEndToEnd, TaskbarShowsApplicationsAndOpensQuickLaunchLinks) {
       3000))
       << "the task button's dark left edge";
 
-  testing_support::PumpFor(500);  // the button tracks the pointer once its icon is read
   e2e::SaveScreenshot(testing_support::BesideProgram(L"taskbar-e2e.png"));
+  // The button follows the pointer once its icon is read: wait until it lights up under it
+  // (its light body, 50 brighter, turns white).
+  int nudge = 0;
+  EXPECT_TRUE(testing_support::WaitFor(
+      [&] {
+        e2e::MoveTo(buttonX + 80 + (++nudge % 2), buttonY + 12);
+        testing_support::PumpFor(100);
+        return e2e::ScreenPixel(buttonX + 200, buttonY + 12) == RGB(255, 255, 255);
+      },
+      10000))
+      << "the task button lights up under the pointer";
   // A click on it minimises the window, a second brings it back maximised and on top.
   e2e::ClickAt(buttonX + 80, buttonY + 12);
   EXPECT_TRUE(testing_support::WaitFor([&] { return IsIconic(appWindow) != FALSE; }, 3000));

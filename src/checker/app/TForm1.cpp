@@ -125,7 +125,7 @@ bool TForm1::CreateControls() {
     hints_.Set(flatButtons_[2], L"修复所有扫描到的错误");
     hints_.Set(flatButtons_[3], L"退出Sanivo");
   }
-  focused_ = chkListView_.Handle();
+  focus_.Set(chkListView_.Handle());
   return true;
 }
 
@@ -257,13 +257,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam != SIZE_MINIMIZED) Layout();
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        const HWND focus = GetFocus();
-        if (focus != nullptr && IsChild(Handle(), focus)) focused_ = focus;
-      }
+      focus_.OnActivate(Handle(), wParam);
       break;
     case WM_SETFOCUS:
-      if (focused_ != nullptr && IsWindow(focused_)) SetFocus(focused_);
+      focus_.OnSetFocus();
       return 0;
     case WM_CLOSE:
       RequestExit(ExitKind::Close);

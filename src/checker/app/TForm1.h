@@ -157,7 +157,7 @@ class TForm1 : public common::Window, private ScanView {
   ResultListView listView2_;
   StatusBar statusBar1_;
   Hints hints_;
-  HWND focused_ = nullptr;  // control to give the focus back to on activation
+  common::FocusMemory focus_;
 
   std::unique_ptr<TTarqOSInfo> osInfo_;
   ScanEnvironment environment_;

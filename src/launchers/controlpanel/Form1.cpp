@@ -37,7 +37,7 @@ bool Form1::Load(int show) {
 
   ShowWindow(Handle(), show);
   UpdateWindow(Handle());
-  SetFocus(focused_);
+  SetFocus(focus_.Get());
   return true;
 }
 
@@ -53,7 +53,7 @@ void Form1::CreateButtons() {
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     command1_.push_back(button);
   }
-  focused_ = command1_.front();
+  focus_.Set(command1_.front());
 }
 
 HWND Form1::Command1(int Index) const {
@@ -100,14 +100,11 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(Handle(), focus)) focused_ = focus;
-      }
+      focus_.OnActivate(Handle(), wParam);
       // On activation the default gives the window the focus, which passes it on below.
       return DefaultHandling(message, wParam, lParam);
     case WM_SETFOCUS:
-      if (focused_ && IsWindow(focused_)) SetFocus(focused_);
+      focus_.OnSetFocus();
       return 0;
     case WM_DESTROY:
       if (services_.quit) services_.quit();

@@ -44,7 +44,7 @@ class Form1 : public common::Window {
   common::Font font_;
   common::MemorySurface surface_;
   std::vector<HWND> command1_;
-  HWND focused_ = nullptr;  // control to give the focus back to when the window is activated
+  common::FocusMemory focus_;
 };
 
 }  // namespace palomid

@@ -75,7 +75,7 @@ void Form1::CreateControls() {
                            Handle(), kCommand2Id);
   for (HWND control : {label2_, text1_, command1_, command2_})
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-  focused_ = text1_;
+  focus_.Set(text1_);
 }
 
 RECT Form1::Image1Rect() const {
@@ -149,14 +149,11 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(Handle(), focus)) focused_ = focus;
-      }
+      focus_.OnActivate(Handle(), wParam);
       // On activation the default gives the window the focus, which passes it on below.
       return DefaultHandling(message, wParam, lParam);
     case WM_SETFOCUS:
-      if (focused_ && IsWindow(focused_)) SetFocus(focused_);
+      focus_.OnSetFocus();
       return 0;
     case WM_DESTROY:
       if (services_.quit) services_.quit();

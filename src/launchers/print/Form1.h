@@ -73,7 +73,7 @@ class Form1 : public common::Window {
   HWND text1_ = nullptr;
   HWND command1_ = nullptr;
   HWND command2_ = nullptr;
-  HWND focused_ = nullptr;  // control to give the focus back to when the window is activated
+  common::FocusMemory focus_;
 };
 
 }  // namespace prindle

@@ -68,7 +68,7 @@ bool Form1::Load() {
                                     kCommand2Id);
   command3_ = common::CreateControl(L"BUTTON", L"激活任务栏", BS_PUSHBUTTON, 0, 0, 80, 21, Handle(),
                                     kCommand3Id);
-  focused_ = command1_;
+  focus_.Set(command1_);
   CreateTaskBar();
   CreateIcons();
   common::RegisterKeyboard(Handle(), nullptr, true);  // Tab moves between the controls
@@ -281,10 +281,8 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(Handle(), focus)) focused_ = focus;
-      } else {
+      focus_.OnActivate(Handle(), wParam);
+      if (LOWORD(wParam) != WA_INACTIVE) {
         // Activation raises a window; the desktop goes back down once it is done.
         PostMessageW(Handle(), kSendToBack, 0, 0);
       }
@@ -293,7 +291,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       return 0;
     case WM_SETFOCUS:
-      if (focused_ && IsWindow(focused_)) SetFocus(focused_);
+      focus_.OnSetFocus();
       return 0;
     case WM_CLOSE:
       Unload();

@@ -78,7 +78,7 @@ class Form1 : public common::Window {
   TaskBar taskBar1_;
   FrmStartMenu frmStartMenu_;  // loaded at start, hidden until the start button opens it
   std::vector<std::unique_ptr<ctlIcon>> icons_;  // ctlIcon1 0 ... 4
-  HWND focused_ = nullptr;   // control to give the focus back to on activation
+  common::FocusMemory focus_;
   float trayHeight_ = 0;
   bool menuShown_ = false;
   bool unloading_ = false;

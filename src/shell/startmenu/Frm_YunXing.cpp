@@ -74,6 +74,7 @@ bool Frm_YunXing::Load() {
   for (HWND control : {text1_, command1_, command2_, label1_})
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   common::RegisterKeyboard(Handle(), nullptr, true);  // Tab, and Enter for OK
+  focus_.Set(text1_);
   SetFocus(text1_);
   return true;
 }
@@ -110,8 +111,11 @@ LRESULT Frm_YunXing::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
       SetBkColor(reinterpret_cast<HDC>(wParam), kDialogGrey);
       return reinterpret_cast<LRESULT>(background_.Get());
+    case WM_ACTIVATE:
+      focus_.OnActivate(Handle(), wParam);
+      return DefaultHandling(message, wParam, lParam);
     case WM_SETFOCUS:
-      SetFocus(text1_);
+      focus_.OnSetFocus();
       return 0;
     case WM_DESTROY:
       common::UnregisterKeyboard(Handle());

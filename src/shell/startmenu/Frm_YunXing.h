@@ -41,5 +41,6 @@ class Frm_YunXing : public common::Window {
   common::Bitmap picture_;
   common::Font font_;
   common::Brush background_;
+  common::FocusMemory focus_;
   HWND text1_ = nullptr, command1_ = nullptr, command2_ = nullptr, label1_ = nullptr;
 };
