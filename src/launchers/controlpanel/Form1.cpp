@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/keyboard.h"
 #include "common/font.h"
 #include "launchers/controlpanel/resources.h"
 
@@ -34,6 +35,7 @@ bool Form1::Load(int show) {
   if (smallIcon_)
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
   CreateButtons();
+  common::RegisterKeyboard(Handle(), nullptr, true);  // Tab moves between the controls
 
   ShowWindow(Handle(), show);
   UpdateWindow(Handle());
@@ -107,6 +109,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       focus_.OnSetFocus();
       return 0;
     case WM_DESTROY:
+      common::UnregisterKeyboard(Handle());
       if (services_.quit) services_.quit();
       return 0;
     default:

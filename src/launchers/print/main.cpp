@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <windows.h>
 
+#include "common/keyboard.h"
 #include "launchers/print/Form1.h"
 
 namespace {
@@ -28,12 +29,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   prindle::Form1 form(prindle::PrindleServices::Real());
   if (!form.Load(show)) return 1;
 
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    // Tab and Shift+Tab move the focus: text box, "开始打印", "关闭".
-    if (form.Handle() && IsDialogMessageW(form.Handle(), &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return static_cast<int>(msg.wParam);
+  return common::RunMessageLoop();
 }
