@@ -9,31 +9,15 @@
 
 #include "common/handles.h"
 #include "common/paths.h"
+#include "support/controls.h"
 
 namespace {
 
-struct Search {
-  DWORD processId;
-  const wchar_t* className;
-  HWND found;
-};
-
+// The process's first visible top-level window of that class, or null.
 HWND VisibleWindow(DWORD processId, const wchar_t* className) {
-  Search search = {processId, className, nullptr};
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        wchar_t name[64] = {};
-        GetClassNameW(w, name, 64);
-        if (pid != s->processId || !IsWindowVisible(w) || lstrcmpW(name, s->className) != 0)
-          return TRUE;
-        s->found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND w : testing_support::VisibleWindowsOf(processId))
+    if (testing_support::ClassOf(w) == className) return w;
+  return nullptr;
 }
 
 double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {

@@ -87,6 +87,14 @@ void FocusMemory::OnSetFocus() const {
   if (focused_ && IsWindow(focused_)) SetFocus(focused_);
 }
 
+std::wstring TextOf(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(window, text.data(), length + 1);
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
 HWND CreateControl(const wchar_t* className, const std::wstring& text, DWORD style, int x, int y,
                    int width, int height, HWND parent, int id, DWORD exStyle) {
   return CreateWindowExW(exStyle, className, text.c_str(), style | WS_CHILD, x, y, width, height,

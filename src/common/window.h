@@ -60,6 +60,9 @@ class FocusMemory {
   HWND focused_ = nullptr;
 };
 
+// The whole text of a window or control, however long.
+std::wstring TextOf(HWND window);
+
 // Creates a child control of a system class (BUTTON, EDIT, STATIC, ...).
 HWND CreateControl(const wchar_t* className, const std::wstring& text, DWORD style, int x, int y,
                    int width, int height, HWND parent, int id, DWORD exStyle = 0);

@@ -25,13 +25,6 @@ HWND PlaceControl(const wchar_t* className, const std::wstring& text, DWORD styl
                                r.bottom - r.top, parent, id, exStyle);
 }
 
-std::wstring WindowTextOf(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
-  const int copied = GetWindowTextW(window, buffer.data(), length + 1);
-  return std::wstring(buffer.data(), static_cast<size_t>(copied > 0 ? copied : 0));
-}
-
 }  // namespace
 
 Form1::Form1(PrindleServices services) : services_(std::move(services)) {}
@@ -120,7 +113,7 @@ void Form1::PrintAnyFile(const std::wstring& FileToPrint) {
   prindle::PrintAnyFile(Handle(), FileToPrint, services_);
 }
 
-void Form1::Command1Click() { PrintAnyFile(WindowTextOf(text1_)); }
+void Form1::Command1Click() { PrintAnyFile(common::TextOf(text1_)); }
 
 void Form1::Command2Click() { Destroy(); }
 

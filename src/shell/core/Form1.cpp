@@ -5,6 +5,7 @@
 
 #include "common/font.h"
 #include "common/keyboard.h"
+#include "common/owner.h"
 #include "common/screen.h"
 #include "common/version.h"
 #include "shell/core/CrashGuard.h"
@@ -25,17 +26,6 @@ constexpr double kIconTops[] = {720, 1890, 3120, 4305, 5550};
 // Resource numbers of the desktop icons' pictures.
 constexpr int kFirstIconPicture = 101;
 
-HWND CreateHiddenOwner() {
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = kOwnerClass;
-  RegisterClassExW(&wc);
-  return CreateWindowExW(WS_EX_TOOLWINDOW, kOwnerClass, L"ZephraShell", WS_POPUP, 0, 0, 0, 0,
-                         nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-}
-
 }  // namespace
 
 Form1::Form1(const rwini::IniFile& config, ShellServices services)
@@ -47,7 +37,7 @@ Form1::Form1(const rwini::IniFile& config, ShellServices services)
 Form1::~Form1() = default;
 
 bool Form1::Load() {
-  owner_.Reset(CreateHiddenOwner());
+  owner_ = common::CreateHiddenOwner(kOwnerClass, L"ZephraShell");
   ClassSpec windowClass;
   windowClass.name = L"ZephraShellDesktop";
   windowClass.style = CS_DBLCLKS;

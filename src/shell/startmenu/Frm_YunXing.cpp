@@ -80,11 +80,8 @@ bool Frm_YunXing::Load() {
 }
 
 void Frm_YunXing::Run() {
-  const int length = GetWindowTextLengthW(text1_);
-  std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
-  GetWindowTextW(text1_, text.data(), length + 1);
   // The text goes as typed: no trimming, no quotes, and an empty text is run as well.
-  start_(CommandLineFor(std::wstring(text.data(), static_cast<size_t>(length))), SW_SHOWNORMAL);
+  start_(CommandLineFor(common::TextOf(text1_)), SW_SHOWNORMAL);
 }
 
 LRESULT Frm_YunXing::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

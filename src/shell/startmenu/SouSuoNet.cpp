@@ -85,10 +85,7 @@ bool SouSuoNet::Load(HWND owner) {
 }
 
 void SouSuoNet::Search(size_t service) {
-  const int length = GetWindowTextLengthW(text1_);
-  std::vector<wchar_t> text(static_cast<size_t>(length) + 1, L'\0');
-  GetWindowTextW(text1_, text.data(), length + 1);
-  const std::wstring query(text.data(), static_cast<size_t>(length));
+  const std::wstring query = common::TextOf(text1_);
   open_(Handle(), SearchAddress(SearchServices()[service], query));
 }
 
