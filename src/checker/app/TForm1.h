@@ -112,7 +112,7 @@ class TForm1 : public common::Window, private ScanView {
   void EnableSelectAll(bool enabled) override;
   void EnableRepairControls(bool enabled) override;
   void ClearResults() override;
-  void AddResult(const ScanResultRow& row) override;
+  void AddRow(const ScanResultRow& row) override;
   int ResultCount() const override;
   void ShowStatus(const std::wstring& text) override;
   void ProcessMessages() override;
