@@ -1,10 +1,12 @@
-// Sanivo.exe started for real: its window, a scan to its end, one instance only, its settings,
-// its registry record and the Windows XP check list.
+// Sanivo.exe started for real: its window, a scan to its end with what it finds, one instance
+// only, its settings, its registry record and the Windows XP check list.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "common/handles.h"
@@ -13,6 +15,7 @@
 
 namespace {
 
+using e2e::ListViewText;
 using e2e::ProgramUnderTest;
 using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
@@ -45,6 +48,7 @@ HWND Child(HWND parent, int id, const wchar_t* className) {
 }
 
 HWND CheckList(HWND form) { return Child(form, 200, WC_LISTVIEWW); }
+HWND ResultList(HWND form) { return Child(form, 201, WC_LISTVIEWW); }
 HWND StatusBar(HWND form) { return Child(form, 203, STATUSCLASSNAMEW); }
 HWND ScanButton(HWND form) { return Child(form, 100, L"Button"); }
 
@@ -79,6 +83,24 @@ std::wstring RegisteredPath() {
     return {};
   return data;
 }
+
+// A value of the user's registry naming a program that does not exist, there while it lives.
+class StaleReference {
+ public:
+  StaleReference() {
+    HKEY made = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, Location().c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                    &made, nullptr);
+    const common::RegKey key(made);
+    const std::wstring data = L"  " + Data() + L" ";
+    RegSetValueExW(key.Get(), L"Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+  }
+  ~StaleReference() { RegDeleteKeyW(HKEY_CURRENT_USER, Location().c_str()); }
+
+  std::wstring Location() const { return L"Software\\ZephraE2E"; }
+  std::wstring Data() const { return L"C:\\ZephraGone\\app.exe /s"; }
+};
 
 // A Wine setting read when a program starts: the Windows version it reports.
 class ReportedVersion {
@@ -129,15 +151,33 @@ TEST_F(SanivoEndToEnd, StartsScansToTheEndAndKeepsItsPlaceOnClose) {
   EXPECT_EQ(CheckedRows(CheckList(form)), twelve);
   EXPECT_EQ(WindowText(StatusBar(form)).rfind(L"欢迎使用Sanivo", 0), 0u);
 
-  // A scan runs to its end; with no scanners built into this version it finds nothing.
+  // A scan runs to its end and lists a stale reference planted in the user's registry, once
+  // as the current user's and once among all users' (Wine keeps the user's hive below a SID).
+  const StaleReference stale;
   const HWND scan = ScanButton(form);
   ASSERT_NE(scan, nullptr);
   EXPECT_EQ(WindowText(scan), L"扫描");
   SendMessageW(scan, BM_CLICK, 0, 0);
   EXPECT_TRUE(WaitFor(
-      [&] { return WindowText(StatusBar(form)) == L"扫描完毕。共检查到：0 个错误。"; }, 5000))
-      << "status: " << WindowText(StatusBar(form)).size();
+      [&] { return WindowText(StatusBar(form)).rfind(L"扫描完毕。共检查到：", 0) == 0; }, 120000));
   EXPECT_EQ(WindowText(scan), L"扫描");
+  const HWND results = ResultList(form);
+  const auto count = static_cast<int>(SendMessageW(results, LVM_GETITEMCOUNT, 0, 0));
+  EXPECT_EQ(WindowText(StatusBar(form)),
+            L"扫描完毕。共检查到：" + std::to_wstring(count) + L" 个错误");
+  std::vector<std::wstring> found;
+  for (int row = 0; row < count; ++row) {
+    if (ListViewText(results, row, 2) != L"Path") continue;
+    const std::wstring location = ListViewText(results, row, 1);
+    if (location.size() < stale.Location().size() ||
+        location.compare(location.size() - stale.Location().size(), std::wstring::npos,
+                         stale.Location()) != 0)
+      continue;
+    EXPECT_EQ(ListViewText(results, row, 3), stale.Data());
+    found.push_back(ListViewText(results, row, 0));
+  }
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, (std::vector<std::wstring>{L"HKEY_CURRENT_USER", L"HKEY_USERS"}));
 
   // A second start ends at once, without a window of its own.
   TempFolder elsewhere;

@@ -1,5 +1,7 @@
 #include "e2e/process.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 #include "support/png.h"
@@ -142,6 +144,32 @@ HWND WaitForWindowsTaskbar(int timeoutMs) {
       },
       timeoutMs);
   return tray;
+}
+
+std::wstring ListViewText(HWND list, int item, int subItem) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(list, &processId);
+  const common::KernelHandle process(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+  if (!process) return {};
+  constexpr int kChars = 4096;
+  const size_t size = sizeof(LVITEMW) + kChars * sizeof(wchar_t);
+  auto* remote = static_cast<char*>(
+      VirtualAllocEx(process.Get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (remote == nullptr) return {};
+  LVITEMW request = {};
+  request.iSubItem = subItem;
+  request.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+  request.cchTextMax = kChars;
+  std::vector<wchar_t> text(kChars + 1, L'\0');
+  if (WriteProcessMemory(process.Get(), remote, &request, sizeof(request), nullptr)) {
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(item),
+                 reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(process.Get(), remote + sizeof(LVITEMW), text.data(),
+                      kChars * sizeof(wchar_t), nullptr);
+  }
+  VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
+  return text.data();
 }
 
 }  // namespace e2e

@@ -33,6 +33,10 @@ class ProgramUnderTest {
   DWORD threadId_ = 0;
 };
 
+// Text of an item (subItem 0) or sub-item of a list view in another process (of the same bitness),
+// read through memory of that process.
+std::wstring ListViewText(HWND list, int item, int subItem);
+
 // Colour (COLORREF) of a screen pixel.
 COLORREF ScreenPixel(int x, int y);
 
