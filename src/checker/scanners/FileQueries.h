@@ -27,6 +27,7 @@ struct FileQueries {
 
   // The real system. A path the system cannot tell about counts as existing, file and folder
   // alike: the scans report only what is known to be gone, since a report may end in a deletion.
+  // The type of each drive letter is asked once for the life of the queries (of a scan).
   static FileQueries System();
 
   // FileExists and PathExists over `look`, which tells what a path is as this program sees it or,

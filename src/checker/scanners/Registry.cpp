@@ -64,7 +64,10 @@ KeyInfo InfoOf(HKEY key) {
 
 // Data larger than this is read as its name and type only: no path is that long, and a broken
 // or hostile key must not make the walk allocate without bound.
+constexpr DWORD kFirstDataBuffer = 4096;
 constexpr DWORD kLargestData = 16u << 20;
+// A value's name buffer grows four times from 256 to 32768 bytes, its data buffer once.
+constexpr int kValueRetries = 6;
 
 // Reads a value's raw data, however long; none when it is missing or unreadable.
 std::optional<std::string> ReadRaw(HKEY key, const std::string& name, DWORD* type) {
@@ -114,10 +117,11 @@ Key Key::Open(HKEY parent, std::wstring_view path, REGSAM access) {
 }
 
 std::vector<std::wstring> Key::SubkeyNames() const {
-  return EnumerateNames(
-      Get(), InfoOf(Get()).maxSubkeyLength, [this](DWORD index, char* name, DWORD* length) {
-        return RegEnumKeyExA(Get(), index, name, length, nullptr, nullptr, nullptr, nullptr);
-      });
+  // A key name has at most 255 characters, so the first buffer always does; asking the key for
+  // its longest name first would cost a call to the registry for every key of a walk.
+  return EnumerateNames(Get(), kFirstNameBuffer, [this](DWORD index, char* name, DWORD* length) {
+    return RegEnumKeyExA(Get(), index, name, length, nullptr, nullptr, nullptr, nullptr);
+  });
 }
 
 std::vector<std::wstring> Key::ValueNames() const {
@@ -128,11 +132,12 @@ std::vector<std::wstring> Key::ValueNames() const {
 }
 
 std::vector<NamedValue> Key::Values() const {
+  // Buffers that fit nearly every value, grown when one does not: asking the key for its
+  // longest name and data first would cost a call to the registry for every key of a walk.
   std::vector<NamedValue> values;
-  const KeyInfo info = InfoOf(Get());
-  if (info.values == 0) return values;
-  std::string name(std::max(info.maxValueNameLength + 1, kFirstNameBuffer), '\0');
-  std::string data(std::min(std::max<DWORD>(info.maxValueLength, 1), kLargestData), '\0');
+  if (Get() == nullptr) return values;
+  std::string name(kFirstNameBuffer, '\0');
+  std::string data(kFirstDataBuffer, '\0');
   int retries = 0;
   for (DWORD index = 0;;) {
     DWORD nameLength = static_cast<DWORD>(name.size());
@@ -142,11 +147,16 @@ std::vector<NamedValue> Key::Values() const {
                                 reinterpret_cast<BYTE*>(data.data()), &dataLength);
     bool withData = true;
     if (result == ERROR_MORE_DATA) {
-      // The name or the data grew since the key was asked; try again with room for both.
-      if (++retries < kRetries) {
-        if (name.size() < kLargestNameBuffer)
+      // The name or the data is larger than its buffer (the system tells how large the data
+      // is); try again with room for it, unless it keeps growing or is too large to read.
+      const bool dataTooLarge = dataLength > data.size();
+      const bool canGrow =
+          dataTooLarge ? dataLength <= kLargestData : name.size() < kLargestNameBuffer;
+      if (canGrow && ++retries < kValueRetries) {
+        if (dataTooLarge)
+          data.resize(dataLength);
+        else
           name.resize(std::min<size_t>(name.size() * 4, kLargestNameBuffer));
-        if (dataLength > data.size() && dataLength <= kLargestData) data.resize(dataLength);
         continue;
       }
       // Still too large: the name and type alone.
