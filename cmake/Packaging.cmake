@@ -89,4 +89,5 @@ set(CPACK_ZEPHRA_HOME_PAGE "http://${CMAKE_MATCH_1}/")
 # Our own installer script (res/installer/NSIS.template.in) instead of CPack's.
 set(CPACK_MODULE_PATH ${CMAKE_SOURCE_DIR}/res/installer)
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+set(CPACK_STRIP_FILES TRUE)
 include(CPack)
