@@ -68,7 +68,9 @@ zephra_copy_template "$prefix"
   export ZEPHRA_PACKAGE_VERSION=$version
   folder=$prefix/drive_c/Zephra
 
-  install() { timeout -k 5 120 wine "$setup64" /S </dev/null >/dev/null 2>&1 || fail "the installer failed"; }
+  install() {
+    timeout -k 5 120 wine "$setup64" /S "$@" </dev/null >/dev/null 2>&1 || fail "the installer failed"
+  }
   # The uninstaller copies itself away and returns at once; its copy removes the folder's files.
   uninstall() {
     timeout -k 5 60 wine 'C:\Zephra\Uninstall.exe' /S "$@" </dev/null >/dev/null 2>&1 || fail "the uninstaller failed"
@@ -81,7 +83,7 @@ zephra_copy_template "$prefix"
   }
   install;   phase Installed
   uninstall; phase Uninstalled
-  install;   phase Reinstalled
+  install /STARTUP; phase Reinstalled
   uninstall /REMOVEUSERFILES; phase RemovedWithUserFiles
 )
 echo "package: the installer's round trip passed; packages in build/win32/packages"

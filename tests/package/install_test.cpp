@@ -2,7 +2,7 @@
 // phases in this order around its silent installs and uninstalls:
 //   Installed              after a silent install into C:\Zephra (the user then works with it)
 //   Uninstalled            after a silent uninstall
-//   Reinstalled            after a second install over what the uninstall kept
+//   Reinstalled            after a second install over what the uninstall kept, with /STARTUP
 //   RemovedWithUserFiles   after an uninstall that was asked to remove the user's files too
 // The package's version comes in ZEPHRA_PACKAGE_VERSION.
 #include <gtest/gtest.h>
@@ -60,6 +60,8 @@ std::wstring SpecialFolder(int csidl) {
   SHGetFolderPathW(nullptr, csidl, nullptr, 0, path);
   return path;
 }
+
+std::wstring StartupLink() { return SpecialFolder(CSIDL_COMMON_STARTUP) + L"\\Zephra 桌面.lnk"; }
 
 std::wstring MenuFolder() { return SpecialFolder(CSIDL_COMMON_PROGRAMS) + L"\\Zephra 桌面"; }
 
@@ -131,7 +133,7 @@ TEST(Installed, TheStartMenuHasTheFourProgramsAndTheUninstallerButNoStartupEntry
   for (const std::wstring& name : Contents(MenuFolder()))
     links[name] = LinkTarget(MenuFolder() + L"\\" + name);
   EXPECT_EQ(links, expected);
-  EXPECT_EQ(Contents(SpecialFolder(CSIDL_COMMON_STARTUP)).count(L"Zephra 桌面.lnk"), 0u);
+  EXPECT_EQ(GetFileAttributesW(StartupLink().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(Installed, ProgramsAndFeaturesListsItUnderTheProgramsVersion) {
@@ -204,6 +206,7 @@ TEST(Reinstalled, TheUsersConfigurationSurvivesAndTheProgramsAreBack) {
   EXPECT_EQ(Contents(kFolder), expected);
   EXPECT_NE(ReadFileBytes(File(L"SysInfo.ini")).find("KS1_Caption=" + common::ToAnsi(L"我的工具")),
             std::string::npos);
+  EXPECT_EQ(LinkTarget(StartupLink()), File(L"ZephraShell.exe"));
   // A file of the user's own that the uninstaller knows nothing of.
   WriteFileBytes(File(L"我的笔记.txt"), "notes");
 }
@@ -211,6 +214,7 @@ TEST(Reinstalled, TheUsersConfigurationSurvivesAndTheProgramsAreBack) {
 TEST(RemovedWithUserFiles, OnlyWhatTheUninstallerNeverKnewIsLeft) {
   ASSERT_TRUE(UninstallFinished());
   EXPECT_EQ(Contents(kFolder), std::set<std::wstring>{L"我的笔记.txt"});
+  EXPECT_EQ(GetFileAttributesW(StartupLink().c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_FALSE(KeyExists(kUninstallKey));
 }
 
