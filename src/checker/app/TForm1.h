@@ -133,8 +133,8 @@ class TForm1 : public common::Window, private ScanView {
   void RequestExit(ExitKind kind);
   void CarryOutExit(ExitKind kind);
 
-  // Commands of the repair, backup and restore, history and help modules. They do nothing
-  // until those modules are built.
+  // Commands of the repair, backup and restore, history and help modules (the first three do
+  // nothing until their modules are built).
   void FlatButton2Click();
   void FlatButton3Click();
   void ToolButton4Click();
