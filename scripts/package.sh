@@ -66,6 +66,7 @@ zephra_copy_template "$prefix"
   zephra_start_wineserver
   wine build/win64/bin/zephra_keeper.exe </dev/null >/dev/null 2>&1 &
   export ZEPHRA_PACKAGE_VERSION=$version
+  export ZEPHRA_PACKAGE_SETUP="Y:\\${setup64//\//\\}"  # the repository is drive Y:
   folder=$prefix/drive_c/Zephra
 
   install() {

@@ -4,7 +4,8 @@
 //   Uninstalled            after a silent uninstall
 //   Reinstalled            after a second install over what the uninstall kept, with /STARTUP
 //   RemovedWithUserFiles   after an uninstall that was asked to remove the user's files too
-// The package's version comes in ZEPHRA_PACKAGE_VERSION.
+// The package's version comes in ZEPHRA_PACKAGE_VERSION, the installer's path in
+// ZEPHRA_PACKAGE_SETUP.
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -113,10 +114,12 @@ std::wstring VersionOf(const std::wstring& path) {
          std::to_wstring(v.build) + L"." + std::to_wstring(v.revision);
 }
 
-std::wstring PackageVersion() {
-  const char* version = std::getenv("ZEPHRA_PACKAGE_VERSION");
-  return version ? common::FromAnsi(version) : L"<not given>";
+std::wstring Given(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value ? common::FromAnsi(value) : L"<not given>";
 }
+
+std::wstring PackageVersion() { return Given("ZEPHRA_PACKAGE_VERSION"); }
 
 TEST(Installed, TheFolderHoldsExactlyTheProgramsHelpSampleReadmeAndUninstaller) {
   EXPECT_EQ(Contents(kFolder), kInstalled);
@@ -143,6 +146,7 @@ TEST(Installed, ProgramsAndFeaturesListsItUnderTheProgramsVersion) {
   EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString"),
             L"\"" + File(L"Uninstall.exe") + L"\"");
   EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"InstallLocation"), kFolder);
+  EXPECT_EQ(VersionOf(Given("ZEPHRA_PACKAGE_SETUP")), version) << "the installer's own";
   for (const wchar_t* program : {L"ZephraShell.exe", L"Prindle.exe", L"Palomid.exe"})
     EXPECT_EQ(VersionOf(File(program)), version) << program;
   EXPECT_EQ(VersionOf(File(L"Sanivo.exe")), L"3.4.5.408");  // the checker keeps its own
