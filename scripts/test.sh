@@ -10,6 +10,12 @@ for preset in win32 win64; do
   cmake --build --preset "$preset"
 done
 
+# The programs we ship must start on Windows XP SP3: no import XP lacks, a header XP accepts.
+# A failure here fails the run, after the tests have had their say.
+xp_status=0
+python3 tools/check_xp_imports.py build/win32/bin/{ZephraShell,Prindle,Palomid,Sanivo}.exe ||
+  xp_status=$?
+
 . scripts/wineenv.sh
 zephra_make_template
 prefix=$ZEPHRA_WINE_DIR/test-prefix
@@ -24,4 +30,10 @@ export ZEPHRA_WINE_PREFIX=$prefix
 # tests' desktop open so that every test starts in the same, settled desktop.
 wine build/win64/bin/zephra_keeper.exe </dev/null >/dev/null 2>&1 &
 
-ctest --preset win64 "$@"
+ctest_status=0
+ctest --preset win64 "$@" || ctest_status=$?
+if [ "$xp_status" -ne 0 ]; then
+  echo "test: the programs in build/win32/bin would not start on Windows XP SP3 (see the XP check above)"
+  exit 1
+fi
+exit "$ctest_status"
