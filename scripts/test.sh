@@ -27,8 +27,14 @@ zephra_start_wineserver
 export ZEPHRA_WINE_PREFIX=$prefix
 
 # Wine closes a virtual desktop soon after its last program ends; a tiny idle program keeps the
-# tests' desktop open so that every test starts in the same, settled desktop.
-wine build/win64/bin/zephra_keeper.exe </dev/null >/dev/null 2>&1 &
+# tests' desktop open so that every test starts in the same, settled desktop. The tests wait until
+# it stands: a test that started the desktop itself would hand Wine's desktop process its output,
+# and CTest would wait for that output to close, until the test's time-out.
+wine build/win64/bin/zephra_keeper.exe 'C:\keeper.ready' </dev/null >/dev/null 2>&1 &
+for _ in $(seq 1 300); do
+  [ -e "$prefix/drive_c/keeper.ready" ] && break
+  sleep 0.1
+done
 
 ctest_status=0
 ctest --preset win64 "$@" || ctest_status=$?
