@@ -88,7 +88,7 @@ double Run(const std::shared_ptr<HandOff>& channel, What what, int count,
 }
 
 void Report(const char* what, int count, double seconds) {
-  std::printf("%-34s %8d hand-offs  %7.3f s  %8.1f us each  %9.0f per second\n", what, count,
+  std::printf("%-40s %7d hand-offs  %7.3f s  %8.1f us each  %9.0f per second\n", what, count,
               seconds, seconds * 1e6 / count, count / seconds);
 }
 

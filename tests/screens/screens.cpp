@@ -7,6 +7,8 @@
 // puts things back, and add it to kScenes.
 #include <windows.h>
 
+#include <shlwapi.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -22,7 +24,9 @@ using e2e::ProgramUnderTest;
 using testing_support::PumpFor;
 using testing_support::WaitFor;
 
+constexpr UINT kCommandScan = 100;   // the checker's "扫描"
 constexpr UINT kCommandAbout = 111;  // the checker's "关于Sanivo"
+constexpr int kCheckerStatusBar = 203;
 
 struct Stage {
   std::wstring folder;
@@ -114,13 +118,57 @@ bool SanivoAbout(Stage& stage) {
   return saved;
 }
 
+// A few stale references of the kind a user's registry collects, there while the scene runs.
+class StaleReferences {
+ public:
+  StaleReferences() {
+    const struct {
+      const wchar_t* key;
+      const wchar_t* name;
+      const wchar_t* data;
+    } values[] = {
+        {L"编辑器", L"Path", L"C:\\Program Files\\示例软件\\editor.exe /n"},
+        {L"编辑器\\Recent", L"File1", L"C:\\示例文档\\报告.txt"},
+        {L"播放器", L"", L"\"C:\\示例软件\\player.exe\" \"%1\""},
+    };
+    for (const auto& v : values) {
+      HKEY key = nullptr;
+      if (RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kRoot) + L"\\" + v.key).c_str(), 0,
+                          nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        continue;
+      const std::wstring data = v.data;
+      RegSetValueExW(key, v.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                     static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+      RegCloseKey(key);
+    }
+  }
+  ~StaleReferences() { SHDeleteKeyW(HKEY_CURRENT_USER, kRoot); }
+  StaleReferences(const StaleReferences&) = delete;
+  StaleReferences& operator=(const StaleReferences&) = delete;
+
+ private:
+  static constexpr wchar_t kRoot[] = L"Software\\示例软件";
+};
+
+bool SanivoFindings(Stage& stage) {
+  const StaleReferences stale;
+  const Started sanivo(stage, L"Sanivo.exe", L"TForm1");
+  if (!sanivo.window) return false;
+  PostMessageW(sanivo.window, WM_COMMAND, kCommandScan, 0);
+  const HWND status = GetDlgItem(sanivo.window, kCheckerStatusBar);
+  const bool finished = WaitFor(
+      [&] { return testing_support::WindowText(status).rfind(L"扫描完毕", 0) == 0; }, 120000);
+  PumpFor(500);  // the list drawn
+  return finished && stage.SaveWindow(L"sanivo-findings", sanivo.window);
+}
+
 const struct {
   const wchar_t* name;
   bool (*take)(Stage&);
 } kScenes[] = {
     {L"desktop", Desktop},          {L"startmenu", StartMenu}, {L"taskbar", Taskbar},
     {L"prindle", Prindle},          {L"palomid", Palomid},     {L"sanivo", Sanivo},
-    {L"sanivo-about", SanivoAbout},
+    {L"sanivo-about", SanivoAbout}, {L"sanivo-findings", SanivoFindings},
 };
 
 }  // namespace
