@@ -1,5 +1,7 @@
 #include "e2e/process.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 #include "support/png.h"
@@ -50,6 +52,56 @@ DWORD ProgramUnderTest::ExitCode() const {
   DWORD code = STILL_ACTIVE;
   if (process_) GetExitCodeProcess(process_.Get(), &code);
   return code;
+}
+
+namespace {
+constexpr size_t kRemoteTextChars = 1024;
+}  // namespace
+
+RemoteListView::RemoteListView(HWND list) : list_(list) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(list, &processId);
+  process_.Reset(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+  if (process_)
+    memory_ = VirtualAllocEx(process_.Get(), nullptr,
+                             sizeof(LVITEMW) + kRemoteTextChars * sizeof(wchar_t),
+                             MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+}
+
+RemoteListView::~RemoteListView() {
+  if (memory_) VirtualFreeEx(process_.Get(), memory_, 0, MEM_RELEASE);
+}
+
+int RemoteListView::Count() const {
+  return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::wstring RemoteListView::Text(int row, int column) const {
+  if (!memory_) return {};
+  auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<LVITEMW*>(memory_) + 1);
+  LVITEMW item = {};
+  item.iSubItem = column;
+  item.pszText = remoteText;
+  item.cchTextMax = static_cast<int>(kRemoteTextChars);
+  if (!WriteProcessMemory(process_.Get(), memory_, &item, sizeof(item), nullptr)) return {};
+  const auto length = SendMessageW(list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                                   reinterpret_cast<LPARAM>(memory_));
+  std::vector<wchar_t> text(kRemoteTextChars, L'\0');
+  if (length <= 0 || !ReadProcessMemory(process_.Get(), remoteText, text.data(),
+                                        text.size() * sizeof(wchar_t), nullptr))
+    return {};
+  return std::wstring(text.data(), static_cast<size_t>(length));
+}
+
+void RemoteListView::SetChecked(int row, bool checked) const {
+  if (!memory_) return;
+  LVITEMW item = {};
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+  if (WriteProcessMemory(process_.Get(), memory_, &item, sizeof(item), nullptr))
+    SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(memory_));
 }
 
 namespace {

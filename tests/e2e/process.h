@@ -33,6 +33,26 @@ class ProgramUnderTest {
   DWORD threadId_ = 0;
 };
 
+// A list view of another process (of this test's bitness), read and ticked through memory of
+// that process.
+class RemoteListView {
+ public:
+  explicit RemoteListView(HWND list);
+  ~RemoteListView();
+  RemoteListView(const RemoteListView&) = delete;
+  RemoteListView& operator=(const RemoteListView&) = delete;
+
+  int Count() const;
+  // Text of a row's column (0 the caption, 1 on its sub-items).
+  std::wstring Text(int row, int column) const;
+  void SetChecked(int row, bool checked) const;
+
+ private:
+  HWND list_;
+  common::KernelHandle process_;
+  void* memory_ = nullptr;  // in the other process: an LVITEMW and a text buffer after it
+};
+
 // Colour (COLORREF) of a screen pixel.
 COLORREF ScreenPixel(int x, int y);
 
