@@ -47,7 +47,7 @@ Listing ListEntries(const std::wstring& pattern, Entry&& entry) {
   do {
     const wchar_t* name = data.cFileName;
     if (name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'))) continue;
-    if (!entry(static_cast<const WIN32_FIND_DATAW&>(data))) return Listing::Stopped;
+    if (!entry(data)) return Listing::Stopped;
   } while (FindNextFileW(find.Get(), &data));
   return GetLastError() == ERROR_NO_MORE_FILES ? Listing::Complete : Listing::Failed;
 }
