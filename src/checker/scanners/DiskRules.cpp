@@ -42,6 +42,29 @@ bool SkippedDirectory(const std::wstring& path, const std::wstring& bakPath) {
          lower.find(L"system volume information") != std::wstring::npos;
 }
 
+bool MatchesMask(const std::wstring& name, const std::wstring& mask) {
+  if (mask == L"*.*") return true;
+  const std::wstring text = Lower(name), pattern = Lower(mask);
+  // Greedy match with one step back to the last '*'.
+  size_t t = 0, p = 0, star = std::wstring::npos, resume = 0;
+  while (t < text.size()) {
+    if (p < pattern.size() && (pattern[p] == L'?' || pattern[p] == text[t])) {
+      ++t;
+      ++p;
+    } else if (p < pattern.size() && pattern[p] == L'*') {
+      star = p++;
+      resume = t;
+    } else if (star != std::wstring::npos) {
+      p = star + 1;
+      t = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == L'*') ++p;
+  return p == pattern.size();
+}
+
 Wow64Folders Wow64Folders::ForThisProcess(const std::wstring& winDir) {
   Wow64Folders folders;
   folders.active = common::IsWow64();

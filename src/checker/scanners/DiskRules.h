@@ -15,6 +15,10 @@ inline constexpr wchar_t kLinkMarker[] = L"tarq";
 // or "system volume information".
 bool SkippedDirectory(const std::wstring& path, const std::wstring& bakPath);
 
+// A file name matches a find mask of '*' (any run of characters) and '?' (any one character),
+// letter case aside; "*.*" matches every name, as it does for the system's find functions.
+bool MatchesMask(const std::wstring& name, const std::wstring& mask);
+
 // A 32-bit checker on 64-bit Windows sees the system through WOW64: the System32 folder shows
 // the contents of SysWOW64, and the shell link object hands out targets below the 64-bit
 // Program Files and System32 folders as paths below their 32-bit twins. A shortcut made for the

@@ -1,7 +1,6 @@
 #include "checker/scanners/DiskScans.h"
 
 #include <shlobj.h>
-#include <shlwapi.h>
 
 #include <map>
 #include <memory>
@@ -139,7 +138,7 @@ void DiskScans::FindFiles(const std::wstring& directory, const std::wstring& mas
     if (IsFolder(entry)) {
       if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) && !IsLink(entry))
         subfolders.push_back(entry.cFileName);
-    } else if (PathMatchSpecW(entry.cFileName, mask.c_str())) {
+    } else if (MatchesMask(entry.cFileName, mask)) {
       found.push_back(entry);
     }
     KeepResponsive();

@@ -138,6 +138,17 @@ TEST(DiskRules, BackupAndSystemVolumeFoldersAreLeftOutInAnyLetterCase) {
     EXPECT_EQ(SkippedDirectory(path, bakPath), skipped) << path << L" / " << bakPath;
 }
 
+TEST(DiskRules, FindMasksMatchWholeNamesInAnyLetterCase) {
+  const std::tuple<const wchar_t*, const wchar_t*, bool> cases[] = {
+      {L"a.lnk", L"*.lnk", true},      {L"快捷方式.LNK", L"*.lnk", true},
+      {L"a.lnk.txt", L"*.lnk", false}, {L"lnk", L"*.lnk", false},
+      {L"a.b.lnk", L"*.lnk", true},    {L"noext", L"*.*", true},
+      {L"ab.lnk", L"?b*.l?k", true},   {L"b.lnk", L"?b*.lnk", false},
+  };
+  for (const auto& [name, mask, matches] : cases)
+    EXPECT_EQ(MatchesMask(name, mask), matches) << name << L" / " << mask;
+}
+
 TEST_F(DiskScansTest, TheWalkReportsShortcutsWhoseTargetIsGone) {
   const std::wstring root = temp_.Path(), gone = temp_.File(L"gone.exe");
   WriteFileBytes(temp_.File(L"there.exe"), "x");
