@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs everything the build, the tests and the run command need on Debian 12.
+# Installs everything the build, the tests, the packages and the run command need on Debian 12.
 # Safe to run again: it only installs what is missing.
 set -euo pipefail
 
@@ -12,6 +12,7 @@ packages=(
   fonts-wqy-microhei locales
   googletest
   tango-icon-theme librsvg2-bin python3-pil
+  fp-utils-3.2.2 nsis zip unzip 7zip file
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both targets (win32: the 32-bit programs we ship; win64: the
-# same programs with tests) and runs every test under Wine. Extra arguments go to ctest.
+# same programs with tests), runs every test under Wine, then makes and checks the packages
+# (scripts/package.sh). Extra arguments go to ctest, and the packages are then left alone.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -24,4 +25,9 @@ export ZEPHRA_WINE_PREFIX=$prefix
 # tests' desktop open so that every test starts in the same, settled desktop.
 wine build/win64/bin/zephra_keeper.exe </dev/null >/dev/null 2>&1 &
 
-ctest --preset win64 "$@"
+status=0
+ctest --preset win64 "$@" || status=$?
+if [ $# -eq 0 ]; then
+  ZEPHRA_BUILT=1 scripts/package.sh || status=1
+fi
+exit "$status"
