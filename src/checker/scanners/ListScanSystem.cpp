@@ -1,5 +1,12 @@
 #include "checker/scanners/ListScanSystem.h"
 
+#include "common/wow64.h"
+
+std::vector<ListScanSystem::View> ListScanSystem::DefaultOtherMachineViews() {
+  if (!common::IsWow64()) return {};
+  return {{HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY}};
+}
+
 void AddRowAndPump(ScanHost& host, const ScanResultRow& row) {
   host.AddRow(row);
   host.ProcessMessages();

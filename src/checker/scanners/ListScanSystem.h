@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "checker/scanners/FileQueries.h"
 #include "checker/scanners/Registry.h"
@@ -18,6 +19,19 @@ struct ListScanSystem {
   HKEY Machine = HKEY_LOCAL_MACHINE;
   HKEY User = HKEY_CURRENT_USER;
   FileQueries Files = FileQueries::System();
+
+  // A root key seen through a registry view: `flags` go with every open below it.
+  struct View {
+    HKEY root;
+    REGSAM flags;
+  };
+  // Further views of HKEY_LOCAL_MACHINE, read only to tell whether a machine key below
+  // "Software" has content, never reported from: on 64-bit Windows the program's own view hides
+  // the keys of 64-bit programs, whose empty keys below HKEY_CURRENT_USER (one view for both)
+  // would otherwise look orphaned. None elsewhere.
+  std::vector<View> OtherMachineViews = DefaultOtherMachineViews();
+
+  static std::vector<View> DefaultOtherMachineViews();
 };
 
 inline const wchar_t kMachineName[] = L"HKEY_LOCAL_MACHINE";

@@ -20,6 +20,17 @@ bool HasContent(const Key& key) {
   return key.SubkeyCount() > 0 || key.ValueCount() > 0 || !key.DefaultText().empty();
 }
 
+std::wstring SoftwareKey(const std::wstring& name) {
+  return std::wstring(kSoftware) + L"\\" + name;
+}
+
+// A machine key below "Software" that has something in it, or is "Secure". A key that cannot be
+// opened is not known to be empty, and a row would have repair delete it: it counts as valid.
+bool IsValidMachineKey(HKEY root, REGSAM view, const std::wstring& name) {
+  const Key key = Key::Open(root, SoftwareKey(name), KEY_READ | view);
+  return !key || HasContent(key) || name == L"Secure";
+}
+
 void ScanHelpKey(ScanHost& host, const ListScanSystem& system, const wchar_t* helpKey,
                  bool skipWindowsFolder) {
   const Key key = Key::Open(system.Machine, helpKey);
@@ -38,24 +49,23 @@ void ScanHelpKey(ScanHost& host, const ListScanSystem& system, const wchar_t* he
 }  // namespace
 
 void Scan_SoftwareErr(ScanHost& host, const ListScanSystem& system) {
-  // A key that cannot be opened is not known to be empty, and a row would have repair delete
-  // it: it is never reported, and counts as a key with content.
   std::vector<std::wstring> valid;
   for (const std::wstring& name : Key::Open(system.Machine, kSoftware).SubkeyNames()) {
-    const std::wstring location = std::wstring(kSoftware) + L"\\" + name;
-    const Key key = Key::Open(system.Machine, location);
-    if (!key || HasContent(key) || name == L"Secure") {
+    if (IsValidMachineKey(system.Machine, 0, name))
       valid.push_back(name);
-      continue;
-    }
-    AddRowAndPump(host, {kMachineName, location, L"", L"无效软件"});
+    else
+      AddRowAndPump(host, {kMachineName, SoftwareKey(name), L"", L"无效软件"});
   }
+  for (const ListScanSystem::View& view : system.OtherMachineViews)
+    for (const std::wstring& name :
+         Key::Open(view.root, kSoftware, KEY_READ | view.flags).SubkeyNames())
+      if (IsValidMachineKey(view.root, view.flags, name)) valid.push_back(name);
   for (const std::wstring& name : Key::Open(system.User, kSoftware).SubkeyNames()) {
-    const std::wstring location = std::wstring(kSoftware) + L"\\" + name;
-    const Key key = Key::Open(system.User, location);
+    const Key key = Key::Open(system.User, SoftwareKey(name));
+    // A key that cannot be opened is not known to be empty (see IsValidMachineKey).
     if (!key || HasContent(key) || std::find(valid.begin(), valid.end(), name) != valid.end())
       continue;
-    AddRowAndPump(host, {kUserName, location, L"", L"无效软件"});
+    AddRowAndPump(host, {kUserName, SoftwareKey(name), L"", L"无效软件"});
   }
 }
 

@@ -41,14 +41,24 @@ TEST_F(SoftwareScanTest, EmptyKeysAreReportedUnlessTheMachineKeyOfTheNameHasCont
     User().MakeKey(std::wstring(L"Software\\") + name);
   User().SetDword(L"Software\\Own", L"n", 1);
   MakeUnspellableKey(User());
+  // The machine's other registry view (64-bit Windows): its keys with content count, its empty
+  // keys are not reported.
+  const testing_support::TestKey other;
+  other.SetText(L"Software\\Only64", L"v", L"x");
+  other.MakeKey(L"Software\\Empty64");
+  const registry::Key otherView = registry::Key::Open(other.Root(), other.Path());
+  system_.OtherMachineViews = {{otherView.Get(), 0}};
+  User().MakeKey(L"Software\\Only64");
+  User().MakeKey(L"Software\\Empty64");
 
   Scan_SoftwareErr(host_, system_);
   EXPECT_EQ(Sorted(host_.rows), Sorted({MachineRow(L"Software\\Empty", L"", L"无效软件"),
                                         UserRow(L"Software\\Alone", L"无效软件"),
                                         UserRow(L"Software\\Empty", L"无效软件"),
+                                        UserRow(L"Software\\Empty64", L"无效软件"),
                                         UserRow(L"Software\\filled", L"无效软件")}));
   EXPECT_EQ(host_.rows.front().Item, L"HKEY_LOCAL_MACHINE");
-  EXPECT_EQ(host_.events, "rprprprp");
+  EXPECT_EQ(host_.events, "rprprprprp");
 }
 
 TEST_F(SoftwareScanTest, AUserKeySecureIsReportedWhenTheMachineHasNone) {
