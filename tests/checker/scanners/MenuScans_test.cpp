@@ -63,6 +63,7 @@ TEST_F(MenuScanTest, VerbsWithNothingBelowThemOrAMissingProgramAreReported) {
   };
   for (const auto& c : cases) Verb(L"Directory", c.verb, c.command);
   Machine().MakeKey(L"Software\\CLASSES\\Directory\\shell\\other\\ddeexec");
+  MakeUnspellableKey(Machine(), L"Software\\CLASSES\\Directory\\shell");
 
   Scan_ShellExErr(host_, L"Directory", system_);
   Rows expected;

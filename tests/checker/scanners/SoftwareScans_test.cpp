@@ -14,17 +14,6 @@ constexpr wchar_t kHtmlHelp[] = L"Software\\Microsoft\\Windows\\HTML Help";
 constexpr wchar_t kFonts[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Fonts";
 constexpr wchar_t kSharedDlls[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Shareddlls";
 
-// A key whose name the system's code page cannot spell: it is listed as "Software\?" and never
-// opens through the ANSI functions.
-void MakeUnspellableKey(const testing_support::TestKey& tree) {
-  HKEY key = nullptr;
-  const std::wstring path = tree.Path() + L"\\Software\\\u0915";
-  ASSERT_EQ(RegCreateKeyExW(tree.Root(), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                            nullptr),
-            ERROR_SUCCESS);
-  RegCloseKey(key);
-}
-
 using SoftwareScanTest = ListScanTest;
 
 TEST_F(SoftwareScanTest, EmptyKeysAreReportedUnlessTheMachineKeyOfTheNameHasContent) {
@@ -34,13 +23,13 @@ TEST_F(SoftwareScanTest, EmptyKeysAreReportedUnlessTheMachineKeyOfTheNameHasCont
   Machine().SetDword(L"Software\\Other", L"n", 0);
   Machine().MakeKey(L"Software\\Parent\\Child");
   Machine().SetText(L"Software\\Defaulted", L"", L"x");
-  MakeUnspellableKey(Machine());
+  MakeUnspellableKey(Machine(), L"Software");
   // Below the user: "filled" differs from the machine's name in case, "Other" has content on the
   // machine, "Empty" is empty on both, "Secure" is a machine key (even an empty one counts).
   for (const auto* name : {L"filled", L"Other", L"Empty", L"Secure", L"Own", L"Alone"})
     User().MakeKey(std::wstring(L"Software\\") + name);
   User().SetDword(L"Software\\Own", L"n", 1);
-  MakeUnspellableKey(User());
+  MakeUnspellableKey(User(), L"Software");
   // The machine's other registry view (64-bit Windows): its keys with content count, its empty
   // keys are not reported.
   const testing_support::TestKey other;

@@ -38,6 +38,15 @@ std::wstring ListScanTest::MakeFile(const std::wstring& relative) const {
   return path;
 }
 
+void MakeUnspellableKey(const testing_support::TestKey& tree, const std::wstring& parent) {
+  HKEY key = nullptr;
+  const std::wstring path = tree.PathOf(parent) + L"\\\u0915";
+  ASSERT_EQ(RegCreateKeyExW(tree.Root(), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
 ScanResultRow MachineRow(const std::wstring& location, const std::wstring& keyName,
                          const std::wstring& description, int image) {
   return {L"HKEY_LOCAL_MACHINE", location, keyName, description, image};

@@ -59,6 +59,10 @@ class ListScanTest : public ::testing::Test {
   std::map<int, std::wstring> special_;
 };
 
+// A key below `parent` whose name the system's code page cannot spell: it is listed with a "?"
+// and never opens through the ANSI functions.
+void MakeUnspellableKey(const testing_support::TestKey& tree, const std::wstring& parent);
+
 using Rows = std::vector<ScanResultRow>;
 // A row as test failures show it.
 void PrintTo(const ScanResultRow& row, std::ostream* out);
