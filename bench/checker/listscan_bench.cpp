@@ -212,7 +212,7 @@ int main(int argc, char** argv) {
   if (fill > 0) {
     CreateDirectoryA(common::ToAnsi(folder).c_str(), nullptr);
     const double made = Seconds([&] { Fill(tree, folder, fill); });
-    std::printf("private tree: %d entries of every list, half stale (made in %.1f s)\n", fill,
+    std::printf("private tree: %d entries of every list, about half stale (made in %.1f s)\n", fill,
                 made);
     treeKey = Key::Open(HKEY_CURRENT_USER, tree);
     system.Machine = system.User = treeKey.Get();
