@@ -160,13 +160,13 @@ TEST_F(SanivoEndToEnd, StartsScansToTheEndAndKeepsItsPlaceOnClose) {
   EXPECT_EQ(CheckedRows(CheckList(form)), twelve);
   EXPECT_EQ(WindowText(StatusBar(form)).rfind(L"欢迎使用Sanivo", 0), 0u);
 
-  // A scan runs to its end; with no scanners built into this version it finds nothing.
+  // A scan runs to its end (what it finds in the test prefix is the business of other tests).
   const HWND scan = ScanButton(form);
   ASSERT_NE(scan, nullptr);
   EXPECT_EQ(WindowText(scan), L"扫描");
   SendMessageW(scan, BM_CLICK, 0, 0);
   EXPECT_TRUE(WaitFor(
-      [&] { return WindowText(StatusBar(form)) == L"扫描完毕。共检查到：0 个错误。"; }, 5000))
+      [&] { return WindowText(StatusBar(form)).rfind(L"扫描完毕。共检查到：", 0) == 0; }, 30000))
       << "status: " << WindowText(StatusBar(form)).size();
   EXPECT_EQ(WindowText(scan), L"扫描");
 
@@ -293,7 +293,7 @@ TEST_F(SanivoEndToEnd, WithoutTheHelpControlsRegistrationF1DoesNothingAndTheRest
   EXPECT_EQ(HelpWindowOf(sanivo, 1500), nullptr);
   SendMessageW(ScanButton(form), BM_CLICK, 0, 0);
   EXPECT_TRUE(WaitFor(
-      [&] { return WindowText(StatusBar(form)) == L"扫描完毕。共检查到：0 个错误。"; }, 5000));
+      [&] { return WindowText(StatusBar(form)).rfind(L"扫描完毕。共检查到：", 0) == 0; }, 30000));
   PostMessageW(form, WM_CLOSE, 0, 0);
   ASSERT_TRUE(sanivo.WaitForExit(10000));
   EXPECT_EQ(sanivo.ExitCode(), 0u);
