@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <cstdint>
 #include <cwchar>
 
@@ -26,6 +27,23 @@ std::wstring FromAnsi(std::string_view text) {
   return result;
 }
 
+std::optional<int> ParseDecimal(std::wstring_view text) {
+  size_t i = 0;
+  while (i < text.size() && text[i] == L' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) negative = text[i++] == L'-';
+  if (i == text.size()) return std::nullopt;
+  long long value = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < L'0' || text[i] > L'9') return std::nullopt;
+    value = value * 10 + (text[i] - L'0');
+    if (value > static_cast<long long>(INT_MAX) + 1) return std::nullopt;
+  }
+  if (negative) value = -value;
+  if (value < INT_MIN || value > INT_MAX) return std::nullopt;
+  return static_cast<int>(value);
+}
+
 void TrimIncompleteAnsi(std::string& bytes) {
   size_t i = 0;
   while (i < bytes.size()) {
@@ -41,9 +59,7 @@ void TrimIncompleteAnsi(std::string& bytes) {
   }
 }
 
-int AnsiLength(std::wstring_view text) {
-  return static_cast<int>(ToAnsi(text).size());
-}
+int AnsiLength(std::wstring_view text) { return static_cast<int>(ToAnsi(text).size()); }
 
 std::wstring HandleToText(const void* handle) {
   // Handles fit in 32 bits on both builds; they are written sign-extended, as a Long would be.
