@@ -93,7 +93,15 @@ struct AcceleratorTraits {
   static void Close(Type h) { DestroyAcceleratorTable(h); }
 };
 
+struct MenuTraits {
+  using Type = HMENU;
+  static Type Invalid() { return nullptr; }
+  static bool IsValid(Type h) { return h != nullptr; }
+  static void Close(Type h) { DestroyMenu(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelTraits>;
+using MenuHandle = UniqueHandle<MenuTraits>;
 using AcceleratorTable = UniqueHandle<AcceleratorTraits>;
 using FindHandle = UniqueHandle<FindTraits>;
 using RegKey = UniqueHandle<RegKeyTraits>;
