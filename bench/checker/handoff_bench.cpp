@@ -62,9 +62,9 @@ double Run(const std::shared_ptr<HandOff>& channel, What what, int count,
   bool done = false;
   ScanThreadLink link;
   link.handOff = channel;
-  link.showStatus = std::move(status);
-  link.addRow = std::move(row);
-  link.done = [&] { done = true; };
+  link.ShowStatus = std::move(status);
+  link.AddRow = std::move(row);
+  link.Done = [&] { done = true; };
   LARGE_INTEGER start, end;
   QueryPerformanceCounter(&start);
   TScanThread::Start(std::make_unique<FakeScanner>(what, count), link);
@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
          Run(server.Channel(), What::Row, count, nullptr, [&](const ScanResultRow&) { ++served; }));
   Report("row appended to the result list", count,
          Run(server.Channel(), What::Row, count, nullptr,
-             [&](const ScanResultRow& row) { results.Add(row); }));
+             [&](const ScanResultRow& row) { results.AddRow(row); }));
   std::printf("rows in the list: %d\n", results.Count());
   server.Close();
   DestroyWindow(window);

@@ -100,7 +100,15 @@ struct MenuTraits {
   static void Close(Type h) { DestroyMenu(h); }
 };
 
+struct ModuleTraits {
+  using Type = HMODULE;
+  static Type Invalid() { return nullptr; }
+  static bool IsValid(Type h) { return h != nullptr; }
+  static void Close(Type h) { FreeLibrary(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelTraits>;
+using Module = UniqueHandle<ModuleTraits>;
 using MenuHandle = UniqueHandle<MenuTraits>;
 using AcceleratorTable = UniqueHandle<AcceleratorTraits>;
 using FindHandle = UniqueHandle<FindTraits>;

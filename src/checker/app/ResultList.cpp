@@ -64,7 +64,7 @@ bool ResultListView::Create(HWND parent, int id, HIMAGELIST images, HFONT font) 
   return true;
 }
 
-void ResultListView::Add(const ScanResultRow& row) {
+void ResultListView::AddRow(const ScanResultRow& row) {
   if (!held_ && IsWindowVisible(hwnd_)) {
     SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     held_ = true;

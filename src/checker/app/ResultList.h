@@ -24,7 +24,7 @@ class ResultListView {
 
   // Appends a row. While rows stream in, the list holds its drawing back and shows them all at
   // once every kRedrawDelayMs: drawing each row on its own costs many times the row itself.
-  void Add(const ScanResultRow& row);
+  void AddRow(const ScanResultRow& row);
   static constexpr UINT kRedrawDelayMs = 100;
   bool DrawingHeld() const { return held_; }
   void Clear();

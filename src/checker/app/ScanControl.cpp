@@ -1,6 +1,7 @@
 #include "checker/app/ScanControl.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "common/pump.h"
@@ -75,33 +76,44 @@ void ScanControl::StartScan() {
   // end while the synchronous scans below pump messages cannot finish the scan before them.
   RaisePendingScans();
 
-  // Rows 7, 8, 9: the registry reference threads, all made first, then started in row order.
-  static const HKEY kRoots[] = {HKEY_CURRENT_USER, HKEY_USERS, HKEY_LOCAL_MACHINE};
-  ScanThreadRef* const refs[] = {&chkRegErrHKCU_, &chkRegErrHKU_, &chkRegErrHKLM_};
-  std::unique_ptr<TScanThread> made[3];
-  for (int i = 0; i < 3; ++i) {
-    if (!view_.RowChecked(7 + i) || !scanners_.registryThread) continue;
-    made[i] = scanners_.registryThread(environment_, kRoots[i]);
+  // The registry reference threads, all made first, then started in row order.
+  struct ReferenceScan {
+    CheckRowId row;
+    HKEY root;
+    ScanThreadRef* ref;
+  };
+  const ReferenceScan references[] = {
+      {CheckRowId::CurrentUserReferences, HKEY_CURRENT_USER, &chkRegErrHKCU_},
+      {CheckRowId::AllUsersReferences, HKEY_USERS, &chkRegErrHKU_},
+      {CheckRowId::MachineReferences, HKEY_LOCAL_MACHINE, &chkRegErrHKLM_}};
+  std::unique_ptr<TScanThread> made[std::size(references)];
+  for (size_t i = 0; i < std::size(references); ++i) {
+    if (!Checked(references[i].row) || !scanners_.registryThread) continue;
+    made[i] = scanners_.registryThread(environment_, references[i].root);
     if (made[i]) ++pendingScans_;
   }
-  for (int i = 0; i < 3; ++i)
-    if (made[i]) *refs[i] = StartThread(std::move(made[i]));
+  for (size_t i = 0; i < std::size(references); ++i)
+    if (made[i]) *references[i].ref = StartThread(std::move(made[i]));
 
-  RunSynchronous(0);
-  RunSynchronous(1);
+  RunSynchronous(CheckRowId::SoftwareKeys);
+  RunSynchronous(CheckRowId::MenuEntries);
 
-  if (view_.RowChecked(2) && scanners_.classThread) {
+  if (Checked(CheckRowId::ClassRegistrations) && scanners_.classThread) {
     if (std::unique_ptr<TScanThread> thread = scanners_.classThread(environment_)) {
       ++pendingScans_;
       chkRegClassThread_ = StartThread(std::move(thread));
     }
   }
 
-  for (const int row : {3, 4, 5, 6, 10}) RunSynchronous(row);
+  for (const CheckRowId row :
+       {CheckRowId::HelpFiles, CheckRowId::SharedDlls, CheckRowId::UninstallEntries,
+        CheckRowId::Fonts, CheckRowId::BrokenShortcuts})
+    RunSynchronous(row);
 
-  if (view_.RowChecked(11) && scanners_.synchronous[11]) {
+  if (Checked(CheckRowId::EmptyMenuFolders) &&
+      scanners_.Synchronous(CheckRowId::EmptyMenuFolders)) {
     RaisePendingScans();
-    RunSynchronous(11);
+    RunSynchronous(CheckRowId::EmptyMenuFolders);
     LowerPendingScans();
   }
 
@@ -115,9 +127,11 @@ void ScanControl::StartScan() {
     FinishCommand();
 }
 
-void ScanControl::RunSynchronous(int row) {
-  const auto& scanner = scanners_.synchronous[static_cast<size_t>(row)];
-  if (!scanner || !view_.RowChecked(row)) return;
+bool ScanControl::Checked(CheckRowId row) const { return view_.RowChecked(RowIndex(row)); }
+
+void ScanControl::RunSynchronous(CheckRowId row) {
+  const auto& scanner = scanners_.Synchronous(row);
+  if (!scanner || !Checked(row)) return;
   try {
     scanner(*this);
   } catch (...) {
@@ -135,13 +149,13 @@ ScanThreadRef ScanControl::StartThread(std::unique_ptr<TScanThread> thread) {
 ScanThreadLink ScanControl::LinkFor(uint32_t scan) {
   ScanThreadLink link;
   link.handOff = handOff_.Channel();
-  link.showStatus = [this, scan](const std::wstring& text) {
+  link.ShowStatus = [this, scan](const std::wstring& text) {
     if (scan == scan_) view_.ShowStatus(text);
   };
-  link.addRow = [this, scan](const ScanResultRow& row) {
-    if (scan == scan_) view_.AddResult(row);
+  link.AddRow = [this, scan](const ScanResultRow& row) {
+    if (scan == scan_) view_.AddRow(row);
   };
-  link.done = [this, scan] { ScanThreadDone(scan); };
+  link.Done = [this, scan] { ScanThreadDone(scan); };
   return link;
 }
 
@@ -162,8 +176,8 @@ void ScanControl::FinishCommand() {
 }
 
 void ScanControl::FinishAfterThreads() {
-  if (scanning_ && view_.CheckRowCount() == kSystemFileRow + 1 &&
-      view_.RowChecked(kSystemFileRow)) {
+  if (scanning_ && view_.CheckRowCount() == RowIndex(CheckRowId::ProtectedSystemFiles) + 1 &&
+      Checked(CheckRowId::ProtectedSystemFiles)) {
     view_.ShowStatus(kSystemFileText);
     view_.ProcessMessages();
     // The program's path is quoted: a Windows folder with a blank in its name must not make
@@ -188,7 +202,7 @@ void ScanControl::StopThreads() {
     if (thread->Running()) thread->Terminate();
 }
 
-void ScanControl::AddRow(const ScanResultRow& row) { view_.AddResult(row); }
+void ScanControl::AddRow(const ScanResultRow& row) { view_.AddRow(row); }
 
 void ScanControl::ShowStatus(const std::wstring& text) { view_.ShowStatus(text); }
 

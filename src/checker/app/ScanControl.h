@@ -29,7 +29,7 @@ class ScanView {
   virtual void EnableSelectAll(bool enabled) = 0;
   virtual void EnableRepairControls(bool enabled) = 0;
   virtual void ClearResults() = 0;
-  virtual void AddResult(const ScanResultRow& row) = 0;
+  virtual void AddRow(const ScanResultRow& row) = 0;
   virtual int ResultCount() const = 0;
   virtual void ShowStatus(const std::wstring& text) = 0;
   virtual void ProcessMessages() = 0;
@@ -39,9 +39,6 @@ class ScanView {
 // UI thread only; the worker threads reach it only through hand-offs, which run in the UI thread.
 class ScanControl : private ScanHost {
  public:
-  // The check row of the system file checker (present on Windows 2000, XP and 2003 only).
-  static constexpr int kSystemFileRow = 12;
-
   ScanControl(ScanView& view, ScannerSet scanners, const ScanEnvironment& environment);
   // Asks every scanner thread still running to end, refuses their later hand-offs and gives
   // them a moment to end; any thread still running after that ends with the process.
@@ -71,7 +68,8 @@ class ScanControl : private ScanHost {
   const ScanEnvironment& Environment() const override { return environment_; }
 
   void StartScan();
-  void RunSynchronous(int row);
+  bool Checked(CheckRowId row) const;
+  void RunSynchronous(CheckRowId row);
   ScanThreadRef StartThread(std::unique_ptr<TScanThread> thread);
   ScanThreadLink LinkFor(uint32_t scan);
   void ScanThreadDone(uint32_t scan);

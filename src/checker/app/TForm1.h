@@ -16,6 +16,7 @@
 #include "checker/app/ResultList.h"
 #include "checker/app/ScanControl.h"
 #include "checker/app/StatusBar.h"
+#include "checker/app/THtmhelp.h"
 #include "checker/app/TPanel.h"
 #include "checker/scanners/ScanHost.h"
 #include "checker/scanners/TarqGetOSInfo.h"
@@ -76,6 +77,7 @@ class TForm1 : public common::Window, private ScanView {
 
   // State and parts, for the scanners, the later handlers and the tests.
   const TTarqOSInfo* OSInfo() const { return osInfo_.get(); }
+  const THtmhelp* HelpViewer() const { return helpViewer_.get(); }
   const ScanEnvironment& Environment() const { return environment_; }
   bool Scanning() const { return scan_ && scan_->Scanning(); }
   int PendingScans() const { return scan_ ? scan_->PendingScans() : 0; }
@@ -112,7 +114,7 @@ class TForm1 : public common::Window, private ScanView {
   void EnableSelectAll(bool enabled) override;
   void EnableRepairControls(bool enabled) override;
   void ClearResults() override;
-  void AddResult(const ScanResultRow& row) override;
+  void AddRow(const ScanResultRow& row) override;
   int ResultCount() const override;
   void ShowStatus(const std::wstring& text) override;
   void ProcessMessages() override;
@@ -131,8 +133,8 @@ class TForm1 : public common::Window, private ScanView {
   void RequestExit(ExitKind kind);
   void CarryOutExit(ExitKind kind);
 
-  // Commands of the repair, backup and restore, history and help modules. They do nothing
-  // until those modules are built.
+  // Commands of the repair, backup and restore, history and help modules (the first three do
+  // nothing until their modules are built).
   void FlatButton2Click();
   void FlatButton3Click();
   void ToolButton4Click();
@@ -160,6 +162,7 @@ class TForm1 : public common::Window, private ScanView {
   common::DialogHelper dialog_;
 
   std::unique_ptr<TTarqOSInfo> osInfo_;
+  std::unique_ptr<THtmhelp> helpViewer_;
   ScanEnvironment environment_;
   std::unique_ptr<ScanControl> scan_;
   bool showMaximised_ = false;

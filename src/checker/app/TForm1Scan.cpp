@@ -40,7 +40,7 @@ void TForm1::EnableRepairControls(bool enabled) {
 
 void TForm1::ClearResults() { listView2_.Clear(); }
 
-void TForm1::AddResult(const ScanResultRow& row) { listView2_.Add(row); }
+void TForm1::AddRow(const ScanResultRow& row) { listView2_.AddRow(row); }
 
 int TForm1::ResultCount() const { return listView2_.Count(); }
 

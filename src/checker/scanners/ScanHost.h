@@ -41,16 +41,43 @@ class ScanHost {
   virtual const ScanEnvironment& Environment() const = 0;
 };
 
+// The rows of the check list, in their order, each named after what its scan looks for.
+enum class CheckRowId : int {
+  SoftwareKeys = 0,           // empty application keys
+  MenuEntries = 1,            // context-menu handlers, shell verbs, Start-menu order entries
+  ClassRegistrations = 2,     // class and file-type registrations (a worker thread)
+  HelpFiles = 3,              // registered help files
+  SharedDlls = 4,             // shared-DLL reference counts
+  UninstallEntries = 5,       // uninstall entries
+  Fonts = 6,                  // registered fonts
+  CurrentUserReferences = 7,  // paths in HKEY_CURRENT_USER (a worker thread)
+  AllUsersReferences = 8,     // paths in HKEY_USERS (a worker thread)
+  MachineReferences = 9,      // paths in HKEY_LOCAL_MACHINE (a worker thread)
+  BrokenShortcuts = 10,       // shortcut files on the fixed drives
+  EmptyMenuFolders = 11,      // empty folders of the Start menu
+  ProtectedSystemFiles = 12,  // the system file checker, on Windows 2000, XP and 2003 only
+};
+
+constexpr int RowIndex(CheckRowId row) { return static_cast<int>(row); }
+
 // The scanners a scan runs, by check-list row. A scanner that is not there is skipped.
 struct ScannerSet {
-  static constexpr int kRowCount = 12;
-
-  // Rows 7, 8, 9: one worker thread per root key (HKEY_CURRENT_USER, HKEY_USERS,
-  // HKEY_LOCAL_MACHINE).
+  // The registry reference rows (CurrentUserReferences, AllUsersReferences, MachineReferences):
+  // one worker thread per root key (HKEY_CURRENT_USER, HKEY_USERS, HKEY_LOCAL_MACHINE).
   std::function<std::unique_ptr<TScanThread>(const ScanEnvironment&, HKEY rootKey)> registryThread;
-  // Row 2: the class registration thread.
+  // ClassRegistrations: the class registration thread.
   std::function<std::unique_ptr<TScanThread>(const ScanEnvironment&)> classThread;
-  // Rows 0, 1, 3, 4, 5, 6, 10, 11: scans that run in the UI thread (the other entries stay
-  // empty).
-  std::array<std::function<void(ScanHost&)>, kRowCount> synchronous;
+
+  // The scans that run in the UI thread, by their row (the worker-thread rows and the system
+  // file checker have none).
+  std::function<void(ScanHost&)>& Synchronous(CheckRowId row) {
+    return synchronous_.at(static_cast<size_t>(RowIndex(row)));
+  }
+  const std::function<void(ScanHost&)>& Synchronous(CheckRowId row) const {
+    return synchronous_.at(static_cast<size_t>(RowIndex(row)));
+  }
+
+ private:
+  std::array<std::function<void(ScanHost&)>, RowIndex(CheckRowId::ProtectedSystemFiles)>
+      synchronous_;
 };

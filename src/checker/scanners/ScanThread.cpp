@@ -15,7 +15,7 @@ ScanThreadRef TScanThread::Start(std::unique_ptr<TScanThread> thread, ScanThread
   if (handle == 0) {
     state->running = false;
     std::unique_ptr<TScanThread> unstarted(raw);
-    if (unstarted->link_.done) unstarted->link_.done();
+    if (unstarted->link_.Done) unstarted->link_.Done();
     return ScanThreadRef(state);
   }
   state->thread.Reset(reinterpret_cast<HANDLE>(handle));
@@ -31,7 +31,7 @@ unsigned __stdcall TScanThread::ThreadMain(void* self) {
     // the scan still finishes.
   }
   thread->state_->running = false;
-  if (thread->link_.done) thread->link_.handOff->Call(thread->link_.done);
+  if (thread->link_.Done) thread->link_.handOff->Call(thread->link_.Done);
   return 0;
 }
 
@@ -40,11 +40,11 @@ bool TScanThread::Terminated() const {
 }
 
 void TScanThread::ShowStatus(const std::wstring& text) {
-  if (link_.showStatus) Synchronize([&] { link_.showStatus(text); });
+  if (link_.ShowStatus) Synchronize([&] { link_.ShowStatus(text); });
 }
 
 void TScanThread::AddRow(const ScanResultRow& row) {
-  if (link_.addRow) Synchronize([&] { link_.addRow(row); });
+  if (link_.AddRow) Synchronize([&] { link_.AddRow(row); });
 }
 
 bool TScanThread::Synchronize(const std::function<void()>& call) {

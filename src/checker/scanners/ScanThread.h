@@ -17,9 +17,9 @@
 // What a started thread is connected to. The three calls run in the UI thread.
 struct ScanThreadLink {
   std::shared_ptr<HandOff> handOff;
-  std::function<void(const std::wstring& text)> showStatus;
-  std::function<void(const ScanResultRow& row)> addRow;
-  std::function<void()> done;  // the completion callback
+  std::function<void(const std::wstring& text)> ShowStatus;
+  std::function<void(const ScanResultRow& row)> AddRow;
+  std::function<void()> Done;  // the completion callback
 };
 
 // State shared between a thread and those who started it; outlives the thread object.

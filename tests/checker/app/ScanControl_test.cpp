@@ -46,8 +46,8 @@ TEST_F(ScanControlTest, WithoutThreadRowsTheCommandFinishesTheScanWithAFullStop)
   UncheckThreadRows(view);
   ScannerSet scanners;
   AddFakeThreads(scanners, script_);
-  scanners.synchronous[0] = Adds(0, 2);
-  scanners.synchronous[6] = Adds(6, 1);
+  scanners.Synchronous(CheckRowId::SoftwareKeys) = Adds(0, 2);
+  scanners.Synchronous(CheckRowId::Fonts) = Adds(6, 1);
   ScanControl control(view, scanners, environment_);
 
   control.FlatButton1Click();
@@ -79,7 +79,7 @@ TEST_F(ScanControlTest, RowsRunInOrderAndOnlyWhenChecked) {
   std::vector<int> order;
   ScannerSet scanners;
   for (int row : {0, 1, 3, 4, 5, 6, 10, 11})
-    scanners.synchronous[static_cast<size_t>(row)] = [row, &order](ScanHost&) {
+    scanners.Synchronous(static_cast<CheckRowId>(row)) = [row, &order](ScanHost&) {
       order.push_back(row);
     };
   view.checked[11] = true;
@@ -93,7 +93,7 @@ TEST_F(ScanControlTest, TheLastThreadFinishesTheScanWithoutAFullStop) {
   ScannerSet scanners;
   AddFakeThreads(scanners, script_);
   script_->rows = {Row(L"HKEY_CURRENT_USER", L"Software\\Gone")};
-  scanners.synchronous[0] = Adds(0, 1);
+  scanners.Synchronous(CheckRowId::SoftwareKeys) = Adds(0, 1);
   ScanControl control(view, scanners, environment_);
 
   control.FlatButton1Click();
@@ -241,7 +241,7 @@ TEST_F(ScanControlTest, CompletionsOfAStoppedScanDoNotTouchTheNextScansCount) {
   bool secondScan = false;
   int pendingInside = -1;
   ScanControl* control = nullptr;
-  scanners.synchronous[0] = [&](ScanHost& host) {
+  scanners.Synchronous(CheckRowId::SoftwareKeys) = [&](ScanHost& host) {
     if (!secondScan) return;
     script_->release = true;
     WaitFor([&] { return script_->ended.load() == 4; });
@@ -271,14 +271,14 @@ TEST_F(ScanControlTest, ThreadsEndingDuringTheSynchronousScansDoNotFinishTheScan
   std::wstring captionInside, statusInside;
   // Row 0 runs after the registry threads have started; it lets them end and serves their
   // completions, as a long synchronous scan would.
-  scanners.synchronous[0] = [&](ScanHost& host) {
+  scanners.Synchronous(CheckRowId::SoftwareKeys) = [&](ScanHost& host) {
     script_->release = true;
     WaitFor([&] { return script_->ended.load() == 3; });
     host.ProcessMessages();
     captionInside = view.caption;
     statusInside = view.Status();
   };
-  scanners.synchronous[3] = Adds(3, 2);
+  scanners.Synchronous(CheckRowId::HelpFiles) = Adds(3, 2);
   ScanControl control(view, scanners, environment_);
   control.FlatButton1Click();
   EXPECT_EQ(captionInside, L"停止");
@@ -297,7 +297,7 @@ TEST_F(ScanControlTest, AScanCannotBeStartedFromInsideTheRunningCommand) {
   ScannerSet scanners;
   int runs = 0;
   ScanControl* control = nullptr;
-  scanners.synchronous[0] = [&](ScanHost& host) {
+  scanners.Synchronous(CheckRowId::SoftwareKeys) = [&](ScanHost& host) {
     ++runs;
     host.AddRow(Row(L"HKEY_LOCAL_MACHINE", L"Software\\Empty"));
     control->FlatButton1Click();  // "停止": stops
@@ -305,7 +305,7 @@ TEST_F(ScanControlTest, AScanCannotBeStartedFromInsideTheRunningCommand) {
     control->FlatButton1Click();  // "扫描" again, while the command still runs: ignored
     EXPECT_FALSE(host.Scanning());
   };
-  scanners.synchronous[1] = Adds(1, 1);
+  scanners.Synchronous(CheckRowId::MenuEntries) = Adds(1, 1);
   ScanControl scan(view, scanners, environment_);
   control = &scan;
   scan.FlatButton1Click();
@@ -321,10 +321,10 @@ TEST_F(ScanControlTest, AFailingSynchronousScannerDoesNotStopTheScan) {
   FakeView view(12);
   UncheckThreadRows(view);
   ScannerSet scanners;
-  scanners.synchronous[0] = [](ScanHost&) { throw std::runtime_error("broken"); };
-  scanners.synchronous[11] = [](ScanHost&) { throw std::runtime_error("broken"); };
+  scanners.Synchronous(CheckRowId::SoftwareKeys) = [](ScanHost&) { throw std::runtime_error("broken"); };
+  scanners.Synchronous(CheckRowId::EmptyMenuFolders) = [](ScanHost&) { throw std::runtime_error("broken"); };
   view.checked[11] = true;
-  scanners.synchronous[1] = Adds(1, 1);
+  scanners.Synchronous(CheckRowId::MenuEntries) = Adds(1, 1);
   ScanControl control(view, scanners, environment_);
   control.FlatButton1Click();
   EXPECT_EQ(view.Status(), L"扫描完毕。共检查到：1 个错误。");
@@ -339,12 +339,12 @@ TEST_F(ScanControlTest, DiskScansKeepTheCountRaisedAndSeeStop) {
   int pendingInRow11 = -1;
   bool scanningInRow10 = false;
   ScanControl* control = nullptr;
-  scanners.synchronous[10] = [&](ScanHost& host) {
+  scanners.Synchronous(CheckRowId::BrokenShortcuts) = [&](ScanHost& host) {
     host.RaisePendingScans();
     scanningInRow10 = host.Scanning();
     host.LowerPendingScans();
   };
-  scanners.synchronous[11] = [&](ScanHost&) { pendingInRow11 = control->PendingScans(); };
+  scanners.Synchronous(CheckRowId::EmptyMenuFolders) = [&](ScanHost&) { pendingInRow11 = control->PendingScans(); };
   ScanControl scan(view, scanners, environment_);
   control = &scan;
   scan.FlatButton1Click();

@@ -70,7 +70,7 @@ TEST_F(MainWindowScan, CaptionsReadStopWhileScanningAndTheRepairControlsFollowTh
   std::vector<std::wstring> seen;
   bool selectAllEnabled = true;
   TForm1* form = nullptr;
-  scanners.synchronous[0] = [&](ScanHost& host) {
+  scanners.Synchronous(CheckRowId::SoftwareKeys) = [&](ScanHost& host) {
     seen = {WindowText(form->FlatButton1()), form->ToolBar1().Caption(cmd::kScan),
             form->Menus().Caption(form->Menus().Bar(), cmd::kScan),
             form->Menus().Shortcut(form->Menus().Bar(), cmd::kScan)};
@@ -96,7 +96,7 @@ TEST_F(MainWindowScan, CaptionsReadStopWhileScanningAndTheRepairControlsFollowTh
 
   // The next scan, from the tool button, clears the list first; finding nothing turns the
   // repair controls off again.
-  scanners.synchronous[0] = nullptr;
+  scanners.Synchronous(CheckRowId::SoftwareKeys) = nullptr;
   form->ChkListView().SetChecked(0, false);
   RECT button;
   SendMessageW(form->ToolBar1().ToolBar(), TB_GETRECT, cmd::kScan,
@@ -183,7 +183,7 @@ TEST_F(MainWindowScan, AColumnClickSortsDescendingEveryTime) {
       {L"磁盘文件错误", L"C:\\x.lnk", L"1024 Byte", L"C:\\gone.exe", 0},
       {L"HKEY_USERS", L"S-1-5-21\\Software", L"beta", L"", 0},
   };
-  scanners.synchronous[0] = [&](ScanHost& host) {
+  scanners.Synchronous(CheckRowId::SoftwareKeys) = [&](ScanHost& host) {
     for (const ScanResultRow& row : rows) host.AddRow(row);
   };
   auto form = Make(scanners);
@@ -230,7 +230,7 @@ TEST_F(MainWindowScan, ClosingInsideTheScanCommandWaitsUntilItIsOver) {
   ScannerSet scanners;
   bool windowDuringScan = false, scanningAfterClose = true;
   TForm1* form = nullptr;
-  scanners.synchronous[0] = [&](ScanHost& host) {
+  scanners.Synchronous(CheckRowId::SoftwareKeys) = [&](ScanHost& host) {
     PostMessageW(form->Handle(), WM_CLOSE, 0, 0);
     host.ProcessMessages();  // the close request arrives here
     windowDuringScan = IsWindow(form->Handle()) != FALSE;
@@ -251,7 +251,7 @@ TEST_F(MainWindowScan, TheEndMessageInsideTheScanCommandEndsAfterItWithoutSetIni
   ScannerSet scanners;
   bool windowDuringScan = false;
   TForm1* form = nullptr;
-  scanners.synchronous[0] = [&](ScanHost& host) {
+  scanners.Synchronous(CheckRowId::SoftwareKeys) = [&](ScanHost& host) {
     PostMessageW(form->Handle(), TForm1::kEndMessage, 0, 0);
     host.ProcessMessages();
     windowDuringScan = IsWindow(form->Handle()) != FALSE;

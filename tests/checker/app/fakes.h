@@ -63,7 +63,7 @@ class FakeView : public ScanView {
   void EnableSelectAll(bool enabled) override { selectAllEnabled = enabled; }
   void EnableRepairControls(bool enabled) override { repairEnabled = enabled; }
   void ClearResults() override { results.clear(); }
-  void AddResult(const ScanResultRow& row) override { results.push_back(row); }
+  void AddRow(const ScanResultRow& row) override { results.push_back(row); }
   int ResultCount() const override { return static_cast<int>(results.size()); }
   void ShowStatus(const std::wstring& text) override { statuses.push_back(text); }
   void ProcessMessages() override;

@@ -120,15 +120,15 @@ struct Recorder {
   ScanThreadLink Link(const std::shared_ptr<HandOff>& handOff) {
     ScanThreadLink link;
     link.handOff = handOff;
-    link.showStatus = [this](const std::wstring& text) {
+    link.ShowStatus = [this](const std::wstring& text) {
       statuses.push_back(text);
       threads.push_back(GetCurrentThreadId());
     };
-    link.addRow = [this](const ScanResultRow& row) {
+    link.AddRow = [this](const ScanResultRow& row) {
       rows.push_back(row);
       threads.push_back(GetCurrentThreadId());
     };
-    link.done = [this] {
+    link.Done = [this] {
       ++done;
       runningAtDone = ref.Running();
       threads.push_back(GetCurrentThreadId());
@@ -195,9 +195,9 @@ TEST(TScanThread, AClosedUiSideEndsTheWorkerWithoutTouchingIt) {
   std::atomic<int> calls{0};
   ScanThreadLink link;
   link.handOff = server->Channel();
-  link.showStatus = [&](const std::wstring&) { ++calls; };
-  link.addRow = [&](const ScanResultRow&) { ++calls; };
-  link.done = [&] { ++calls; };
+  link.ShowStatus = [&](const std::wstring&) { ++calls; };
+  link.AddRow = [&](const ScanResultRow&) { ++calls; };
+  link.Done = [&] { ++calls; };
   auto thread = std::make_unique<ScriptedThread>();
   thread->release = &release;
   thread->sawTerminate = &sawTerminate;

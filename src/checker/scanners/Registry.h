@@ -1,0 +1,53 @@
+#pragma once
+// The checker's registry access. Keys are opened without ever being created; names and texts
+// come through the registry's ANSI functions, as the rows show them and as repair finds them
+// again. Every failure reads as absence: a key that cannot be opened has no subkeys, no values
+// and an empty default; a value that cannot be read is empty.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/handles.h"
+
+namespace registry {
+
+// The five root keys by the names the result rows give them ("HKEY_CLASSES_ROOT",
+// "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS", "HKEY_CURRENT_CONFIG").
+std::wstring RootName(HKEY root);         // empty for any other handle
+HKEY RootByName(std::wstring_view name);  // null for any other text (exact case)
+
+class Key {
+ public:
+  Key() = default;
+  // Opens `path` below `parent` (an empty path opens `parent` again); never creates it. The key
+  // is false when it cannot be opened.
+  static Key Open(HKEY parent, std::wstring_view path, REGSAM access = KEY_READ);
+
+  explicit operator bool() const { return static_cast<bool>(key_); }
+  HKEY Get() const { return key_.Get(); }
+
+  std::vector<std::wstring> SubkeyNames() const;
+  std::vector<std::wstring> ValueNames() const;
+  int SubkeyCount() const;
+  int ValueCount() const;
+  bool HasSubkey(std::wstring_view name) const;  // it exists and opens for reading
+  bool HasValue(std::wstring_view name) const;
+  // The type of a value, none when it does not exist.
+  std::optional<DWORD> ValueType(std::wstring_view name) const;
+  // The text of a string value (REG_SZ, or REG_EXPAND_SZ as stored, unexpanded), up to its first
+  // terminating zero; none when it is missing, unreadable or of another type.
+  std::optional<std::wstring> ReadText(std::wstring_view name) const;
+  // The key's unnamed value as text, empty when there is none.
+  std::wstring DefaultText() const;
+  // A REG_DWORD value; none for any other type.
+  std::optional<DWORD> ReadDword(std::wstring_view name) const;
+
+ private:
+  explicit Key(HKEY key) : key_(key) {}
+  common::RegKey key_;
+};
+
+}  // namespace registry

@@ -1,0 +1,94 @@
+#include "checker/scanners/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "support/registry.h"
+
+using registry::Key;
+using testing_support::TestKey;
+
+TEST(RegistryRoots, NamesAndHandlesMatchBothWays) {
+  for (const auto& [root, name] :
+       {std::pair{HKEY_CLASSES_ROOT, L"HKEY_CLASSES_ROOT"},
+        std::pair{HKEY_CURRENT_USER, L"HKEY_CURRENT_USER"},
+        std::pair{HKEY_LOCAL_MACHINE, L"HKEY_LOCAL_MACHINE"}, std::pair{HKEY_USERS, L"HKEY_USERS"},
+        std::pair{HKEY_CURRENT_CONFIG, L"HKEY_CURRENT_CONFIG"}}) {
+    EXPECT_EQ(registry::RootName(root), name);
+    EXPECT_EQ(registry::RootByName(name), root);
+  }
+  EXPECT_EQ(registry::RootByName(L"hkey_current_user"), nullptr);
+  EXPECT_EQ(registry::RootByName(L""), nullptr);
+  EXPECT_EQ(registry::RootName(HKEY_PERFORMANCE_DATA), L"");
+}
+
+TEST(RegistryKey, OpeningAMissingKeyCreatesNothingAndReadsAsEmpty) {
+  TestKey tree;
+  const Key missing = Key::Open(tree.Root(), tree.PathOf(L"Gone"));
+  EXPECT_FALSE(missing);
+  EXPECT_FALSE(tree.KeyExists(L"Gone"));
+  EXPECT_TRUE(missing.SubkeyNames().empty());
+  EXPECT_TRUE(missing.ValueNames().empty());
+  EXPECT_EQ(missing.DefaultText(), L"");
+  EXPECT_FALSE(missing.ReadText(L"x"));
+}
+
+TEST(RegistryKey, NamesComeInEnumerationOrderIncludingLongAndChineseOnes) {
+  TestKey tree;
+  const std::wstring longName(300, L'v');
+  tree.MakeKey(L"子键");
+  tree.MakeKey(L"Second");
+  tree.SetText(L"", L"值", L"x");
+  tree.SetText(L"", longName, L"y");
+  const Key key = Key::Open(tree.Root(), tree.Path());
+  ASSERT_TRUE(key);
+  auto subkeys = key.SubkeyNames();
+  std::sort(subkeys.begin(), subkeys.end());
+  EXPECT_EQ(subkeys, (std::vector<std::wstring>{L"Second", L"子键"}));
+  auto values = key.ValueNames();
+  std::sort(values.begin(), values.end());
+  EXPECT_EQ(values, (std::vector<std::wstring>{longName, L"值"}));
+  EXPECT_EQ(key.SubkeyCount(), 2);
+  EXPECT_EQ(key.ValueCount(), 2);
+  EXPECT_TRUE(key.HasSubkey(L"second"));
+  EXPECT_FALSE(key.HasSubkey(L"Third"));
+}
+
+TEST(RegistryKey, TextsAreReadSafelyWhateverTheStoredBytes) {
+  TestKey tree;
+  struct Case {
+    const wchar_t* name;
+    DWORD type;
+    std::string bytes;
+    std::optional<std::wstring> text;
+  } cases[] = {
+      {L"plain", REG_SZ, std::string("C:\\a.exe\0", 9), L"C:\\a.exe"},
+      {L"unterminated", REG_SZ, "C:\\b.exe", L"C:\\b.exe"},
+      {L"after zero", REG_SZ, std::string("C:\\c\0junk", 9), L"C:\\c"},
+      {L"expand", REG_EXPAND_SZ, std::string("%WinDir%\\x\0", 11), L"%WinDir%\\x"},
+      {L"empty", REG_SZ, "", L""},
+      {L"binary", REG_BINARY, "abc", std::nullopt},
+      {L"gbk", REG_SZ, "\xD6\xD0\xCE\xC4", L"中文"},
+  };
+  for (const Case& c : cases) tree.SetRaw(L"", c.name, c.type, c.bytes);
+  const Key key = Key::Open(tree.Root(), tree.Path());
+  for (const Case& c : cases) EXPECT_EQ(key.ReadText(c.name), c.text) << c.name;
+  EXPECT_EQ(key.ValueType(L"expand"), REG_EXPAND_SZ);
+  EXPECT_FALSE(key.ValueType(L"missing"));
+}
+
+TEST(RegistryKey, DefaultAndNumbers) {
+  TestKey tree;
+  tree.SetText(L"k", L"", L"默认");
+  tree.SetDword(L"k", L"n", 7);
+  tree.SetRaw(L"k", L"short", REG_DWORD, "ab");
+  const Key key = Key::Open(tree.Root(), tree.PathOf(L"k"));
+  EXPECT_EQ(key.DefaultText(), L"默认");
+  EXPECT_EQ(key.ReadDword(L"n"), 7u);
+  EXPECT_FALSE(key.ReadDword(L"short"));
+  EXPECT_FALSE(key.ReadDword(L""));
+  EXPECT_TRUE(key.HasValue(L""));
+}
