@@ -7,13 +7,13 @@
 #include <memory>
 #include <string>
 
-#include "checker/app/CheckList.h"
+#include "checker/app/CheckListView.h"
 #include "checker/app/CheckerImages.h"
 #include "checker/app/CheckerServices.h"
 #include "checker/app/CoolToolBar.h"
 #include "checker/app/Hints.h"
 #include "checker/app/MainMenus.h"
-#include "checker/app/ResultList.h"
+#include "checker/app/ResultListView.h"
 #include "checker/app/ScanControl.h"
 #include "checker/app/StatusBar.h"
 #include "checker/app/THtmhelp.h"

@@ -1,8 +1,10 @@
-#include "checker/app/CheckList.h"
+#include "checker/app/CheckListView.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+
+#include "common/text.h"
 
 namespace {
 
@@ -82,9 +84,14 @@ void CheckListView::SetAllChecked(bool checked) {
 }
 
 std::wstring CheckListView::Text(int row, int column) const {
-  wchar_t text[256] = {};
-  ListView_GetItemText(hwnd_, row, column, text, 256);
-  return text;
+  return common::ReadText([&](wchar_t* buffer, int size) {
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = size;
+    return static_cast<int>(
+        SendMessageW(hwnd_, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
+  });
 }
 
 int CheckListView::Image(int row) const {
