@@ -168,10 +168,9 @@ void Form1::LoadStartMenu() {
   // Hidden, at the left edge, its bottom edge on the taskbar's top edge (all in twips).
   RECT rect = {};
   GetWindowRect(Handle(), &rect);
-  const double tppY = common::TwipsPerPixelY();
   frmStartMenu_.SetLeft(0);
-  frmStartMenu_.SetTop((rect.bottom - rect.top) * tppY - frmStartMenu_.ScaleHeight() -
-                       taskBar1_.Height() * tppY);
+  frmStartMenu_.SetTop(common::PixelsToTwipsY(rect.bottom - rect.top) -
+                       frmStartMenu_.ScaleHeight() - common::PixelsToTwipsY(taskBar1_.Height()));
 }
 
 void Form1::TaskBarButtonClicked(int16_t Index, int16_t /*Button*/) {

@@ -42,15 +42,7 @@ FrmStartMenu::FrmStartMenu(const rwini::IniFile& config, Services services)
         if (services_.openLink) services_.openLink(owner, address);
       }) {}
 
-FrmStartMenu::~FrmStartMenu() {
-  UnloadAll();
-  // Submenus first: their close repaints an entry of this window.
-  for (auto& category : categories_) category.reset();
-  unkown_.reset();
-  placeholder_.reset();
-  buttons_.clear();
-  Destroy();
-}
+FrmStartMenu::~FrmStartMenu() { Destroy(); }
 
 std::wstring FrmStartMenu::LogOffCommandLine() {
   return std::wstring(L"rundll32.exe url.dll,FileProtocolHandler ") + L"shutdown -l -t 30";
@@ -193,7 +185,7 @@ void FrmStartMenu::Button_MouseOver(int16_t Index) {
   SubMenuWindow& menu = SubmenuFor(Index);
   xForm_ = &menu;
   // Two pixels above the entry, 75 twips into the menu's right edge.
-  menu.SetTop(entry->Top() + topTwips_ - 2 * common::TwipsPerPixelY());
+  menu.SetTop(entry->Top() + topTwips_ - common::PixelsToTwipsY(2));
   menu.SetLeft(leftTwips_ + widthTwips_ - kSubmenuOverlap);
   // Known before the fade, whose events may already bring the pointer into the submenu.
   menu.SetButtonIndex(Index);
