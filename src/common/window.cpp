@@ -1,5 +1,7 @@
 #include "common/window.h"
 
+#include <commctrl.h>
+
 #include "common/keyboard.h"
 #include "common/text.h"
 
@@ -94,6 +96,17 @@ std::wstring TextOf(HWND window) {
   return ReadText(
       [window](wchar_t* buffer, int size) { return GetWindowTextW(window, buffer, size); },
       GetWindowTextLengthW(window) + 2);
+}
+
+std::wstring ItemTextOf(HWND listView, int row, int column) {
+  return ReadText([&](wchar_t* buffer, int size) {
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = size;
+    return static_cast<int>(
+        SendMessageW(listView, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
+  });
 }
 
 HWND CreateControl(const wchar_t* className, const std::wstring& text, DWORD style, int x, int y,

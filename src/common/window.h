@@ -59,6 +59,8 @@ class Window {
 
 // The whole text of a window or control, however long.
 std::wstring TextOf(HWND window);
+// The whole text of a list view's item (column 0) or sub-item, however long.
+std::wstring ItemTextOf(HWND listView, int row, int column);
 
 // Creates a child control of a system class (BUTTON, EDIT, STATIC, ...).
 HWND CreateControl(const wchar_t* className, const std::wstring& text, DWORD style, int x, int y,

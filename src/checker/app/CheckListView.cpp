@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "common/text.h"
+#include "common/window.h"
 
 namespace {
 
@@ -84,14 +84,7 @@ void CheckListView::SetAllChecked(bool checked) {
 }
 
 std::wstring CheckListView::Text(int row, int column) const {
-  return common::ReadText([&](wchar_t* buffer, int size) {
-    LVITEMW item = {};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = size;
-    return static_cast<int>(
-        SendMessageW(hwnd_, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
-  });
+  return common::ItemTextOf(hwnd_, row, column);
 }
 
 int CheckListView::Image(int row) const {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/text.h"
+#include "common/window.h"
 
 namespace {
 
@@ -100,17 +101,7 @@ void ResultListView::Clear() { ListView_DeleteAllItems(hwnd_); }
 int ResultListView::Count() const { return ListView_GetItemCount(hwnd_); }
 
 std::wstring ResultListView::Text(int row, int column) const {
-  // Locations and data can be long: the reader grows its buffer until the text fits.
-  return common::ReadText(
-      [&](wchar_t* buffer, int size) {
-        LVITEMW item = {};
-        item.iSubItem = column;
-        item.pszText = buffer;
-        item.cchTextMax = size;
-        return static_cast<int>(
-            SendMessageW(hwnd_, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
-      },
-      512);
+  return common::ItemTextOf(hwnd_, row, column);  // locations and data can be long
 }
 
 ScanResultRow ResultListView::Row(int index) const {
