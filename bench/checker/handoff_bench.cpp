@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "checker/app/ResultList.h"
+#include "checker/app/ResultListView.h"
 #include "checker/app/StatusBar.h"
 #include "checker/scanners/HandOff.h"
 #include "checker/scanners/ScanThread.h"

@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cwchar>
+#include <vector>
 
 namespace common {
 
@@ -60,6 +62,17 @@ void TrimIncompleteAnsi(std::string& bytes) {
 }
 
 int AnsiLength(std::wstring_view text) { return static_cast<int>(ToAnsi(text).size()); }
+
+std::wstring ReadText(const std::function<int(wchar_t* buffer, int size)>& read, int firstSize) {
+  constexpr int kLargest = 1 << 24;
+  for (int size = firstSize > 1 ? firstSize : 2;; size *= 2) {
+    std::vector<wchar_t> buffer(static_cast<size_t>(size), L'\0');
+    const int copied = std::clamp(read(buffer.data(), size), 0, size - 1);
+    // A text that filled the buffer may have been cut; one that did not is whole.
+    if (copied < size - 1 || size >= kLargest)
+      return std::wstring(buffer.data(), static_cast<size_t>(copied));
+  }
+}
 
 std::wstring HandleToText(const void* handle) {
   // Handles fit in 32 bits on both builds; they are written sign-extended, as a Long would be.

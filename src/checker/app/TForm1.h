@@ -7,19 +7,20 @@
 #include <memory>
 #include <string>
 
-#include "checker/app/CheckList.h"
+#include "checker/app/CheckListView.h"
+#include "checker/app/CheckerImages.h"
 #include "checker/app/CheckerServices.h"
+#include "checker/app/CoolToolBar.h"
 #include "checker/app/Hints.h"
-#include "checker/app/ImageLists.h"
-#include "checker/app/MainMenu.h"
-#include "checker/app/Panel.h"
-#include "checker/app/ResultList.h"
+#include "checker/app/MainMenus.h"
+#include "checker/app/ResultListView.h"
 #include "checker/app/ScanControl.h"
 #include "checker/app/StatusBar.h"
 #include "checker/app/THtmhelp.h"
-#include "checker/app/ToolBar.h"
+#include "checker/app/TPanel.h"
 #include "checker/scanners/ScanHost.h"
 #include "checker/scanners/TarqGetOSInfo.h"
+#include "common/dialog.h"
 #include "common/handles.h"
 #include "common/window.h"
 
@@ -38,10 +39,9 @@ class TForm1 : public common::Window, private ScanView {
   // to end: the window could not be made, or the Windows directory is unknown (after a
   // message).
   bool Create();
-  // Shows the window (maximised when Set.ini says "Max") and runs FormShow.
+  // Shows the window (maximised when Set.ini says "Max") and runs FormShow. Its shortcut keys
+  // and dialog keys go through the message loop's keyboard routing.
   void Show(int showCommand = SW_SHOWNORMAL);
-  // Shortcut keys and dialog keys of the main window; true when the message was taken.
-  bool PreTranslate(MSG& msg);
 
   // Handlers, named by control and event.
   void FlatButton1Click();
@@ -159,7 +159,7 @@ class TForm1 : public common::Window, private ScanView {
   ResultListView listView2_;
   StatusBar statusBar1_;
   Hints hints_;
-  common::FocusMemory focus_;
+  common::DialogHelper dialog_;
 
   std::unique_ptr<TTarqOSInfo> osInfo_;
   std::unique_ptr<THtmhelp> helpViewer_;

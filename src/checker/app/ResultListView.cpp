@@ -1,4 +1,4 @@
-#include "checker/app/ResultList.h"
+#include "checker/app/ResultListView.h"
 
 #include <commctrl.h>
 
@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/text.h"
+#include "common/window.h"
 
 namespace {
 
@@ -100,17 +101,7 @@ void ResultListView::Clear() { ListView_DeleteAllItems(hwnd_); }
 int ResultListView::Count() const { return ListView_GetItemCount(hwnd_); }
 
 std::wstring ResultListView::Text(int row, int column) const {
-  // Grows the buffer until the text fits: locations and data can be long.
-  for (int size = 512;; size *= 4) {
-    std::vector<wchar_t> buffer(static_cast<size_t>(size), L'\0');
-    LVITEMW item = {};
-    item.iSubItem = column;
-    item.pszText = buffer.data();
-    item.cchTextMax = size;
-    const auto length = static_cast<int>(
-        SendMessageW(hwnd_, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
-    if (length < size - 1 || size >= (1 << 20)) return std::wstring(buffer.data());
-  }
+  return common::ItemTextOf(hwnd_, row, column);  // locations and data can be long
 }
 
 ScanResultRow ResultListView::Row(int index) const {
