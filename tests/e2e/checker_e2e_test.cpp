@@ -1,10 +1,12 @@
 // Sanivo.exe started for real: its window, a scan to its end, one instance only, its settings,
-// its registry record, the Windows XP check list and its help.
+// its registry record, the Windows XP check list, its help and the disk checks.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "common/handles.h"
@@ -14,6 +16,7 @@
 namespace {
 
 using e2e::ProgramUnderTest;
+using e2e::RemoteList;
 using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
 using testing_support::WaitFor;
@@ -47,6 +50,8 @@ HWND Child(HWND parent, int id, const wchar_t* className) {
 HWND CheckList(HWND form) { return Child(form, 200, WC_LISTVIEWW); }
 HWND StatusBar(HWND form) { return Child(form, 203, STATUSCLASSNAMEW); }
 HWND ScanButton(HWND form) { return Child(form, 100, L"Button"); }
+HWND SelectAllButton(HWND form) { return Child(form, 114, L"Button"); }
+HWND ResultList(HWND form) { return Child(form, 201, WC_LISTVIEWW); }
 
 // Checked states of the check list, read across the process boundary.
 std::vector<bool> CheckedRows(HWND list) {
@@ -297,6 +302,60 @@ TEST_F(SanivoEndToEnd, WithoutTheHelpControlsRegistrationF1DoesNothingAndTheRest
   PostMessageW(form, WM_CLOSE, 0, 0);
   ASSERT_TRUE(sanivo.WaitForExit(10000));
   EXPECT_EQ(sanivo.ExitCode(), 0u);
+}
+
+TEST_F(SanivoEndToEnd, TheDiskChecksFindABrokenShortcutAndAnEmptyStartMenuFolder) {
+  // A shortcut to a file that is gone, in the test's folder on drive C:, and an empty folder
+  // below the all-users Programs folder.
+  CoInitialize(nullptr);
+  const std::wstring link = folder_.File(L"失效的快捷方式.lnk");
+  const std::wstring target = folder_.File(L"gone.exe");
+  ASSERT_TRUE(testing_support::MakeShortcut(link, target));
+  CoUninitialize();
+  wchar_t programs[MAX_PATH] = {}, startup[MAX_PATH] = {};
+  ASSERT_HRESULT_SUCCEEDED(
+      SHGetFolderPathW(nullptr, CSIDL_COMMON_PROGRAMS | CSIDL_FLAG_CREATE, nullptr, 0, programs));
+  SHGetFolderPathW(nullptr, CSIDL_COMMON_STARTUP | CSIDL_FLAG_CREATE, nullptr, 0, startup);
+  const std::wstring empty = std::wstring(programs) + L"\\Zephra空目录";
+  ASSERT_TRUE(CreateDirectoryW(empty.c_str(), nullptr));
+  struct Cleanup {
+    std::wstring path;
+    ~Cleanup() { RemoveDirectoryW(path.c_str()); }
+  } cleanup{empty};
+
+  ProgramUnderTest sanivo(folder_.Path(), L"Sanivo.exe");
+  ASSERT_TRUE(sanivo.Start());
+  const HWND form = sanivo.WaitForWindow(kFormClass, 10000);
+  ASSERT_NE(form, nullptr);
+  // Only the two disk checks: all off (全否), then rows 10 and 11 on.
+  SendMessageW(SelectAllButton(form), BM_CLICK, 0, 0);
+  const RemoteList checks(CheckList(form));
+  checks.SetChecked(10, true);
+  checks.SetChecked(11, true);
+  std::vector<bool> disks(12, false);
+  disks[10] = disks[11] = true;
+  ASSERT_EQ(CheckedRows(CheckList(form)), disks);
+
+  PostMessageW(ScanButton(form), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor(
+      [&] { return WindowText(StatusBar(form)).rfind(L"扫描完毕。共检查到：", 0) == 0; }, 120000));
+
+  const RemoteList results(ResultList(form));
+  std::vector<std::wstring> rows;
+  for (int i = 0; i < results.Count(); ++i) rows.push_back(results.Row(i));
+  const auto size = testing_support::ReadFileBytes(link).size();
+  const std::wstring shortcutRow =
+      L"磁盘文件错误|" + link + L"|" + std::to_wstring(size) + L" Byte|" + target + L"|0";
+  const std::wstring folderRow = L"磁盘目录错误|" + empty + L"|||0";
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), shortcutRow), 1);
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), folderRow), 1);
+  for (const std::wstring& row : rows)
+    EXPECT_EQ(row.find(L"|" + std::wstring(startup) + L"|"), std::wstring::npos);
+  EXPECT_EQ(WindowText(StatusBar(form)),
+            L"扫描完毕。共检查到：" + std::to_wstring(rows.size()) + L" 个错误。");
+
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(sanivo.WaitForExit(10000));
 }
 
 }  // namespace

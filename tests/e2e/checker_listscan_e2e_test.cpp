@@ -18,6 +18,7 @@
 namespace {
 
 using e2e::ProgramUnderTest;
+using e2e::RemoteList;
 using testing_support::TempFolder;
 using testing_support::WaitFor;
 using testing_support::WindowText;
@@ -37,78 +38,6 @@ HWND Child(HWND form, int id) {
       reinterpret_cast<LPARAM>(&search));
   return search.second;
 }
-
-// A list view of the checker, read and changed through memory in the checker's process (the
-// list's messages carry pointers). The test and the checker are built for the same bitness.
-class RemoteList {
- public:
-  explicit RemoteList(HWND list) : list_(list) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(list, &processId);
-    process_.Reset(
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-    if (process_)
-      memory_ = VirtualAllocEx(process_.Get(), nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
-                               MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  }
-  ~RemoteList() {
-    if (memory_) VirtualFreeEx(process_.Get(), memory_, 0, MEM_RELEASE);
-  }
-  RemoteList(const RemoteList&) = delete;
-  RemoteList& operator=(const RemoteList&) = delete;
-
-  int Count() const { return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)); }
-
-  // Texts of the four columns and the picture, one line per row.
-  std::wstring Row(int row) const {
-    std::wstring line;
-    for (int column = 0; column < 4; ++column) line += Text(row, column) + L"|";
-    LVITEMW item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    if (!Send(LVM_GETITEMW, row, item)) return line;
-    return line + std::to_wstring(item.iImage);
-  }
-
-  void SetChecked(int row, bool checked) const {
-    LVITEMW item = {};
-    item.stateMask = LVIS_STATEIMAGEMASK;
-    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-    Send(LVM_SETITEMSTATE, row, item);
-  }
-
- private:
-  static constexpr size_t kChars = 1024;
-
-  // Sends a message whose lParam is an item, which comes back changed.
-  bool Send(UINT message, int row, LVITEMW& item) const {
-    if (!memory_) return false;
-    item.pszText = RemoteText();
-    item.cchTextMax = static_cast<int>(kChars);
-    if (!WriteProcessMemory(process_.Get(), memory_, &item, sizeof(item), nullptr)) return false;
-    SendMessageW(list_, message, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory_));
-    return ReadProcessMemory(process_.Get(), memory_, &item, sizeof(item), nullptr) != FALSE;
-  }
-
-  std::wstring Text(int row, int column) const {
-    LVITEMW item = {};
-    item.iSubItem = column;
-    if (!Send(LVM_GETITEMTEXTW, row, item)) return {};
-    std::vector<wchar_t> text(kChars, L'\0');
-    if (!ReadProcessMemory(process_.Get(), RemoteText(), text.data(), text.size() * sizeof(wchar_t),
-                           nullptr))
-      return {};
-    return std::wstring(text.data());
-  }
-
-  wchar_t* RemoteText() const {
-    return reinterpret_cast<wchar_t*>(static_cast<LVITEMW*>(memory_) + 1);
-  }
-
-  HWND list_;
-  common::KernelHandle process_;
-  void* memory_ = nullptr;
-};
 
 // Keys and values the test puts into the prefix's registry, removed again at its end.
 class PreparedRegistry {

@@ -1,5 +1,7 @@
 #include "e2e/process.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 #include "support/png.h"
@@ -52,6 +54,70 @@ DWORD ProgramUnderTest::ExitCode() const {
   DWORD code = STILL_ACTIVE;
   if (process_) GetExitCodeProcess(process_.Get(), &code);
   return code;
+}
+
+namespace {
+constexpr size_t kRemoteTextChars = 1024;
+}  // namespace
+
+RemoteList::RemoteList(HWND list) : list_(list) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(list, &processId);
+  process_.Reset(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+  if (process_)
+    memory_ = VirtualAllocEx(process_.Get(), nullptr,
+                             sizeof(LVITEMW) + kRemoteTextChars * sizeof(wchar_t),
+                             MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+}
+
+RemoteList::~RemoteList() {
+  if (memory_) VirtualFreeEx(process_.Get(), memory_, 0, MEM_RELEASE);
+}
+
+int RemoteList::Count() const {
+  return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::wstring RemoteList::Row(int row) const {
+  std::wstring line;
+  for (int column = 0; column < 4; ++column) line += Text(row, column) + L"|";
+  LVITEMW item = {};
+  item.mask = LVIF_IMAGE;
+  item.iItem = row;
+  if (!Send(LVM_GETITEMW, row, item)) return line;
+  return line + std::to_wstring(item.iImage);
+}
+
+void RemoteList::SetChecked(int row, bool checked) const {
+  LVITEMW item = {};
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+  Send(LVM_SETITEMSTATE, row, item);
+}
+
+bool RemoteList::Send(UINT message, int row, LVITEMW& item) const {
+  if (!memory_) return false;
+  item.pszText = RemoteText();
+  item.cchTextMax = static_cast<int>(kRemoteTextChars);
+  if (!WriteProcessMemory(process_.Get(), memory_, &item, sizeof(item), nullptr)) return false;
+  SendMessageW(list_, message, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory_));
+  return ReadProcessMemory(process_.Get(), memory_, &item, sizeof(item), nullptr) != FALSE;
+}
+
+std::wstring RemoteList::Text(int row, int column) const {
+  LVITEMW item = {};
+  item.iSubItem = column;
+  if (!Send(LVM_GETITEMTEXTW, row, item)) return {};
+  std::vector<wchar_t> text(kRemoteTextChars, L'\0');
+  if (!ReadProcessMemory(process_.Get(), RemoteText(), text.data(), text.size() * sizeof(wchar_t),
+                         nullptr))
+    return {};
+  return std::wstring(text.data());
+}
+
+wchar_t* RemoteList::RemoteText() const {
+  return reinterpret_cast<wchar_t*>(static_cast<LVITEMW*>(memory_) + 1);
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "checker/app/InstalledScanners.h"
 
+#include "checker/scanners/DiskScans.h"
 #include "checker/scanners/MenuScans.h"
 #include "checker/scanners/SharedDllScan.h"
 #include "checker/scanners/SoftwareScans.h"
@@ -17,5 +18,7 @@ ScannerSet InstalledScanners() {
     Scan_UninstallErr(host);
   };
   scanners.Synchronous(CheckRowId::Fonts) = [](ScanHost& host) { Scan_FontErr(host); };
+  scanners.Synchronous(CheckRowId::BrokenShortcuts) = [](ScanHost& host) { ScanLinkFiles(host); };
+  scanners.Synchronous(CheckRowId::EmptyMenuFolders) = [](ScanHost& host) { Scan_Direrr(host); };
   return scanners;
 }

@@ -143,6 +143,10 @@ bool TForm1::FormCreate() {
   environment_.MajorVersion = osInfo_->MajorVersion();
   environment_.WinDir = *windowsDirectory;
   environment_.GetSpecialFolder = &GetSpecialFolder;
+  environment_.ShowMessage = [this](const std::wstring& text, UINT type) {
+    const BusySection busy(*this);  // the box runs a modal loop of its own
+    return services_.messageBox ? services_.messageBox(text, type) : IDNO;
+  };
 
   const std::wstring settings = SettingsPath(services_.programDirectory);
   environment_.BakPath = ReadBakPath(settings);
