@@ -142,6 +142,7 @@ bool TForm1::FormCreate() {
   environment_.MajorVersion = osInfo_->MajorVersion();
   environment_.WinDir = *windowsDirectory;
   environment_.GetSpecialFolder = &GetSpecialFolder;
+  if (services_.specialFolder) environment_.GetSpecialFolder = services_.specialFolder;
 
   const std::wstring settings = SettingsPath(services_.programDirectory);
   environment_.BakPath = ReadBakPath(settings);
