@@ -10,6 +10,7 @@ namespace {
 constexpr int kHistoryIcon = 205;  // the history log's 32 x 32 picture
 constexpr int kButtonWidth = 75, kButtonHeight = 25, kButtonTop = 8;
 constexpr int kFlatButton1Left = 12, kButton1Left = 98;
+constexpr int kHeaderSectionWidth = 4096;
 
 }  // namespace
 
@@ -37,6 +38,12 @@ bool TForm2::Create(HWND owner) {
   };
   headerControl1_ = withFont(common::CreateControl(WC_HEADERW, L"", WS_VISIBLE | HDS_HORZ, 0, 0, 0,
                                                    0, Handle(), kHeaderControl1));
+  // One empty section across the whole strip: a header made without sections while its window
+  // is hidden is left unpainted by some systems (black under Wine).
+  HDITEMW section = {};
+  section.mask = HDI_WIDTH;
+  section.cxy = kHeaderSectionWidth;
+  Header_InsertItem(headerControl1_, 0, &section);
   memo1_ = withFont(common::CreateControl(
       L"EDIT", L"", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 0,
       0, Handle(), kMemo1, WS_EX_CLIENTEDGE));
