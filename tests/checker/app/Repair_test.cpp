@@ -8,9 +8,12 @@
 #include <map>
 #include <string>
 
+#include <sddl.h>
+
 #include "checker/app/SystemCalls.h"
 #include "checker/app/UndoJournal.h"
 #include "checker/scanners/Registry.h"
+#include "common/handles.h"
 #include "common/text.h"
 #include "support/registry.h"
 #include "support/testing.h"
@@ -268,6 +271,41 @@ TEST_F(Repairing, ShortcutsAreKeptBeforeTheyGoAndOnlyEmptyFoldersAreRemoved) {
   EXPECT_FALSE(Exists(menu.File(L"Empty")));
   EXPECT_EQ(Repair(MakeRow(L"磁盘目录错误", menu.File(L"Filled"))).outcome, RepairOutcome::Failed);
   EXPECT_TRUE(Exists(menu.File(L"Filled\\late.txt")));
+}
+
+// A key that holds a registry link is not deleted: the subkey deletion would go through the link
+// and empty the key it points to.
+TEST_F(Repairing, AKeyHoldingARegistryLinkIsLeftAlone) {
+  const TestKey target(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  target.SetText(L"Precious\\Deeper", L"Value", L"data");
+  const TestKey application(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  HANDLE token = nullptr;
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+  const common::KernelHandle tokenHandle(token);
+  char buffer[256] = {};
+  DWORD size = 0;
+  ASSERT_TRUE(GetTokenInformation(token, TokenUser, buffer, sizeof(buffer), &size));
+  wchar_t* sid = nullptr;
+  ASSERT_TRUE(ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid));
+  const std::wstring to = L"\\Registry\\User\\" + std::wstring(sid) + L"\\" + target.Path();
+  LocalFree(sid);
+  HKEY made = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (application.Path() + L"\\Link").c_str(), 0, nullptr,
+                            REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr,
+                            &made, nullptr),
+            ERROR_SUCCESS);
+  const common::RegKey link(made);
+  ASSERT_EQ(RegSetValueExW(made, L"SymbolicLinkValue", 0, REG_LINK,
+                           reinterpret_cast<const BYTE*>(to.data()),
+                           static_cast<DWORD>(to.size() * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+  ASSERT_TRUE(application.KeyExists(L"Link\\Precious\\Deeper"));  // the link works
+
+  EXPECT_EQ(Repair(MakeRow(L"HKEY_CURRENT_USER", application.Path())).outcome,
+            RepairOutcome::Failed);
+  EXPECT_TRUE(target.KeyExists(L"Precious\\Deeper"));
+  EXPECT_TRUE(application.KeyExists(L""));
+  RegDeleteKeyW(made, L"");  // the link itself, not what it points to
 }
 
 // Repaired, then the journal imported with the registry editor: every key and value is back
