@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Installs everything the build, the tests and the run command need on Debian 12.
+# Installs everything the build, the tests, the packages and the run command need on Debian 12.
 # Safe to run again: it only installs what is missing.
 set -euo pipefail
 
 packages=(
-  cmake ninja-build
+  cmake ninja-build python3
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64
@@ -12,6 +12,7 @@ packages=(
   fonts-wqy-microhei locales
   googletest
   tango-icon-theme librsvg2-bin python3-pil
+  fp-utils-3.2.2 nsis zip unzip 7zip file
 )
 
 missing=()

@@ -1,7 +1,8 @@
-// Start-up of ZephraShell: time from process start to the first painted desktop, and the
-// shell's private memory once it is up. Run it in the "shell" desktop:
+// Start-up of ZephraShell against the bare floor program: time from process start to the first
+// painted desktop, and the shell's private memory once it is up. Run it in the "shell" desktop:
 //   scripts/wine.sh --desktop=shell build/win64/bin/shell_startup_bench.exe [runs]
 #include <windows.h>
+// psapi.h needs windows.h first.
 #include <psapi.h>
 
 #include <algorithm>
@@ -40,40 +41,72 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
+// Starts one program, polls the screen until the desktop's colours show at both edges, and
+// returns the time that took (negative when they never showed).
+double TimeToPaintedDesktop(e2e::ProgramUnderTest& program) {
+  const COLORREF left = RGB(19, 31, 67), right = RGB(39, 66, 124);  // the gradient's edges
+  LARGE_INTEGER start, end;
+  QueryPerformanceCounter(&start);
+  if (!program.Start()) return -1;
+  // Poll the screen without pumping this process's messages in between.
+  for (int i = 0; i < 20000; ++i) {
+    if (e2e::ScreenPixel(1023, 400) == right && e2e::ScreenPixel(0, 400) == left) {
+      QueryPerformanceCounter(&end);
+      return Milliseconds(start, end);
+    }
+    Sleep(1);
+  }
+  return -1;
+}
+
+void WaitForEmptyScreen() {
+  testing_support::WaitFor([] { return e2e::ScreenPixel(1023, 400) != RGB(39, 66, 124); }, 5000);
+}
+
+void Report(const char* name, const std::vector<double>& times) {
+  std::printf("%s: process start to painted desktop: median %.1f ms, min %.1f ms, max %.1f ms\n",
+              name, Median(times), *std::min_element(times.begin(), times.end()),
+              *std::max_element(times.begin(), times.end()));
+}
+
 }  // namespace
 
+// Alternates the shell with the bare floor program (bench/floor), so that both see the same
+// machine load, and reports both and their ratio.
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
   if (!e2e::WaitForWindowsTaskbar(10000)) std::printf("(no Windows taskbar in this desktop)\n");
-  const COLORREF painted = RGB(39, 66, 124);  // the gradient's right edge
-  std::vector<double> startTimes, privateKb, workingKb;
+  std::vector<double> startTimes, floorTimes, privateKb, workingKb;
   for (int run = 0; run < runs; ++run) {
+    {
+      testing_support::TempFolder folder;
+      e2e::ProgramUnderTest floor(folder.Path(), L"floor_desktop.exe");
+      const double ms = TimeToPaintedDesktop(floor);
+      if (ms < 0) {
+        std::printf("run %d: the floor program never painted\n", run);
+        return 1;
+      }
+      floorTimes.push_back(ms);
+      PostMessageW(floor.WaitForWindow(L"ZephraFloorDesktop", 2000), WM_CLOSE, 0, 0);
+      floor.WaitForExit(10000);
+      WaitForEmptyScreen();
+    }
     testing_support::TempFolder folder;
     e2e::ProgramUnderTest shell(folder.Path(), L"ZephraShell.exe");
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
-    if (!shell.Start()) {
-      std::printf("cannot start ZephraShell.exe\n");
-      return 1;
-    }
-    // Poll the screen without pumping this process's messages in between.
-    bool seen = false;
-    for (int i = 0; i < 20000 && !seen; ++i) {
-      seen = e2e::ScreenPixel(1023, 400) == painted && e2e::ScreenPixel(0, 400) == RGB(19, 31, 67);
-      if (!seen) Sleep(1);
-    }
-    QueryPerformanceCounter(&end);
-    if (!seen) {
+    const double ms = TimeToPaintedDesktop(shell);
+    if (ms < 0) {
       std::printf("run %d: the desktop was never painted\n", run);
       return 1;
     }
-    startTimes.push_back(Milliseconds(start, end));
+    startTimes.push_back(ms);
     testing_support::PumpFor(500);  // let start-up settle before measuring memory
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, shell.ProcessId());
+    HANDLE process =
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, shell.ProcessId());
     PROCESS_MEMORY_COUNTERS_EX memory = {};
     memory.cb = sizeof(memory);
-    if (process && GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                                        sizeof(memory))) {
+    if (process &&
+        GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                             sizeof(memory))) {
       privateKb.push_back(memory.PrivateUsage ? static_cast<double>(memory.PrivateUsage) / 1024.0
                                               : CommittedPrivateKb(process));
       workingKb.push_back(static_cast<double>(memory.WorkingSetSize) / 1024.0);
@@ -83,15 +116,16 @@ int main(int argc, char** argv) {
     HWND exitButton = FindWindowExW(desktop, nullptr, L"BUTTON", nullptr);
     PostMessageW(exitButton, BM_CLICK, 0, 0);
     shell.WaitForExit(10000);
-    // Wait until the screen shows the empty desktop again before the next run.
-    testing_support::WaitFor([&] { return e2e::ScreenPixel(1023, 400) != painted; }, 5000);
+    WaitForEmptyScreen();
   }
-  std::printf("runs: %d\n", runs);
-  std::printf("process start to painted desktop: median %.1f ms, min %.1f ms, max %.1f ms\n",
-              Median(startTimes), *std::min_element(startTimes.begin(), startTimes.end()),
-              *std::max_element(startTimes.begin(), startTimes.end()));
+  std::printf("runs: %d (alternated)\n", runs);
+  Report("ZephraShell", startTimes);
+  Report("floor", floorTimes);
+  std::printf("ratio of the medians: %.2f\n", Median(startTimes) / Median(floorTimes));
   if (!privateKb.empty())
-    std::printf("private committed memory after start-up: median %.0f KiB (working set %.0f KiB)\n",
-                Median(privateKb), Median(workingKb));
+    std::printf(
+        "ZephraShell private committed memory after start-up: median %.0f KiB (working set "
+        "%.0f KiB)\n",
+        Median(privateKb), Median(workingKb));
   return 0;
 }

@@ -93,7 +93,15 @@ struct AcceleratorTraits {
   static void Close(Type h) { DestroyAcceleratorTable(h); }
 };
 
+struct ModuleTraits {
+  using Type = HMODULE;
+  static Type Invalid() { return nullptr; }
+  static bool IsValid(Type h) { return h != nullptr; }
+  static void Close(Type h) { FreeLibrary(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelTraits>;
+using Module = UniqueHandle<ModuleTraits>;
 using AcceleratorTable = UniqueHandle<AcceleratorTraits>;
 using FindHandle = UniqueHandle<FindTraits>;
 using RegKey = UniqueHandle<RegKeyTraits>;

@@ -1,6 +1,6 @@
 // Sanivo.exe started for real: its window, a scan to its end, one instance only, its settings,
-// its registry record, the Windows XP check list, and repair, backup and restore through their
-// real message boxes and the real registry editor.
+// its registry record, the Windows XP check list, its help, and repair, backup and restore
+// through their real message boxes and the real registry editor.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -163,6 +163,37 @@ void Answer(HWND box, int button) {
   WaitFor([&] { return !IsWindow(box); }, 5000);
 }
 
+// The HTML Help control's class registration taken away for the life of the object.
+class HelpControlUnregistered {
+ public:
+  HelpControlUnregistered() {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, kServerKey, 0, KEY_READ, &opened) == ERROR_SUCCESS) {
+      const common::RegKey key(opened);
+      DWORD size = sizeof(saved_) - sizeof(wchar_t);
+      RegQueryValueExW(key.Get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(saved_),
+                       &size);
+    }
+    removed_ = RegDeleteKeyW(HKEY_CLASSES_ROOT, kServerKey) == ERROR_SUCCESS;
+  }
+  ~HelpControlUnregistered() {
+    HKEY made = nullptr;
+    if (!removed_ || RegCreateKeyExW(HKEY_CLASSES_ROOT, kServerKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                     nullptr, &made, nullptr) != ERROR_SUCCESS)
+      return;
+    const common::RegKey key(made);
+    RegSetValueExW(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(saved_),
+                   static_cast<DWORD>((wcslen(saved_) + 1) * sizeof(wchar_t)));
+  }
+  bool Removed() const { return removed_; }
+
+ private:
+  static constexpr wchar_t kServerKey[] =
+      L"CLSID\\{adb880a6-d8ff-11cf-9377-00aa003b7a11}\\InprocServer32";
+  wchar_t saved_[MAX_PATH * 2] = {};
+  bool removed_ = false;
+};
+
 class SanivoEndToEnd : public ::testing::Test {
  protected:
   void TearDown() override {
@@ -287,6 +318,51 @@ TEST_F(SanivoEndToEnd, OnWindowsXpWithTheSystemFileCheckerThereAreThirteenChecks
   thirteen[12] = false;
   EXPECT_EQ(rows(), thirteen);
   DeleteFileW(checker.c_str());
+}
+
+// F1 as a user presses it, in the checker's window.
+void PressF1(HWND form) {
+  PostMessageW(form, WM_KEYDOWN, VK_F1, 0x003B0001);
+  PostMessageW(form, WM_KEYUP, VK_F1, 0xC03B0001);
+}
+
+HWND HelpWindowOf(const ProgramUnderTest& program, int timeoutMs) {
+  return program.WaitForWindow(L"HH Parent", timeoutMs);
+}
+
+TEST_F(SanivoEndToEnd, F1OpensTheHelpFileBesideItAndTheProgramEndsWithItOpen) {
+  ASSERT_TRUE(CopyFileW(testing_support::BesideProgram(L"Tarqcc.chm").c_str(),
+                        folder_.File(L"Tarqcc.chm").c_str(), FALSE));
+  ProgramUnderTest sanivo(folder_.Path(), L"Sanivo.exe");
+  ASSERT_TRUE(sanivo.Start());
+  const HWND form = sanivo.WaitForWindow(kFormClass, 10000);
+  ASSERT_NE(form, nullptr);
+  PressF1(form);
+  const HWND help = HelpWindowOf(sanivo, 10000);
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(WindowText(help), L"Sanivo 帮助");  // the title of our help file
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(sanivo.WaitForExit(10000));
+  EXPECT_EQ(sanivo.ExitCode(), 0u);
+}
+
+TEST_F(SanivoEndToEnd, WithoutTheHelpControlsRegistrationF1DoesNothingAndTheRestWorks) {
+  ASSERT_TRUE(CopyFileW(testing_support::BesideProgram(L"Tarqcc.chm").c_str(),
+                        folder_.File(L"Tarqcc.chm").c_str(), FALSE));
+  const HelpControlUnregistered unregistered;
+  ASSERT_TRUE(unregistered.Removed());
+  ProgramUnderTest sanivo(folder_.Path(), L"Sanivo.exe");
+  ASSERT_TRUE(sanivo.Start());
+  const HWND form = sanivo.WaitForWindow(kFormClass, 10000);
+  ASSERT_NE(form, nullptr);
+  PressF1(form);
+  EXPECT_EQ(HelpWindowOf(sanivo, 1500), nullptr);
+  SendMessageW(ScanButton(form), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitFor(
+      [&] { return WindowText(StatusBar(form)) == L"扫描完毕。共检查到：0 个错误。"; }, 5000));
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(sanivo.WaitForExit(10000));
+  EXPECT_EQ(sanivo.ExitCode(), 0u);
 }
 
 TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistry) {

@@ -85,7 +85,9 @@ void Click(HWND control) {
 }
 
 // Real keystrokes, one character at a time, into the window that has the focus.
-void TypeText(const std::wstring& text) {
+// Types `text` into the focused `edit` and waits until the edit holds it: under load the program
+// may take longer than any fixed pause to take in every key.
+void TypeText(HWND edit, const std::wstring& text) {
   for (wchar_t c : text) {
     INPUT input[2] = {};
     input[0].type = input[1].type = INPUT_KEYBOARD;
@@ -94,7 +96,7 @@ void TypeText(const std::wstring& text) {
     input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
     SendInput(2, input, sizeof(INPUT));
   }
-  PumpFor(200);
+  WaitFor([&] { return WindowText(edit) == text; }, 10000);
 }
 
 HWND ChildWithText(HWND parent, const wchar_t* className, const wchar_t* text) {
@@ -244,7 +246,7 @@ TEST_F(PrindleEndToEnd, ShowsItsWindowAsDesigned) {
 
 TEST_F(PrindleEndToEnd, PrintsTheTypedDocumentThroughItsPrintVerb) {
   Click(text1_);
-  TypeText(document_);
+  TypeText(text1_, document_);
   ASSERT_EQ(WindowText(text1_), document_);
 
   Click(command1_);
@@ -275,7 +277,7 @@ TEST_F(PrindleEndToEnd, EmptyOrMissingPathShowsNothing) {
   EXPECT_EQ(testing_support::VisibleWindowsOf(prindle_.ProcessId()), alone);
 
   Click(text1_);
-  TypeText(folder_.File(L"no such file.zephraprint"));
+  TypeText(text1_, folder_.File(L"no such file.zephraprint"));
   Click(command1_);
   PumpFor(700);
   EXPECT_EQ(testing_support::VisibleWindowsOf(prindle_.ProcessId()), alone);

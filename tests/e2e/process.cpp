@@ -12,6 +12,8 @@ ProgramUnderTest::ProgramUnderTest(const std::wstring& folder, const std::wstrin
   CopyFileW(testing_support::BesideProgram(exeName).c_str(), exePath_.c_str(), FALSE);
 }
 
+ProgramUnderTest::ProgramUnderTest(const std::wstring& exePath) : exePath_(exePath) {}
+
 ProgramUnderTest::~ProgramUnderTest() {
   if (Running()) {
     TerminateProcess(process_.Get(), 1);
@@ -90,10 +92,14 @@ COLORREF ScreenPixel(int x, int y) {
 }
 
 bool SaveScreenshot(const std::wstring& path) {
+  return SaveScreenshot(path, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+}
+
+bool SaveScreenshot(const std::wstring& path, const RECT& part) {
   common::MemorySurface shot;
-  if (!shot.Resize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN))) return false;
+  if (!shot.Resize(part.right - part.left, part.bottom - part.top)) return false;
   common::WindowDc screen(nullptr);
-  BitBlt(shot.Dc(), 0, 0, shot.Width(), shot.Height(), screen.Get(), 0, 0, SRCCOPY);
+  BitBlt(shot.Dc(), 0, 0, shot.Width(), shot.Height(), screen.Get(), part.left, part.top, SRCCOPY);
   GdiFlush();
   return testing_support::WritePng(path, shot);
 }

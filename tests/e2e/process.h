@@ -13,6 +13,8 @@ namespace e2e {
 class ProgramUnderTest {
  public:
   ProgramUnderTest(const std::wstring& folder, const std::wstring& exeName);
+  // A program started where it is (an installed one).
+  explicit ProgramUnderTest(const std::wstring& exePath);
   ~ProgramUnderTest();
 
   bool Start();
@@ -36,8 +38,9 @@ class ProgramUnderTest {
 // Colour (COLORREF) of a screen pixel.
 COLORREF ScreenPixel(int x, int y);
 
-// Saves what the screen shows as a PNG file (for a person to look at).
+// Saves what the screen shows as a PNG file (for a person to look at); all of it, or a part.
 bool SaveScreenshot(const std::wstring& path);
+bool SaveScreenshot(const std::wstring& path, const RECT& part);
 
 // A real pointer move and a real left click at a screen point, through the input queue.
 void MoveTo(int x, int y);

@@ -65,8 +65,10 @@ TEST(StartMenuEndToEnd, StartButtonSubmenuLinkAndDesktopClose) {
   ASSERT_NE(shell.WaitForWindow(kDesktopClass, 10000), nullptr);
   testing_support::PumpFor(300);
 
-  // Loaded at start, hidden, its bottom edge on the taskbar.
-  HWND menu = FindOf(shell.ProcessId(), L"ZephraStartMenu");
+  // Loaded at start (a moment after the desktop shows, longer under load), hidden, its bottom
+  // edge on the taskbar.
+  HWND menu = nullptr;
+  WaitFor([&] { return (menu = FindOf(shell.ProcessId(), L"ZephraStartMenu")) != nullptr; }, 5000);
   ASSERT_NE(menu, nullptr);
   EXPECT_FALSE(IsWindowVisible(menu));
   RECT r = {};

@@ -19,6 +19,7 @@ CheckerServices CheckerServices::Real() {
     return MessageBoxA(nullptr, common::ToAnsi(text).c_str(), "Sanivo", type);
   };
   services.runAndWait = &RunAndWait;
+  services.openAddress = &OpenAddress;
   services.scanners = &InstalledScanners;
   return services;
 }

@@ -27,6 +27,11 @@ struct CheckerServices {
   std::function<void(const std::wstring& commandLine, HWND owner,
                      const std::function<void()>& pump)>
       runAndWait;
+  // Hands a web or mail address to the system's default verb, shown normally; failures are the
+  // system's to show or not.
+  std::function<void(HWND owner, const std::wstring& address)> openAddress;
+  // Where the HTML Help control's class registration is looked up.
+  HKEY helpClasses = HKEY_CLASSES_ROOT;
   // The scanners a scan runs.
   std::function<ScannerSet()> scanners;
   // The end of the main window ends the message loop (the program; not a test).

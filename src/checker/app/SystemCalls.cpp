@@ -1,5 +1,6 @@
 #include "checker/app/SystemCalls.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <memory>
@@ -43,6 +44,11 @@ void RunAndWait(const std::wstring& commandLine, HWND owner, const std::function
     if (pump) pump();
   }
   if (disabled && IsWindow(owner)) EnableWindow(owner, TRUE);
+}
+
+void OpenAddress(HWND owner, const std::wstring& address) {
+  // No browser or mail program is no error of ours: the system tells the user, or nothing does.
+  ShellExecuteA(owner, nullptr, common::ToAnsi(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 std::wstring GetSpecialFolder(HWND owner, int csidl) {

@@ -12,6 +12,9 @@
 // runs whenever messages arrive, so the windows keep painting and stay responsive to the system.
 void RunAndWait(const std::wstring& commandLine, HWND owner, const std::function<void()>& pump);
 
+// ShellExecuteA with the default verb, shown normally; the result is not looked at.
+void OpenAddress(HWND owner, const std::wstring& address);
+
 // The path of a special folder (CSIDL_...), empty when it cannot be obtained.
 std::wstring GetSpecialFolder(HWND owner, int csidl);
 

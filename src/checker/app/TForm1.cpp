@@ -20,6 +20,7 @@ constexpr int kSelectAllWidth = 65, kSelectAllHeight = 18, kSelectAllTop = 2;
 constexpr int kFlatButtonLeft = 8, kFlatButtonWidth = 87, kFlatButtonHeight = 26;
 constexpr int kFlatButtonTops[4] = {22, 58, 94, 130};
 
+constexpr wchar_t kHelpFileName[] = L"Tarqcc.chm";
 constexpr wchar_t kNoWindowsDirectory[] = L"错误！Sanivo无法找到操作系统所在的文件夹。";
 
 std::wstring MakerNotice() {
@@ -132,6 +133,8 @@ bool TForm1::CreateControls() {
 bool TForm1::FormCreate() {
   osInfo_ = std::make_unique<TTarqOSInfo>(services_.versionQuery);
   if (services_.recordProgramPath) services_.recordProgramPath();
+  helpViewer_ = std::make_unique<THtmhelp>(services_.programDirectory + L"\\" + kHelpFileName,
+                                           services_.helpClasses);
 
   const std::optional<std::wstring> windowsDirectory =
       services_.windowsDirectory ? services_.windowsDirectory() : std::nullopt;
@@ -410,5 +413,6 @@ void TForm1::FormDestroy() {
   // The scan goes first: its threads' hand-offs must be refused before the controls go.
   scan_.reset();
   osInfo_.reset();
+  helpViewer_.reset();
   environment_.WinDir.clear();
 }

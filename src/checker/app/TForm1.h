@@ -20,6 +20,7 @@
 #include "checker/app/StatusBar.h"
 #include "checker/app/TForm2.h"
 #include "checker/app/TForm3.h"
+#include "checker/app/THtmhelp.h"
 #include "checker/app/ToolBar.h"
 #include "checker/app/UndoJournal.h"
 #include "checker/scanners/ScanHost.h"
@@ -81,6 +82,7 @@ class TForm1 : public common::Window, private ScanView {
 
   // State and parts, for the scanners, the later handlers and the tests.
   const TTarqOSInfo* OSInfo() const { return osInfo_.get(); }
+  const THtmhelp* HelpViewer() const { return helpViewer_.get(); }
   const ScanEnvironment& Environment() const { return environment_; }
   bool Scanning() const { return scan_ && scan_->Scanning(); }
   int PendingScans() const { return scan_ ? scan_->PendingScans() : 0; }
@@ -176,6 +178,7 @@ class TForm1 : public common::Window, private ScanView {
   common::FocusMemory focus_;
 
   std::unique_ptr<TTarqOSInfo> osInfo_;
+  std::unique_ptr<THtmhelp> helpViewer_;
   ScanEnvironment environment_;
   std::unique_ptr<ScanControl> scan_;
   bool showMaximised_ = false;

@@ -1,7 +1,20 @@
-// Commands of the main window whose modules are not built yet: repair, registry backup and
-// restore, the repair history, help, contact and about. Each is wired to its buttons, menu items
-// and shortcut keys and does nothing until its module is there.
+// Commands of the main window: repair, registry backup and restore, the repair history, help,
+// contact and about. Each is wired to its buttons, menu items and shortcut keys.
 #include "checker/app/TForm1.h"
+
+#include <shellapi.h>
+
+#include "common/MakerSite.h"
+#include "common/text.h"
+
+namespace {
+
+constexpr wchar_t kMainTopic[] = L"Topic_17.htm";
+constexpr wchar_t kAboutTitle[] = L"Sanivo Version 3.4.5.408";
+
+std::wstring AboutNotice() { return L"Lumora软件出品  " + MakerSite::HomePage(); }
+
+}  // namespace
 
 // Repair of the selected row.
 void TForm1::FlatButton2Click() {
@@ -76,14 +89,24 @@ void TForm1::ClearRepairHistory1Click() {
   if (EnsureHistoryForm()) historyForm_->FlatButton1Click();
 }
 
-// The help file.
-void TForm1::Help1Click() {}
+// The help file's main page, F1.
+void TForm1::Help1Click() {
+  if (helpViewer_) helpViewer_->ShowTopic(kMainTopic);
+}
 
 // E-mail to the maker.
-void TForm1::N7Click() {}
+void TForm1::N7Click() {
+  if (services_.openAddress) services_.openAddress(Handle(), MakerSite::ContactMail(L"Sanivo"));
+}
 
 // The maker's home page.
-void TForm1::N8Click() {}
+void TForm1::N8Click() {
+  if (services_.openAddress) services_.openAddress(Handle(), MakerSite::HomePage());
+}
 
-// The about box.
-void TForm1::Windows1Click() {}
+// The system's about box, with the program's icon.
+void TForm1::Windows1Click() {
+  const BusySection busy(*this);  // the box runs a modal loop of its own
+  ShellAboutA(Handle(), common::ToAnsi(kAboutTitle).c_str(), common::ToAnsi(AboutNotice()).c_str(),
+              LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
+}

@@ -1,6 +1,10 @@
 #include "checker/scanners/FileQueries.h"
 
+#include <windows.h>
+
 #include "common/text.h"
+
+static_assert(kDriveFixed == DRIVE_FIXED);
 
 namespace {
 

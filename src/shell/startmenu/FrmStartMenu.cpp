@@ -2,10 +2,10 @@
 
 #include <utility>
 
+#include "common/MakerSite.h"
 #include "common/owner.h"
 #include "common/pump.h"
 #include "common/screen.h"
-#include "shell/startmenu/MakerSite.h"
 #include "shell/startmenu/SubMenu_KSZ.h"
 #include "shell/startmenu/SubMenu_Unkown.h"
 #include "shell/startmenu/frmMenu.h"

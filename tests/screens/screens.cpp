@@ -1,0 +1,157 @@
+// Takes the README's pictures: each scene starts or drives the programs the way a user would
+// and saves what the screen shows (all of it, or one window) as a PNG file. The programs run
+// from the working folder given as the first argument (with SysInfo.ini there), in the Wine
+// desktop that has a Windows taskbar for the shell to take over; the shell runs throughout.
+//   zephra_screens.exe <folder> [scene ...]     (no scene: all of them)
+// To add a scene, write a function that sets the screen up, saves with Save or SaveWindow and
+// puts things back, and add it to kScenes.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/text.h"
+#include "e2e/process.h"
+#include "support/testing.h"
+
+namespace {
+
+using e2e::ProgramUnderTest;
+using testing_support::PumpFor;
+using testing_support::WaitFor;
+
+constexpr UINT kCommandAbout = 111;  // the checker's "关于Sanivo"
+
+struct Stage {
+  std::wstring folder;
+  ProgramUnderTest* shell = nullptr;
+
+  bool Save(const wchar_t* name) const {
+    return e2e::SaveScreenshot(folder + L"\\" + name + L".png");
+  }
+  bool SaveWindow(const wchar_t* name, HWND window) const {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return e2e::SaveScreenshot(folder + L"\\" + name + L".png", r);
+  }
+};
+
+// A program of the working folder, started where it is.
+struct Started {
+  Started(const Stage& stage, const wchar_t* exe, const wchar_t* windowClass)
+      : program(stage.folder + L"\\" + exe) {
+    if (program.Start()) window = program.WaitForWindow(windowClass, 15000);
+    PumpFor(800);  // painted and settled
+  }
+  ~Started() {
+    if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+    program.WaitForExit(5000);
+  }
+  ProgramUnderTest program;
+  HWND window = nullptr;
+};
+
+HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass) {
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    wchar_t name[64] = {};
+    GetClassNameW(w, name, 64);
+    if (pid == processId && IsWindowVisible(w) && lstrcmpiW(name, windowClass) == 0) return w;
+  }
+  return nullptr;
+}
+
+bool Desktop(Stage& stage) { return stage.Save(L"screenshot"); }
+
+bool StartMenu(Stage& stage) {
+  e2e::ClickAt(20, 741);  // the start button
+  PumpFor(800);           // faded in
+  e2e::MoveTo(60, 320);   // resting on the second category opens its submenu
+  PumpFor(800);
+  e2e::MoveTo(250, 371);  // onto a link of the submenu
+  PumpFor(400);
+  const bool saved = stage.Save(L"startmenu");
+  e2e::MoveTo(600, 300);  // the next move over the desktop closes the menus
+  PumpFor(800);
+  return saved;
+}
+
+bool Taskbar(Stage& stage) {
+  const Started palomid(stage, L"Palomid.exe", L"PalomidForm1");
+  PumpFor(500);  // its task button is there
+  return palomid.window && stage.Save(L"taskbar");
+}
+
+bool Prindle(Stage& stage) {
+  const Started prindle(stage, L"Prindle.exe", L"PrindleForm1");
+  return prindle.window && stage.SaveWindow(L"prindle", prindle.window);
+}
+
+bool Palomid(Stage& stage) {
+  const Started palomid(stage, L"Palomid.exe", L"PalomidForm1");
+  return palomid.window && stage.SaveWindow(L"palomid", palomid.window);
+}
+
+bool Sanivo(Stage& stage) {
+  const Started sanivo(stage, L"Sanivo.exe", L"TForm1");
+  return sanivo.window && stage.SaveWindow(L"sanivo", sanivo.window);
+}
+
+bool SanivoAbout(Stage& stage) {
+  const Started sanivo(stage, L"Sanivo.exe", L"TForm1");
+  if (!sanivo.window) return false;
+  PostMessageW(sanivo.window, WM_COMMAND, kCommandAbout, 0);
+  HWND box = nullptr;
+  WaitFor(
+      [&] { return (box = VisibleWindowOf(sanivo.program.ProcessId(), L"#32770")) != nullptr; });
+  PumpFor(500);
+  const bool saved = box && stage.SaveWindow(L"sanivo-about", box);
+  if (box) PostMessageW(box, WM_COMMAND, IDOK, 0);
+  PumpFor(300);
+  return saved;
+}
+
+const struct {
+  const wchar_t* name;
+  bool (*take)(Stage&);
+} kScenes[] = {
+    {L"desktop", Desktop},          {L"startmenu", StartMenu}, {L"taskbar", Taskbar},
+    {L"prindle", Prindle},          {L"palomid", Palomid},     {L"sanivo", Sanivo},
+    {L"sanivo-about", SanivoAbout},
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: zephra_screens <folder> [scene ...]\n");
+    return 2;
+  }
+  Stage stage;
+  stage.folder = argv[1];
+  std::vector<std::wstring> wanted(argv + 2, argv + argc);
+
+  ProgramUnderTest shell(stage.folder + L"\\ZephraShell.exe");
+  if (!shell.Start() || !shell.WaitForWindow(L"ZephraShellDesktop", 15000)) {
+    std::fprintf(stderr, "screens: the shell did not start\n");
+    return 1;
+  }
+  stage.shell = &shell;
+  e2e::MoveTo(600, 300);
+  PumpFor(1500);  // desktop icons and clock painted
+
+  int failed = 0;
+  for (const auto& scene : kScenes) {
+    if (!wanted.empty() && std::find(wanted.begin(), wanted.end(), scene.name) == wanted.end())
+      continue;
+    const bool ok = scene.take(stage);
+    std::printf("screens: %s %s\n", common::ToAnsi(scene.name).c_str(), ok ? "taken" : "FAILED");
+    if (!ok) ++failed;
+  }
+  e2e::ClickAt(44, 22);  // the shell's exit button
+  shell.WaitForExit(5000);
+  return failed == 0 ? 0 : 1;
+}
