@@ -279,6 +279,13 @@ RepairResult Repairer::RepairRegistry(const ScanResultRow& row) {
     // Looked at and closed again before anything is deleted.
     const registry::Key key = registry::Key::Open(root, row.Location);
     if (!key || (kind == RepairKind::Value && !key.HasValue(row.KeyName))) return {};
+    // An unnamed value that is empty already (the same key reached again through another root,
+    // as HKEY_USERS holds HKEY_CURRENT_USER) is as the repair leaves it. Writing it down again
+    // would record the emptied state after the first record, and importing the journal would
+    // empty it again.
+    if (kind == RepairKind::DefaultValue && key.ValueType(L"") == REG_SZ &&
+        key.DefaultText().empty())
+      return {RepairOutcome::Repaired, {}};
     subkeys = key.SubkeyCount();
   }
   std::optional<std::wstring> journal;

@@ -58,6 +58,22 @@ Snapshot Take(HKEY root, const std::wstring& path) {
   return snapshot;
 }
 
+// The user's key below HKEY_USERS, which HKEY_CURRENT_USER stands for.
+std::wstring UserSid() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  const common::KernelHandle owned(token);
+  char buffer[256] = {};
+  DWORD size = 0;
+  wchar_t* sid = nullptr;
+  if (!GetTokenInformation(token, TokenUser, buffer, sizeof(buffer), &size) ||
+      !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid))
+    return {};
+  const std::wstring text = sid;
+  LocalFree(sid);
+  return text;
+}
+
 void Import(const std::wstring& regFile) {
   wchar_t windows[MAX_PATH] = {};
   GetWindowsDirectoryW(windows, MAX_PATH);
@@ -279,16 +295,7 @@ TEST_F(Repairing, AKeyHoldingARegistryLinkIsLeftAlone) {
   const TestKey target(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
   target.SetText(L"Precious\\Deeper", L"Value", L"data");
   const TestKey application(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
-  HANDLE token = nullptr;
-  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
-  const common::KernelHandle tokenHandle(token);
-  char buffer[256] = {};
-  DWORD size = 0;
-  ASSERT_TRUE(GetTokenInformation(token, TokenUser, buffer, sizeof(buffer), &size));
-  wchar_t* sid = nullptr;
-  ASSERT_TRUE(ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid));
-  const std::wstring to = L"\\Registry\\User\\" + std::wstring(sid) + L"\\" + target.Path();
-  LocalFree(sid);
+  const std::wstring to = L"\\Registry\\User\\" + UserSid() + L"\\" + target.Path();
   HKEY made = nullptr;
   ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (application.Path() + L"\\Link").c_str(), 0, nullptr,
                             REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr,
@@ -334,6 +341,11 @@ TEST_F(Repairing, ImportingTheJournalBringsEverythingBack) {
   ASSERT_EQ(Repair(MakeRow(hkcu, values.Path(), L"Value")).outcome, RepairOutcome::Repaired);
   ASSERT_EQ(Repair(MakeRow(hkcu, values.PathOf(L"Had"), L"@D_e_f_a_u_l_t")).outcome,
             RepairOutcome::Repaired);
+  // The same unnamed value again, through HKEY_USERS (the scans of both roots report it).
+  ASSERT_EQ(
+      Repair(MakeRow(L"HKEY_USERS", UserSid() + L"\\" + values.PathOf(L"Had"), L"@D_e_f_a_u_l_t"))
+          .outcome,
+      RepairOutcome::Repaired);
   ASSERT_EQ(Repair(MakeRow(hkcu, values.PathOf(L"Had not"), L"@D_e_f_a_u_l_t")).outcome,
             RepairOutcome::Repaired);
   ASSERT_FALSE(tree.KeyExists(L""));
