@@ -226,6 +226,32 @@ TEST_F(Repairing, ValuesDefaultValuesAndKeysWithTheirSubtrees) {
   EXPECT_TRUE(tree.KeyExists(L"Values"));
   EXPECT_GT(pumps_, 0);
   EXPECT_EQ(Repair(MakeRow(hkcu, deep.Path())).outcome, RepairOutcome::Failed);
+
+  // Windows 95, 98 and ME: the key is deleted directly, the system taking its subkeys (this
+  // system does not, so a key with subkeys stays).
+  const TestKey nine(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  nine.MakeKey(L"Sub");
+  EXPECT_EQ(Repair(MakeRow(hkcu, nine.Path()), 4).outcome, RepairOutcome::Failed);
+  EXPECT_TRUE(nine.KeyExists(L"Sub"));
+  const TestKey empty(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  EXPECT_EQ(Repair(MakeRow(hkcu, empty.Path()), 4).outcome, RepairOutcome::Repaired);
+  EXPECT_FALSE(empty.KeyExists(L""));
+}
+
+TEST_F(Repairing, NothingGoesWhenItCannotBeWrittenDownFirst) {
+  const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  tree.SetText(L"Sub", L"Value", L"C:\\没有.exe");
+  UndoJournal nowhere(folder_.File(L"missing"));
+  Repairer repairer(6, places_, nowhere, nullptr);
+  const std::wstring hkcu = L"HKEY_CURRENT_USER";
+  EXPECT_EQ(repairer.Repair(MakeRow(hkcu, tree.PathOf(L"Sub"), L"Value")).outcome,
+            RepairOutcome::Failed);
+  EXPECT_EQ(repairer.Repair(MakeRow(hkcu, tree.Path())).outcome, RepairOutcome::Failed);
+  EXPECT_TRUE(registry::Key::Open(HKEY_CURRENT_USER, tree.PathOf(L"Sub")).HasValue(L"Value"));
+  const std::wstring shortcut = folder_.File(L"Old.lnk");
+  WriteFileBytes(shortcut, "link");
+  EXPECT_EQ(repairer.Repair(MakeRow(L"磁盘文件错误", shortcut)).outcome, RepairOutcome::Failed);
+  EXPECT_TRUE(Exists(shortcut));
 }
 
 TEST_F(Repairing, HostileRowsTouchNothing) {
