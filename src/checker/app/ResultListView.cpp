@@ -18,6 +18,11 @@ int CALLBACK CompareDescending(LPARAM first, LPARAM second, LPARAM keys) {
   return -CompareTextAscii(all[static_cast<size_t>(first)], all[static_cast<size_t>(second)]);
 }
 
+bool SameTexts(const ScanResultRow& a, const ScanResultRow& b) {
+  return a.Item == b.Item && a.Location == b.Location && a.KeyName == b.KeyName &&
+         a.Description == b.Description;
+}
+
 }  // namespace
 
 int CompareTextAscii(std::string_view a, std::string_view b) {
@@ -116,6 +121,48 @@ ScanResultRow ResultListView::Row(int index) const {
   ListView_GetItem(hwnd_, &item);
   row.ImageIndex = item.iImage;
   return row;
+}
+
+int ResultListView::Selected() const { return ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); }
+
+void ResultListView::SetImage(int index, int image) {
+  LVITEMW item = {};
+  item.mask = LVIF_IMAGE;
+  item.iItem = index;
+  item.iImage = image;
+  ListView_SetItem(hwnd_, &item);
+}
+
+int ResultListView::CountNotRepaired() const {
+  int count = 0;
+  for (int i = 0; i < Count(); ++i) {
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = i;
+    if (ListView_GetItem(hwnd_, &item) && item.iImage != RepairedImage) ++count;
+  }
+  return count;
+}
+
+int ResultListView::Find(const ScanResultRow& row, int hint) const {
+  if (hint >= 0 && hint < Count() && SameTexts(Row(hint), row)) return hint;
+  int first = -1;
+  for (int i = 0; i < Count(); ++i) {
+    const ScanResultRow other = Row(i);
+    if (!SameTexts(other, row)) continue;
+    if (other.ImageIndex != RepairedImage) return i;
+    if (first < 0) first = i;
+  }
+  return first;
+}
+
+void ResultListView::MarkRepairedExcept(const std::vector<ScanResultRow>& kept) {
+  for (int i = 0; i < Count(); ++i) {
+    const ScanResultRow row = kept.empty() ? ScanResultRow() : Row(i);
+    if (std::none_of(kept.begin(), kept.end(),
+                     [&row](const ScanResultRow& k) { return SameTexts(k, row); }))
+      SetImage(i, RepairedImage);
+  }
 }
 
 void ResultListView::SortDescending(int column) {

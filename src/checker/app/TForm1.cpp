@@ -147,6 +147,7 @@ bool TForm1::FormCreate() {
     const BusySection busy(*this);  // the box runs a modal loop of its own
     return services_.messageBox ? services_.messageBox(text, type) : IDNO;
   };
+  if (services_.specialFolder) environment_.GetSpecialFolder = services_.specialFolder;
 
   const std::wstring settings = SettingsPath(services_.programDirectory);
   environment_.BakPath = ReadBakPath(settings);

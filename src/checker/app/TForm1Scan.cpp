@@ -5,6 +5,8 @@
 #include "common/pump.h"
 
 void TForm1::FlatButton1Click() {
+  // A new scan would clear the rows under a repair that is waiting; Stop stays possible.
+  if (repairBusy_ && !ScanRunning()) return;
   if (scan_) scan_->FlatButton1Click();
 }
 

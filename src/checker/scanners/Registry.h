@@ -19,6 +19,12 @@ namespace registry {
 std::wstring RootName(HKEY root);         // empty for any other handle
 HKEY RootByName(std::wstring_view name);  // null for any other text (exact case)
 
+// A value's type and data as the ANSI functions give them (texts in the ANSI code page).
+struct RawValue {
+  DWORD type = REG_NONE;
+  std::string data;
+};
+
 class Key {
  public:
   Key() = default;
@@ -44,6 +50,8 @@ class Key {
   std::wstring DefaultText() const;
   // A REG_DWORD value; none for any other type.
   std::optional<DWORD> ReadDword(std::wstring_view name) const;
+  // Any value as stored; none when it is missing or unreadable.
+  std::optional<RawValue> ReadValue(std::wstring_view name) const;
 
  private:
   explicit Key(HKEY key) : key_(key) {}
