@@ -26,8 +26,8 @@ set(ZEPHRA_PROGRAM_FILES ZephraShell.exe Prindle.exe Palomid.exe Sanivo.exe Tarq
 set(ZEPHRA_USER_FILES SysInfo.ini)
 # What the programs write beside themselves: the checker's settings, repair history, registry
 # backup, and the undo journals and folder of its repairs.
-set(ZEPHRA_WRITTEN_FILES Set.ini Repair.log Backup_Sanivo.reg Undo_*.reg)
-set(ZEPHRA_WRITTEN_FOLDERS Undo)
+set(ZEPHRA_WRITTEN_FILES Set.ini Repair.log Backup_Sanivo.reg Undo_Sanivo_*.reg)
+set(ZEPHRA_WRITTEN_FOLDERS Undo_Sanivo_Backup)
 
 add_custom_command(
   OUTPUT ${CMAKE_BINARY_DIR}/README.txt

@@ -10,7 +10,8 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 out=build/fuzz
 mkdir -p "$out"
-sources=(tests/fuzz/text_parsers_fuzz.cpp src/checker/scanners/PathRules.cpp)
+sources=(tests/fuzz/text_parsers_fuzz.cpp src/checker/scanners/PathRules.cpp
+  src/checker/scanners/UninstallCommand.cpp)
 binary=$out/text_parsers_fuzz
 # Rebuilt only when a source is newer than the program.
 if [ ! -x "$binary" ] || [ -n "$(find "${sources[@]}" src/checker/scanners/*.h -newer "$binary")" ]; then

@@ -14,7 +14,9 @@ zephra_wine_env() {
   export WINEPREFIX=$1
   export HOME=$ZEPHRA_WINE_DIR/home
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  # No Mono or Gecko download prompts; no menu builder, which Wine starts for every shortcut a
+  # program saves (a process and a display connection each, and entries in the host's menus).
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   export LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
   mkdir -p "$HOME"
 }

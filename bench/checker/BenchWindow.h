@@ -5,7 +5,7 @@
 
 #include <commctrl.h>
 
-#include "checker/app/ResultList.h"
+#include "checker/app/ResultListView.h"
 #include "checker/app/StatusBar.h"
 
 class BenchWindow {

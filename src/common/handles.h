@@ -93,6 +93,13 @@ struct AcceleratorTraits {
   static void Close(Type h) { DestroyAcceleratorTable(h); }
 };
 
+struct MenuTraits {
+  using Type = HMENU;
+  static Type Invalid() { return nullptr; }
+  static bool IsValid(Type h) { return h != nullptr; }
+  static void Close(Type h) { DestroyMenu(h); }
+};
+
 struct ModuleTraits {
   using Type = HMODULE;
   static Type Invalid() { return nullptr; }
@@ -102,6 +109,7 @@ struct ModuleTraits {
 
 using KernelHandle = UniqueHandle<KernelTraits>;
 using Module = UniqueHandle<ModuleTraits>;
+using MenuHandle = UniqueHandle<MenuTraits>;
 using AcceleratorTable = UniqueHandle<AcceleratorTraits>;
 using FindHandle = UniqueHandle<FindTraits>;
 using RegKey = UniqueHandle<RegKeyTraits>;

@@ -20,19 +20,22 @@ std::map<HWND, Entry>& Registry() {
 }  // namespace
 
 void RegisterKeyboard(HWND window, HACCEL accelerators, bool dialogKeys) {
-  Registry()[window] = {accelerators, dialogKeys};
+  if (window != nullptr) Registry()[window] = {accelerators, dialogKeys};
 }
 
 void UnregisterKeyboard(HWND window) { Registry().erase(window); }
 
+bool KeyboardRegistered(HWND window) { return Registry().count(window) != 0; }
+
 bool TranslateKeyboard(MSG& msg) {
-  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
-  HWND active = GetActiveWindow();
-  auto it = Registry().find(active);
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || msg.hwnd == nullptr) return false;
+  // Keys go to the control with the focus; its top-level window says what they do.
+  HWND window = GetAncestor(msg.hwnd, GA_ROOT);
+  auto it = Registry().find(window);
   if (it == Registry().end()) return false;
-  if (it->second.accelerators && TranslateAcceleratorW(active, it->second.accelerators, &msg))
-    return true;
-  return it->second.dialogKeys && IsDialogMessageW(active, &msg);
+  const Entry entry = it->second;  // a shortcut's command may end the window and its entry
+  if (entry.accelerators && TranslateAcceleratorW(window, entry.accelerators, &msg)) return true;
+  return entry.dialogKeys && IsWindow(window) && IsDialogMessageW(window, &msg);
 }
 
 int RunMessageLoop() {

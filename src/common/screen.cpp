@@ -23,8 +23,15 @@ double TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
 int ScreenWidthPixels() { return GetSystemMetrics(SM_CXSCREEN); }
 int ScreenHeightPixels() { return GetSystemMetrics(SM_CYSCREEN); }
 
-int TwipsToPixelsX(double twips) { return static_cast<int>(RoundHalfEven(twips / TwipsPerPixelX())); }
-int TwipsToPixelsY(double twips) { return static_cast<int>(RoundHalfEven(twips / TwipsPerPixelY())); }
+int TwipsToPixelsX(double twips) {
+  return static_cast<int>(RoundHalfEven(twips / TwipsPerPixelX()));
+}
+int TwipsToPixelsY(double twips) {
+  return static_cast<int>(RoundHalfEven(twips / TwipsPerPixelY()));
+}
+
+double PixelsToTwipsX(double pixels) { return pixels * TwipsPerPixelX(); }
+double PixelsToTwipsY(double pixels) { return pixels * TwipsPerPixelY(); }
 
 long long RoundHalfEven(double value) {
   const double lower = std::floor(value);

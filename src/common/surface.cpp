@@ -70,6 +70,15 @@ void PaintFrom(HWND window, const MemorySurface& surface) {
   EndPaint(window, &ps);
 }
 
+void DrawPicture(HDC target, HBITMAP picture, int x, int y) {
+  if (picture == nullptr) return;
+  MemoryDc source(CreateCompatibleDC(target));
+  ScopedSelect select(source.Get(), picture);
+  BITMAP info = {};
+  GetObjectW(picture, sizeof(info), &info);
+  BitBlt(target, x, y, info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCCOPY);
+}
+
 void MemorySurface::BlitTo(HDC target, const RECT& area) const {
   if (!dc_) return;
   BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, dc_.Get(),

@@ -14,6 +14,9 @@ class MemorySurface;
 // Answers WM_PAINT of a window whose face is kept in a memory surface.
 void PaintFrom(HWND window, const MemorySurface& surface);
 
+// Copies a picture, at its own size, to (x, y) of a DC (a window's background picture).
+void DrawPicture(HDC target, HBITMAP picture, int x, int y);
+
 // Colours are kept as the system writes them, 0x00BBGGRR; the DIB stores 0x00RRGGBB.
 constexpr uint32_t ColorToPixel(uint32_t bgr) {
   return ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cwchar>
+#include <vector>
 
 namespace common {
 
@@ -26,6 +29,23 @@ std::wstring FromAnsi(std::string_view text) {
   return result;
 }
 
+std::optional<int> ParseDecimal(std::wstring_view text) {
+  size_t i = 0;
+  while (i < text.size() && text[i] == L' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) negative = text[i++] == L'-';
+  if (i == text.size()) return std::nullopt;
+  long long value = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < L'0' || text[i] > L'9') return std::nullopt;
+    value = value * 10 + (text[i] - L'0');
+    if (value > static_cast<long long>(INT_MAX) + 1) return std::nullopt;
+  }
+  if (negative) value = -value;
+  if (value < INT_MIN || value > INT_MAX) return std::nullopt;
+  return static_cast<int>(value);
+}
+
 void TrimIncompleteAnsi(std::string& bytes) {
   size_t i = 0;
   while (i < bytes.size()) {
@@ -41,8 +61,17 @@ void TrimIncompleteAnsi(std::string& bytes) {
   }
 }
 
-int AnsiLength(std::wstring_view text) {
-  return static_cast<int>(ToAnsi(text).size());
+int AnsiLength(std::wstring_view text) { return static_cast<int>(ToAnsi(text).size()); }
+
+std::wstring ReadText(const std::function<int(wchar_t* buffer, int size)>& read, int firstSize) {
+  constexpr int kLargest = 1 << 24;
+  for (int size = firstSize > 1 ? firstSize : 2;; size *= 2) {
+    std::vector<wchar_t> buffer(static_cast<size_t>(size), L'\0');
+    const int copied = std::clamp(read(buffer.data(), size), 0, size - 1);
+    // A text that filled the buffer may have been cut; one that did not is whole.
+    if (copied < size - 1 || size >= kLargest)
+      return std::wstring(buffer.data(), static_cast<size_t>(copied));
+  }
 }
 
 std::wstring HandleToText(const void* handle) {

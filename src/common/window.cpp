@@ -1,5 +1,10 @@
 #include "common/window.h"
 
+#include <commctrl.h>
+
+#include "common/keyboard.h"
+#include "common/text.h"
+
 namespace common {
 
 namespace {
@@ -22,7 +27,16 @@ bool EnsureClass(const wchar_t* name, UINT style, HBRUSH background, HICON icon,
 
 }  // namespace
 
-Window::~Window() { Destroy(); }
+Window::~Window() {
+  // Last resort: the derived destructor should have destroyed the window already. Its derived
+  // part is gone now, so the window is cut loose from this object before it goes.
+  HWND hwnd = hwnd_;
+  hwnd_ = nullptr;
+  if (hwnd == nullptr || !IsWindow(hwnd)) return;
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  UnregisterKeyboard(hwnd);
+  DestroyWindow(hwnd);
+}
 
 void Window::Destroy() {
   if (hwnd_ != nullptr && IsWindow(hwnd_)) DestroyWindow(hwnd_);
@@ -56,6 +70,7 @@ LRESULT CALLBACK Window::Router(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   } else {
     self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   }
+  if (message == WM_NCDESTROY) UnregisterKeyboard(hwnd);
   if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
 
   LRESULT result = 0;
@@ -77,22 +92,21 @@ LRESULT CALLBACK Window::Router(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   return result;
 }
 
-void FocusMemory::OnActivate(HWND window, WPARAM wParam) {
-  if (LOWORD(wParam) != WA_INACTIVE) return;
-  HWND focus = GetFocus();
-  if (focus && IsChild(window, focus)) focused_ = focus;
-}
-
-void FocusMemory::OnSetFocus() const {
-  if (focused_ && IsWindow(focused_)) SetFocus(focused_);
-}
-
 std::wstring TextOf(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(window, text.data(), length + 1);
-  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-  return text;
+  return ReadText(
+      [window](wchar_t* buffer, int size) { return GetWindowTextW(window, buffer, size); },
+      GetWindowTextLengthW(window) + 2);
+}
+
+std::wstring ItemTextOf(HWND listView, int row, int column) {
+  return ReadText([&](wchar_t* buffer, int size) {
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = size;
+    return static_cast<int>(
+        SendMessageW(listView, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
+  });
 }
 
 HWND CreateControl(const wchar_t* className, const std::wstring& text, DWORD style, int x, int y,

@@ -1,7 +1,20 @@
 #pragma once
 // Base class of every window and custom control: registers its window class once, creates the
-// window with `this` attached and routes messages to HandleMessage. No exception ever leaves a
-// window procedure: an error inside a handler is dropped and the message answered with 0.
+// window with `this` attached from WM_NCCREATE on, and routes every message to HandleMessage. No
+// exception ever leaves a window procedure: an error inside a handler is dropped and the message
+// answered with 0.
+//
+// One teardown rule, kept by every window:
+// - A window's own destructor destroys its window (`Destroy()`, first thing), so that its own
+//   WM_DESTROY handling runs while the whole object still exists.
+// - The base destructor is the last resort for a window that is still there: it clears the
+//   router's link before it destroys the window, so that no message of the destruction reaches
+//   an object whose derived part is already gone.
+// - Nothing a window registered outlives it: its keyboard routing ends with its WM_NCDESTROY (the
+//   router sees to it, also on the last-resort path), hover trackers unhook themselves at
+//   WM_NCDESTROY, and its timers end with it.
+// - Members that hold child windows are declared in the order they are created, so that they go
+//   in the reverse order.
 #include <windows.h>
 
 #include <string>
@@ -44,24 +57,10 @@ class Window {
   HWND hwnd_ = nullptr;
 };
 
-// Keeps the keyboard focus on the same control while its top-level window is switched away from
-// and back to: the window remembers the focused control when it is deactivated and gives it the
-// focus again when it gets the focus itself.
-class FocusMemory {
- public:
-  void Set(HWND control) { focused_ = control; }
-  HWND Get() const { return focused_; }
-  // On WM_ACTIVATE: remembers the focused control when `window` goes inactive.
-  void OnActivate(HWND window, WPARAM wParam);
-  // On WM_SETFOCUS of the window: passes the focus on to the remembered control.
-  void OnSetFocus() const;
-
- private:
-  HWND focused_ = nullptr;
-};
-
 // The whole text of a window or control, however long.
 std::wstring TextOf(HWND window);
+// The whole text of a list view's item (column 0) or sub-item, however long.
+std::wstring ItemTextOf(HWND listView, int row, int column);
 
 // Creates a child control of a system class (BUTTON, EDIT, STATIC, ...).
 HWND CreateControl(const wchar_t* className, const std::wstring& text, DWORD style, int x, int y,

@@ -36,6 +36,17 @@ TEST(Text, HandlesAreWrittenAsSigned32BitDecimal) {
   EXPECT_EQ(common::HandleToText(common::TextToHandle(L"-2")), L"-2");
 }
 
+TEST(ParseDecimal, TakesWholeDecimalIntegersOnly) {
+  EXPECT_EQ(common::ParseDecimal(L"465"), 465);
+  EXPECT_EQ(common::ParseDecimal(L"-32"), -32);
+  EXPECT_EQ(common::ParseDecimal(L"+7"), 7);
+  EXPECT_EQ(common::ParseDecimal(L"  12"), 12);
+  EXPECT_EQ(common::ParseDecimal(L"2147483647"), 2147483647);
+  EXPECT_EQ(common::ParseDecimal(L"-2147483648"), -2147483647 - 1);
+  for (const wchar_t* bad : {L"", L"-", L"abc", L"12a", L"1 2", L"0x10", L"2147483648", L"１２"})
+    EXPECT_EQ(common::ParseDecimal(bad), std::nullopt) << bad;
+}
+
 TEST(Rounding, HalfGoesToTheEvenNeighbour) {
   EXPECT_EQ(common::RoundHalfEven(0.5), 0);
   EXPECT_EQ(common::RoundHalfEven(1.5), 2);

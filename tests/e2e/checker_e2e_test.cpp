@@ -1,24 +1,29 @@
 // Sanivo.exe started for real: its window, a scan to its end with what it finds, one instance
-// only, its settings, its registry record, the Windows XP check list and its help.
+// only, its settings, its registry record, the Windows XP check list, its help, the disk checks,
+// and repair, backup and restore through their real message boxes and the real registry editor.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "common/handles.h"
+#include "common/text.h"
 #include "e2e/process.h"
+#include "support/registry.h"
 #include "support/testing.h"
 
 namespace {
 
-using e2e::ListViewText;
 using e2e::ProgramUnderTest;
+using e2e::RemoteList;
 using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
+using testing_support::TestKey;
 using testing_support::WaitFor;
 using testing_support::WindowText;
 
@@ -51,6 +56,7 @@ HWND CheckList(HWND form) { return Child(form, 200, WC_LISTVIEWW); }
 HWND ResultList(HWND form) { return Child(form, 201, WC_LISTVIEWW); }
 HWND StatusBar(HWND form) { return Child(form, 203, STATUSCLASSNAMEW); }
 HWND ScanButton(HWND form) { return Child(form, 100, L"Button"); }
+HWND SelectAllButton(HWND form) { return Child(form, 114, L"Button"); }
 
 // Checked states of the check list, read across the process boundary.
 std::vector<bool> CheckedRows(HWND list) {
@@ -118,6 +124,66 @@ class ReportedVersion {
  private:
   common::RegKey key_;
 };
+
+// Appends a row to the result list of the checker (a process of the same bitness as the test),
+// through memory of that process.
+void AddRemoteRow(DWORD processId, HWND list, const std::vector<std::wstring>& texts) {
+  const common::KernelHandle process(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+  ASSERT_TRUE(process);
+  constexpr size_t kTextBytes = 1024;
+  auto* remote = static_cast<char*>(VirtualAllocEx(
+      process.Get(), nullptr, sizeof(LVITEMW) + kTextBytes, MEM_COMMIT, PAGE_READWRITE));
+  ASSERT_NE(remote, nullptr);
+  const int index = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int column = 0; column < 4; ++column) {
+    std::wstring text = texts[static_cast<size_t>(column)];
+    text.resize(std::min(text.size(), kTextBytes / 2 - 1));
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = index;
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+    WriteProcessMemory(process.Get(), remote, &item, sizeof(item), nullptr);
+    WriteProcessMemory(process.Get(), item.pszText, text.c_str(), (text.size() + 1) * 2, nullptr);
+    SendMessageW(list, column == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, index,
+                 reinterpret_cast<LPARAM>(remote));
+  }
+  VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
+}
+
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A message box of the process, caption "Sanivo", once it shows.
+HWND WaitForBox(DWORD processId, int timeoutMs) {
+  HWND box = nullptr;
+  WaitFor(
+      [&] {
+        box = nullptr;
+        while ((box = FindWindowExW(nullptr, box, L"#32770", L"Sanivo")) != nullptr) {
+          DWORD owner = 0;
+          GetWindowThreadProcessId(box, &owner);
+          if (owner == processId && IsWindowVisible(box)) return true;
+        }
+        return false;
+      },
+      timeoutMs);
+  return box;
+}
+
+std::wstring BoxText(HWND box) {
+  wchar_t text[1024] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 1024);
+  return text;
+}
+
+// Answers the box and waits until it has gone.
+void Answer(HWND box, int button) {
+  PostMessageW(box, WM_COMMAND, button, 0);
+  WaitFor([&] { return !IsWindow(box); }, 5000);
+}
 
 // The HTML Help control's class registration taken away for the life of the object.
 class HelpControlUnregistered {
@@ -190,22 +256,23 @@ TEST_F(SanivoEndToEnd, StartsScansToTheEndAndKeepsItsPlaceOnClose) {
   EXPECT_EQ(WindowText(scan), L"扫描");
   SendMessageW(scan, BM_CLICK, 0, 0);
   EXPECT_TRUE(WaitFor(
-      [&] { return WindowText(StatusBar(form)).rfind(L"扫描完毕。共检查到：", 0) == 0; }, 120000));
+      [&] { return WindowText(StatusBar(form)).rfind(L"扫描完毕。共检查到：", 0) == 0; }, 120000))
+      << "status: " << WindowText(StatusBar(form)).size();
   EXPECT_EQ(WindowText(scan), L"扫描");
-  const HWND results = ResultList(form);
-  const auto count = static_cast<int>(SendMessageW(results, LVM_GETITEMCOUNT, 0, 0));
+  const RemoteList results(ResultList(form));
+  const int count = results.Count();
   EXPECT_EQ(WindowText(StatusBar(form)),
             L"扫描完毕。共检查到：" + std::to_wstring(count) + L" 个错误");
   std::vector<std::wstring> found;
   for (int row = 0; row < count; ++row) {
-    if (ListViewText(results, row, 2) != L"Path") continue;
-    const std::wstring location = ListViewText(results, row, 1);
+    if (results.Text(row, 2) != L"Path") continue;
+    const std::wstring location = results.Text(row, 1);
     if (location.size() < stale.Location().size() ||
         location.compare(location.size() - stale.Location().size(), std::wstring::npos,
                          stale.Location()) != 0)
       continue;
-    EXPECT_EQ(ListViewText(results, row, 3), stale.Data());
-    found.push_back(ListViewText(results, row, 0));
+    EXPECT_EQ(results.Text(row, 3), stale.Data());
+    found.push_back(results.Text(row, 0));
   }
   std::sort(found.begin(), found.end());
   EXPECT_EQ(found, (std::vector<std::wstring>{L"HKEY_CURRENT_USER", L"HKEY_USERS"}));
@@ -333,10 +400,141 @@ TEST_F(SanivoEndToEnd, WithoutTheHelpControlsRegistrationF1DoesNothingAndTheRest
   EXPECT_EQ(HelpWindowOf(sanivo, 1500), nullptr);
   SendMessageW(ScanButton(form), BM_CLICK, 0, 0);
   EXPECT_TRUE(WaitFor(
-      [&] { return WindowText(StatusBar(form)) == L"扫描完毕。共检查到：0 个错误。"; }, 5000));
+      [&] { return WindowText(StatusBar(form)).rfind(L"扫描完毕。共检查到：", 0) == 0; }, 30000));
   PostMessageW(form, WM_CLOSE, 0, 0);
   ASSERT_TRUE(sanivo.WaitForExit(10000));
   EXPECT_EQ(sanivo.ExitCode(), 0u);
+}
+
+TEST_F(SanivoEndToEnd, TheDiskChecksFindABrokenShortcutAndAnEmptyStartMenuFolder) {
+  // A shortcut to a file that is gone, in the test's folder on drive C:, and an empty folder
+  // below the all-users Programs folder.
+  CoInitialize(nullptr);
+  const std::wstring link = folder_.File(L"失效的快捷方式.lnk");
+  const std::wstring target = folder_.File(L"gone.exe");
+  ASSERT_TRUE(testing_support::MakeShortcut(link, target));
+  CoUninitialize();
+  wchar_t programs[MAX_PATH] = {}, startup[MAX_PATH] = {};
+  ASSERT_HRESULT_SUCCEEDED(
+      SHGetFolderPathW(nullptr, CSIDL_COMMON_PROGRAMS | CSIDL_FLAG_CREATE, nullptr, 0, programs));
+  SHGetFolderPathW(nullptr, CSIDL_COMMON_STARTUP | CSIDL_FLAG_CREATE, nullptr, 0, startup);
+  const std::wstring empty = std::wstring(programs) + L"\\Zephra空目录";
+  ASSERT_TRUE(CreateDirectoryW(empty.c_str(), nullptr));
+  struct Cleanup {
+    std::wstring path;
+    ~Cleanup() { RemoveDirectoryW(path.c_str()); }
+  } cleanup{empty};
+
+  ProgramUnderTest sanivo(folder_.Path(), L"Sanivo.exe");
+  ASSERT_TRUE(sanivo.Start());
+  const HWND form = sanivo.WaitForWindow(kFormClass, 10000);
+  ASSERT_NE(form, nullptr);
+  // Only the two disk checks: all off (全否), then rows 10 and 11 on.
+  SendMessageW(SelectAllButton(form), BM_CLICK, 0, 0);
+  const RemoteList checks(CheckList(form));
+  checks.SetChecked(10, true);
+  checks.SetChecked(11, true);
+  std::vector<bool> disks(12, false);
+  disks[10] = disks[11] = true;
+  ASSERT_EQ(CheckedRows(CheckList(form)), disks);
+
+  PostMessageW(ScanButton(form), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor(
+      [&] { return WindowText(StatusBar(form)).rfind(L"扫描完毕。共检查到：", 0) == 0; }, 120000));
+
+  const RemoteList results(ResultList(form));
+  std::vector<std::wstring> rows;
+  for (int i = 0; i < results.Count(); ++i) rows.push_back(results.Row(i));
+  const auto size = testing_support::ReadFileBytes(link).size();
+  const std::wstring shortcutRow =
+      L"磁盘文件错误|" + link + L"|" + std::to_wstring(size) + L" Byte|" + target + L"|0";
+  const std::wstring folderRow = L"磁盘目录错误|" + empty + L"|||0";
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), shortcutRow), 1);
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), folderRow), 1);
+  for (const std::wstring& row : rows)
+    EXPECT_EQ(row.find(L"|" + std::wstring(startup) + L"|"), std::wstring::npos);
+  EXPECT_EQ(WindowText(StatusBar(form)),
+            L"扫描完毕。共检查到：" + std::to_wstring(rows.size()) + L" 个错误。");
+
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(sanivo.WaitForExit(10000));
+}
+
+TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistry) {
+  const TestKey application(HKEY_CURRENT_USER, L"Software", L"ZephraE2E");
+  application.SetText(L"设置\\更深", L"路径", L"C:\\没有\\a.exe");
+  const TestKey values(HKEY_CURRENT_USER, L"Software", L"ZephraE2E");
+  values.SetText(L"", L"Stale", L"C:\\没有.exe");
+  values.SetText(L"", L"Kept", L"原来的");
+  // A registry editor beside the program must never be the one that runs.
+  ASSERT_TRUE(CopyFileW(testing_support::BesideProgram(L"zephra_recorder.exe").c_str(),
+                        folder_.File(L"regedit.exe").c_str(), FALSE));
+
+  ProgramUnderTest sanivo(folder_.Path(), L"Sanivo.exe");
+  ASSERT_TRUE(sanivo.Start());
+  const HWND form = sanivo.WaitForWindow(kFormClass, 10000);
+  ASSERT_NE(form, nullptr);
+  const DWORD pid = sanivo.ProcessId();
+  AddRemoteRow(pid, ResultList(form), {L"HKEY_CURRENT_USER", application.Path(), L"", L"无效软件"});
+  AddRemoteRow(pid, ResultList(form),
+               {L"HKEY_CURRENT_USER", values.Path(), L"Stale", L"C:\\没有.exe"});
+
+  // Repair all: no backup first, then yes.
+  PostMessageW(form, WM_COMMAND, 102, 0);
+  HWND box = WaitForBox(pid, 5000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(BoxText(box),
+            L"Sanivo建议在全部删除前进行注册表备份。单击“确认”将注册表备份为文件，如果不需要备份，"
+            L"请单击“取消”。");
+  Answer(box, IDCANCEL);
+  box = WaitForBox(pid, 5000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(BoxText(box), L"Sanivo将要修复所有检查到的系统错误，确认吗？");
+  Answer(box, IDOK);
+  EXPECT_TRUE(WaitFor([&] { return WindowText(StatusBar(form)) == L"全部修复完毕"; }, 10000));
+  EXPECT_FALSE(application.KeyExists(L""));
+  EXPECT_TRUE(values.KeyExists(L""));
+  const std::string log = ReadFileBytes(folder_.File(L"Repair.log"));
+  EXPECT_NE(log.find(common::ToAnsi(L"行为=全部修复")), std::string::npos);
+  EXPECT_NE(log.find(common::ToAnsi(L"撤销文件=" + folder_.Path() + L"\\Undo_Sanivo_")),
+            std::string::npos);
+
+  // Backup with the progress window shown, by the registry editor of the Windows folder.
+  PostMessageW(form, WM_COMMAND, 104, 0);
+  const HWND progress = sanivo.WaitForWindow(L"TForm3", 10000);
+  ASSERT_NE(progress, nullptr);
+  EXPECT_EQ(WindowText(progress), L"备份");
+  box = WaitForBox(pid, 120000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(BoxText(box), L"备份完毕。Windows已经在当前目录创建了备份文件“Backup_Sanivo.reg”。");
+  EXPECT_FALSE(IsWindowVisible(progress));
+  Answer(box, IDOK);
+  const std::string backup = ReadFileBytes(folder_.File(L"Backup_Sanivo.reg"));
+  EXPECT_GT(backup.size(), 100000u);
+  EXPECT_EQ(backup.rfind("\xFF\xFE", 0), 0u);  // the registry editor's own export
+  EXPECT_FALSE(Exists(folder_.File(L"regedit.log")));
+
+  // Changed afterwards, then restored from the backup.
+  values.SetText(L"", L"Kept", L"改过的");
+  PostMessageW(form, WM_COMMAND, 105, 0);
+  box = WaitForBox(pid, 5000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(BoxText(box), L"说明：将要从备份文件“Backup_Sanivo.reg”恢复系统，确定吗？ ");
+  Answer(box, IDOK);
+  box = WaitForBox(pid, 300000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(BoxText(box), L"恢复完毕。Windows已经从备份文件“Backup_Sanivo.reg”恢复了系统。");
+  Answer(box, IDOK);
+  EXPECT_EQ(WindowText(StatusBar(form)), L"恢复完毕");
+  wchar_t kept[64] = {};
+  DWORD size = sizeof(kept);
+  RegGetValueW(HKEY_CURRENT_USER, values.Path().c_str(), L"Kept", RRF_RT_REG_SZ, nullptr, kept,
+               &size);
+  EXPECT_STREQ(kept, L"原来的");
+  EXPECT_FALSE(Exists(folder_.File(L"regedit.log")));
+
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(sanivo.WaitForExit(10000));
 }
 
 }  // namespace

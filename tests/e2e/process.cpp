@@ -57,6 +57,70 @@ DWORD ProgramUnderTest::ExitCode() const {
 }
 
 namespace {
+constexpr size_t kRemoteTextChars = 1024;
+}  // namespace
+
+RemoteList::RemoteList(HWND list) : list_(list) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(list, &processId);
+  process_.Reset(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+  if (process_)
+    memory_ = VirtualAllocEx(process_.Get(), nullptr,
+                             sizeof(LVITEMW) + kRemoteTextChars * sizeof(wchar_t),
+                             MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+}
+
+RemoteList::~RemoteList() {
+  if (memory_) VirtualFreeEx(process_.Get(), memory_, 0, MEM_RELEASE);
+}
+
+int RemoteList::Count() const {
+  return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::wstring RemoteList::Row(int row) const {
+  std::wstring line;
+  for (int column = 0; column < 4; ++column) line += Text(row, column) + L"|";
+  LVITEMW item = {};
+  item.mask = LVIF_IMAGE;
+  item.iItem = row;
+  if (!Send(LVM_GETITEMW, row, item)) return line;
+  return line + std::to_wstring(item.iImage);
+}
+
+void RemoteList::SetChecked(int row, bool checked) const {
+  LVITEMW item = {};
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+  Send(LVM_SETITEMSTATE, row, item);
+}
+
+bool RemoteList::Send(UINT message, int row, LVITEMW& item) const {
+  if (!memory_) return false;
+  item.pszText = RemoteText();
+  item.cchTextMax = static_cast<int>(kRemoteTextChars);
+  if (!WriteProcessMemory(process_.Get(), memory_, &item, sizeof(item), nullptr)) return false;
+  SendMessageW(list_, message, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory_));
+  return ReadProcessMemory(process_.Get(), memory_, &item, sizeof(item), nullptr) != FALSE;
+}
+
+std::wstring RemoteList::Text(int row, int column) const {
+  LVITEMW item = {};
+  item.iSubItem = column;
+  if (!Send(LVM_GETITEMTEXTW, row, item)) return {};
+  std::vector<wchar_t> text(kRemoteTextChars, L'\0');
+  if (!ReadProcessMemory(process_.Get(), RemoteText(), text.data(), text.size() * sizeof(wchar_t),
+                         nullptr))
+    return {};
+  return std::wstring(text.data());
+}
+
+wchar_t* RemoteList::RemoteText() const {
+  return reinterpret_cast<wchar_t*>(static_cast<LVITEMW*>(memory_) + 1);
+}
+
+namespace {
 struct FindData {
   DWORD processId;
   const wchar_t* className;
@@ -150,32 +214,6 @@ HWND WaitForWindowsTaskbar(int timeoutMs) {
       },
       timeoutMs);
   return tray;
-}
-
-std::wstring ListViewText(HWND list, int item, int subItem) {
-  DWORD processId = 0;
-  GetWindowThreadProcessId(list, &processId);
-  const common::KernelHandle process(
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-  if (!process) return {};
-  constexpr int kChars = 4096;
-  const size_t size = sizeof(LVITEMW) + kChars * sizeof(wchar_t);
-  auto* remote = static_cast<char*>(
-      VirtualAllocEx(process.Get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-  if (remote == nullptr) return {};
-  LVITEMW request = {};
-  request.iSubItem = subItem;
-  request.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
-  request.cchTextMax = kChars;
-  std::vector<wchar_t> text(kChars + 1, L'\0');
-  if (WriteProcessMemory(process.Get(), remote, &request, sizeof(request), nullptr)) {
-    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(item),
-                 reinterpret_cast<LPARAM>(remote));
-    ReadProcessMemory(process.Get(), remote + sizeof(LVITEMW), text.data(),
-                      kChars * sizeof(wchar_t), nullptr);
-  }
-  VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
-  return text.data();
 }
 
 }  // namespace e2e

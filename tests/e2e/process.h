@@ -2,6 +2,8 @@
 // Starting the real programs for end-to-end tests and looking at what they show.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <string>
 
 #include "common/handles.h"
@@ -35,9 +37,31 @@ class ProgramUnderTest {
   DWORD threadId_ = 0;
 };
 
-// Text of an item (subItem 0) or sub-item of a list view in another process (of the same bitness),
-// read through memory of that process.
-std::wstring ListViewText(HWND list, int item, int subItem);
+// A list view of another process, read and changed through memory in that process (the list's
+// messages carry pointers). The test and the program are built for the same bitness.
+class RemoteList {
+ public:
+  explicit RemoteList(HWND list);
+  ~RemoteList();
+  RemoteList(const RemoteList&) = delete;
+  RemoteList& operator=(const RemoteList&) = delete;
+
+  int Count() const;
+  // Text of a row's column (0 the caption, 1 on its sub-items).
+  std::wstring Text(int row, int column) const;
+  // Texts of the four columns and the picture, one line per row: "a|b|c|d|0".
+  std::wstring Row(int row) const;
+  void SetChecked(int row, bool checked) const;
+
+ private:
+  // Sends a message whose lParam is an item, which comes back changed.
+  bool Send(UINT message, int row, LVITEMW& item) const;
+  wchar_t* RemoteText() const;
+
+  HWND list_;
+  common::KernelHandle process_;
+  void* memory_ = nullptr;  // an LVITEMW and a text buffer after it
+};
 
 // Colour (COLORREF) of a screen pixel.
 COLORREF ScreenPixel(int x, int y);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "checker/scanners/PathRules.h"
+#include "checker/scanners/UninstallCommand.h"
 
 namespace {
 
@@ -43,6 +44,14 @@ const std::vector<Parser>& Parsers() {
          // It only ever deletes characters.
          return ExtractExePath(text).size() <= text.size();
        }},
+      {"TrimUninstallCommand",
+       [](const std::wstring& text, const FileQueries&) {
+         // It only deletes characters, and leaves no quote and no doubled backslash behind.
+         const auto program = TrimUninstallCommand(text);
+         return !program ||
+                (program->size() <= text.size() && program->find(L'"') == std::wstring::npos &&
+                 program->find(L"\\\\") == std::wstring::npos);
+       }},
   };
   return parsers;
 }
@@ -63,6 +72,9 @@ const std::vector<std::wstring> kSeeds = {
     L"C:\\",
     L".exe ",
     L"\"\"\"",
+    L"\"C:\\Program Files\\App\\unins000.exe\" /SILENT",
+    L"C:\\abc.def -x\\y.EXE -u",
+    L"RunDll32.exe C:\\x.dll,Remove",
 };
 
 // Characters the rules look at, and some they should never trip over.

@@ -34,9 +34,13 @@ const std::set<std::wstring> kInstalled = {L"Palomid.exe",   L"Prindle.exe",    
                                            L"Sanivo.exe",    L"SysInfo.ini",    L"Tarqcc.chm",
                                            L"Uninstall.exe", L"ZephraShell.exe"};
 // What a user leaves in the folder after working with the programs.
-const std::set<std::wstring> kUserFiles = {L"Backup_Sanivo.reg", L"Repair.log", L"Set.ini",
-                                           L"SysInfo.ini",       L"Undo",       L"Undo\\a.lnk",
-                                           L"Undo_1.reg"};
+const std::set<std::wstring> kUserFiles = {L"Backup_Sanivo.reg",
+                                           L"Repair.log",
+                                           L"Set.ini",
+                                           L"SysInfo.ini",
+                                           L"Undo_Sanivo_Backup",
+                                           L"Undo_Sanivo_Backup\\a.lnk",
+                                           L"Undo_Sanivo_20261209.reg"};
 
 std::wstring File(const std::wstring& name) { return kFolder + L"\\" + name; }
 
@@ -182,9 +186,9 @@ TEST(Installed, TheUserWorksWithThePrograms) {
                              common::ToAnsi(File(L"SysInfo.ini")).c_str());
   WriteFileBytes(File(L"Repair.log"), "history\r\n");
   WriteFileBytes(File(L"Backup_Sanivo.reg"), "REGEDIT4\r\n");
-  WriteFileBytes(File(L"Undo_1.reg"), "REGEDIT4\r\n");
-  CreateDirectoryW(File(L"Undo").c_str(), nullptr);
-  WriteFileBytes(File(L"Undo\\a.lnk"), "link");
+  WriteFileBytes(File(L"Undo_Sanivo_20261209.reg"), "REGEDIT4\r\n");
+  CreateDirectoryW(File(L"Undo_Sanivo_Backup").c_str(), nullptr);
+  WriteFileBytes(File(L"Undo_Sanivo_Backup\\a.lnk"), "link");
   std::set<std::wstring> expected = kInstalled;
   expected.insert(kUserFiles.begin(), kUserFiles.end());
   EXPECT_EQ(Contents(kFolder), expected);

@@ -21,9 +21,11 @@ HKEY CreateKey(HKEY root, const std::wstring& path) {
 
 }  // namespace
 
-TestKey::TestKey(HKEY root) : root_(root) {
+TestKey::TestKey(HKEY root) : TestKey(root, L"Software\\ZephraTests", L"") {}
+
+TestKey::TestKey(HKEY root, const std::wstring& parent, const std::wstring& prefix) : root_(root) {
   static std::atomic<int> count{0};
-  path_ = L"Software\\ZephraTests\\" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+  path_ = parent + L"\\" + prefix + std::to_wstring(GetCurrentProcessId()) + L"-" +
           std::to_wstring(++count);
   SHDeleteKeyA(root_, common::ToAnsi(path_).c_str());
   MakeKey(L"");

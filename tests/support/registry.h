@@ -10,6 +10,9 @@ namespace testing_support {
 class TestKey {
  public:
   explicit TestKey(HKEY root = HKEY_CURRENT_USER);
+  // A tree named `prefix` + a number of its own, directly below the key `parent` of the root
+  // (for keys that must stand where the scans look, such as "Software" itself).
+  TestKey(HKEY root, const std::wstring& parent, const std::wstring& prefix);
   ~TestKey();
   TestKey(const TestKey&) = delete;
   TestKey& operator=(const TestKey&) = delete;

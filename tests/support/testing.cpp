@@ -1,5 +1,7 @@
 #include "support/testing.h"
 
+#include <shlobj.h>
+
 #include <atomic>
 #include <vector>
 
@@ -37,6 +39,22 @@ void RemoveTree(const std::wstring& path) {
     } while (FindNextFileW(find.Get(), &data));
   }
   RemoveDirectoryW(path.c_str());
+}
+
+bool MakeShortcut(const std::wstring& path, const std::wstring& target) {
+  IShellLinkW* link = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              reinterpret_cast<void**>(&link))))
+    return false;
+  IPersistFile* file = nullptr;
+  bool saved = SUCCEEDED(link->SetPath(target.c_str())) &&
+               SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
+  if (file) {
+    saved = saved && SUCCEEDED(file->Save(path.c_str(), TRUE));
+    file->Release();
+  }
+  link->Release();
+  return saved;
 }
 
 void PumpFor(int ms) {

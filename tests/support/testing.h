@@ -63,6 +63,10 @@ class FakeTray {
   HWND hwnd_ = nullptr;
 };
 
+// Saves a shortcut file at `path` that points to `target` (which need not exist). The calling
+// thread must have COM started.
+bool MakeShortcut(const std::wstring& path, const std::wstring& target);
+
 // Text of a window, through WM_GETTEXT.
 std::wstring WindowText(HWND window);
 

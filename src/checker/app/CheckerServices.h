@@ -20,6 +20,8 @@ struct CheckerServices {
   // Folder of Set.ini.
   std::wstring programDirectory;
   std::wstring bootIniPath = L"C:\\boot.ini";
+  // The path of a special folder (CSIDL); the system's own when not given.
+  std::function<std::wstring(HWND owner, int csidl)> specialFolder;
   // A message box without owner, caption "Sanivo".
   std::function<int(const std::wstring& text, UINT type)> messageBox;
   std::function<void(const std::wstring& commandLine, HWND owner,

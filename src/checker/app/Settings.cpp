@@ -1,8 +1,7 @@
 #include "checker/app/Settings.h"
 
-#include <climits>
-
 #include "common/profile.h"
+#include "common/text.h"
 
 namespace {
 
@@ -19,32 +18,15 @@ std::wstring SettingsPath(const std::wstring& programDirectory) {
   return programDirectory + L"\\Set.ini";
 }
 
-std::optional<int> ParseDecimal(const std::wstring& text) {
-  size_t i = 0;
-  while (i < text.size() && text[i] == L' ') ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) negative = text[i++] == L'-';
-  if (i == text.size()) return std::nullopt;
-  long long value = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < L'0' || text[i] > L'9') return std::nullopt;
-    value = value * 10 + (text[i] - L'0');
-    if (value > static_cast<long long>(INT_MAX) + 1) return std::nullopt;
-  }
-  if (negative) value = -value;
-  if (value < INT_MIN || value > INT_MAX) return std::nullopt;
-  return static_cast<int>(value);
-}
-
 WindowSettings ReadWindowSettings(const std::wstring& path) {
   WindowSettings settings;
   if (Read(path, kSection, L"Window") == L"Max") {
     settings.maximised = true;
     return settings;
   }
-  settings.top = ParseDecimal(Read(path, kSection, L"Top"));
-  settings.height = ParseDecimal(Read(path, kSection, L"Height"));
-  settings.width = ParseDecimal(Read(path, kSection, L"Width"));
+  settings.top = common::ParseDecimal(Read(path, kSection, L"Top"));
+  settings.height = common::ParseDecimal(Read(path, kSection, L"Height"));
+  settings.width = common::ParseDecimal(Read(path, kSection, L"Width"));
   return settings;
 }
 

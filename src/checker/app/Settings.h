@@ -18,6 +18,3 @@ std::wstring ReadBakPath(const std::wstring& path);
 
 // Writes section "Sanivo" and flushes the file.
 void WriteWindowSettings(const std::wstring& path, bool maximised, int top, int height, int width);
-
-// A whole text as a signed 32-bit decimal integer (leading blanks and a sign allowed).
-std::optional<int> ParseDecimal(const std::wstring& text);

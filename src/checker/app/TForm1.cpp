@@ -8,6 +8,7 @@
 #include "checker/app/CommandIds.h"
 #include "checker/app/Settings.h"
 #include "checker/app/SystemCalls.h"
+#include "common/font.h"
 #include "common/version.h"
 
 namespace {
@@ -56,10 +57,7 @@ bool TForm1::Create() {
   images_.Load(module);  // a missing picture leaves its place empty
   if (!menus_.Create()) return false;
 
-  common::WindowDc screen(nullptr);
-  font_.Reset(CreateFontW(-MulDiv(9, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72), 0, 0, 0,
-                          FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"宋体"));
+  font_ = common::CreateSongTiFont(9);
 
   // Design place: centred on the desktop.
   const int x = (GetSystemMetrics(SM_CXSCREEN) - kDesignWidth) / 2;
@@ -89,7 +87,7 @@ bool TForm1::CreateControls() {
     return false;
 
   if (!flatPanel1_.Create(form, cmd::kFlatPanel1, true)) return false;
-  flatPanel1_.OnResize = [this] { FlatPanel1Resize(); };
+  flatPanel1_.SetResizeHandler([this] { FlatPanel1Resize(); });
   label1_ = withFont(common::CreateControl(
       L"STATIC", L"请选择Sanivo要检查的项目", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabel1Left,
       kLabel1Top, 200, 14, flatPanel1_.Handle(), cmd::kLabel1));
@@ -126,7 +124,7 @@ bool TForm1::CreateControls() {
     hints_.Set(flatButtons_[2], L"修复所有扫描到的错误");
     hints_.Set(flatButtons_[3], L"退出Sanivo");
   }
-  focus_.Set(chkListView_.Handle());
+  dialog_.Attach(form, chkListView_.Handle(), menus_.Accelerators());
   return true;
 }
 
@@ -145,6 +143,11 @@ bool TForm1::FormCreate() {
   environment_.MajorVersion = osInfo_->MajorVersion();
   environment_.WinDir = *windowsDirectory;
   environment_.GetSpecialFolder = &GetSpecialFolder;
+  environment_.ShowMessage = [this](const std::wstring& text, UINT type) {
+    const BusySection busy(*this);  // the box runs a modal loop of its own
+    return services_.messageBox ? services_.messageBox(text, type) : IDNO;
+  };
+  if (services_.specialFolder) environment_.GetSpecialFolder = services_.specialFolder;
 
   const std::wstring settings = SettingsPath(services_.programDirectory);
   environment_.BakPath = ReadBakPath(settings);
@@ -229,13 +232,8 @@ void TForm1::FlatPanel1Resize() {
   chkListView_.FitColumns();
 }
 
-bool TForm1::PreTranslate(MSG& msg) {
-  if (Handle() == nullptr || (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd))) return false;
-  if (TranslateAcceleratorW(Handle(), menus_.Accelerators(), &msg)) return true;
-  return IsDialogMessageW(Handle(), &msg) != FALSE;
-}
-
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (dialog_.OnMessage(message, wParam)) return 0;  // the focus memory
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam) == 1 && lParam == 0);
@@ -258,12 +256,6 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) Layout();
-      return 0;
-    case WM_ACTIVATE:
-      focus_.OnActivate(Handle(), wParam);
-      break;
-    case WM_SETFOCUS:
-      focus_.OnSetFocus();
       return 0;
     case WM_CLOSE:
       RequestExit(ExitKind::Close);
@@ -360,9 +352,7 @@ void TForm1::ShowPopupMenu(LPARAM where) {
 }
 
 void TForm1::SeleclAllChkListBtnClick() {
-  wchar_t caption[16] = {};
-  GetWindowTextW(seleclAllChkListBtn_, caption, 16);
-  const bool selectAll = std::wstring(caption) == L"全选";
+  const bool selectAll = common::TextOf(seleclAllChkListBtn_) == L"全选";
   SetWindowTextW(seleclAllChkListBtn_, selectAll ? L"全否" : L"全选");
   chkListView_.SetAllChecked(selectAll);
 }

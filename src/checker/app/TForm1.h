@@ -7,19 +7,25 @@
 #include <memory>
 #include <string>
 
-#include "checker/app/CheckList.h"
+#include "checker/app/CheckListView.h"
+#include "checker/app/CheckerImages.h"
 #include "checker/app/CheckerServices.h"
+#include "checker/app/CoolToolBar.h"
 #include "checker/app/Hints.h"
-#include "checker/app/ImageLists.h"
-#include "checker/app/MainMenu.h"
-#include "checker/app/Panel.h"
-#include "checker/app/ResultList.h"
+#include "checker/app/History.h"
+#include "checker/app/MainMenus.h"
+#include "checker/app/Repair.h"
+#include "checker/app/ResultListView.h"
 #include "checker/app/ScanControl.h"
 #include "checker/app/StatusBar.h"
+#include "checker/app/TForm2.h"
+#include "checker/app/TForm3.h"
 #include "checker/app/THtmhelp.h"
-#include "checker/app/ToolBar.h"
+#include "checker/app/TPanel.h"
+#include "checker/app/UndoJournal.h"
 #include "checker/scanners/ScanHost.h"
 #include "checker/scanners/TarqGetOSInfo.h"
+#include "common/dialog.h"
 #include "common/handles.h"
 #include "common/window.h"
 
@@ -38,10 +44,9 @@ class TForm1 : public common::Window, private ScanView {
   // to end: the window could not be made, or the Windows directory is unknown (after a
   // message).
   bool Create();
-  // Shows the window (maximised when Set.ini says "Max") and runs FormShow.
+  // Shows the window (maximised when Set.ini says "Max") and runs FormShow. Its shortcut keys
+  // and dialog keys go through the message loop's keyboard routing.
   void Show(int showCommand = SW_SHOWNORMAL);
-  // Shortcut keys and dialog keys of the main window; true when the message was taken.
-  bool PreTranslate(MSG& msg);
 
   // Handlers, named by control and event.
   void FlatButton1Click();
@@ -99,6 +104,18 @@ class TForm1 : public common::Window, private ScanView {
   HWND FlatButton4() const { return flatButtons_[3]; }
   HFONT Font() const { return font_.Get(); }
 
+  // The repair history: appends an entry to Repair.log beside the program (`undoFile` names
+  // what brings a repair back); false on any failure, which callers ignore.
+  bool WriteLog(const std::wstring& action, const std::wstring& record,
+                const std::wstring& undoFile = {});
+  TForm2* HistoryForm() const { return historyForm_.get(); }
+  TForm3* ProgressForm() const { return progressForm_.get(); }
+  // True while a repair, a repair of all rows, a backup or a restore runs. They wait in message
+  // boxes, in the subkey deletion's message processing and on the registry editor; meanwhile
+  // none of them starts again, no scan starts (it would clear the rows under them) and closing
+  // the window waits until they are over.
+  bool RepairBusy() const { return repairBusy_; }
+
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -133,8 +150,7 @@ class TForm1 : public common::Window, private ScanView {
   void RequestExit(ExitKind kind);
   void CarryOutExit(ExitKind kind);
 
-  // Commands of the repair, backup and restore, history and help modules (the first three do
-  // nothing until their modules are built).
+  // Commands of the repair, backup and restore, history and help modules.
   void FlatButton2Click();
   void FlatButton3Click();
   void ToolButton4Click();
@@ -159,7 +175,7 @@ class TForm1 : public common::Window, private ScanView {
   ResultListView listView2_;
   StatusBar statusBar1_;
   Hints hints_;
-  common::FocusMemory focus_;
+  common::DialogHelper dialog_;
 
   std::unique_ptr<TTarqOSInfo> osInfo_;
   std::unique_ptr<THtmhelp> helpViewer_;
@@ -169,4 +185,41 @@ class TForm1 : public common::Window, private ScanView {
 
   int busyDepth_ = 0;
   ExitKind deferredExit_ = ExitKind::None;
+
+  // Repair, backup and restore, and the history (TForm1Repair.cpp).
+
+  // Held by the handlers of repair, repair of all rows, backup and restore (RepairBusy): a
+  // second one is not Entered() and does nothing. It is a BusySection as well.
+  class RepairSection {
+   public:
+    explicit RepairSection(TForm1& form);
+    ~RepairSection();
+    RepairSection(const RepairSection&) = delete;
+    RepairSection& operator=(const RepairSection&) = delete;
+    bool Entered() const { return entered_; }
+
+   private:
+    TForm1& form_;
+    bool entered_;
+    BusySection busy_;
+  };
+
+  // A message box of the checker (no owner, caption "Sanivo"); IDCANCEL when there is none.
+  int Ask(const std::wstring& text, UINT type);
+  // The scan command is running (its button reads "停止").
+  bool ScanRunning() const { return ScanButtonCaption() != L"扫描"; }
+  RepairPlaces Places() const;
+  void Backup();
+  void Restore();
+  std::wstring RegistryEditor() const;
+  bool EnsureHistoryForm();
+  // Step 6 of repairing all rows: the repair commands are disabled and the two tool buttons
+  // hidden; the pop-up menu's items stay enabled.
+  void DisableRepairAfterRepairAll();
+  std::wstring ProgramFile(const std::wstring& name) const;
+
+  bool repairBusy_ = false;
+  // Owned windows, made on first use; they go before the main window's own parts.
+  std::unique_ptr<TForm3> progressForm_;
+  std::unique_ptr<TForm2> historyForm_;
 };

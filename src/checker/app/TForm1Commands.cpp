@@ -1,6 +1,5 @@
-// Commands of the main window: repair, registry backup and restore, the repair history (each
-// wired to its buttons, menu items and shortcut keys, and doing nothing until its module is
-// there), help, contact and about.
+// Commands of the main window: repair, registry backup and restore, the repair history, help,
+// contact and about. Each is wired to its buttons, menu items and shortcut keys.
 #include "checker/app/TForm1.h"
 
 #include <shellapi.h>
@@ -18,22 +17,77 @@ std::wstring AboutNotice() { return L"Lumora软件出品  " + MakerSite::HomePag
 }  // namespace
 
 // Repair of the selected row.
-void TForm1::FlatButton2Click() {}
+void TForm1::FlatButton2Click() {
+  const RepairSection section(*this);
+  if (!section.Entered() || ScanRunning()) return;  // one at a time, never under a running scan
+  const int index = listView2_.Selected();
+  if (index < 0) return;
+  const ScanResultRow row = listView2_.Row(index);
+  if (row.ImageIndex == RepairedImage) return;
+  if (Ask(RepairQuestion(row), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
+
+  UndoJournal journal(services_.programDirectory);
+  Repairer repairer(environment_.MajorVersion, Places(), journal, [this] { ProcessMessages(); });
+  const RepairResult result = repairer.Repair(row);
+  if (result.outcome != RepairOutcome::Repaired) return;  // nothing changed, nothing to say
+  // The rows may have been sorted while the question waited.
+  listView2_.SetImage(listView2_.Find(row, index), RepairedImage);
+  WriteLog(L"删除", RepairRecord(row), result.undoFile);
+  statusBar1_.SetText(L"修复完毕。剩余：" + std::to_wstring(listView2_.CountNotRepaired()) +
+                      L" 个错误。");
+}
 
 // Repair of every row.
-void TForm1::FlatButton3Click() {}
+void TForm1::FlatButton3Click() {
+  const RepairSection section(*this);
+  if (!section.Entered() || ScanRunning()) return;
+  if (Ask(L"Sanivo建议在全部删除前进行注册表备份。单击“确认”将注册表备份为文件，如果不需要备份，"
+          L"请单击“取消”。",
+          MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
+    Backup();
+  if (Ask(L"Sanivo将要修复所有检查到的系统错误，确认吗？", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+    return;
+
+  std::vector<ScanResultRow> rows;
+  for (int i = 0; i < listView2_.Count(); ++i) rows.push_back(listView2_.Row(i));
+  UndoJournal journal(services_.programDirectory);
+  Repairer repairer(environment_.MajorVersion, Places(), journal, [this] { ProcessMessages(); });
+  // Every row, repaired ones included, without looking at the outcome; only a row refused as
+  // naming something no scan reports keeps its image.
+  std::vector<ScanResultRow> refused;
+  for (const ScanResultRow& row : rows)
+    if (repairer.Repair(row).outcome == RepairOutcome::Refused) refused.push_back(row);
+
+  std::wstring journals;
+  for (const std::wstring& file : journal.Written())
+    journals += (journals.empty() ? L"" : L"；") + file;
+  WriteLog(L"全部修复", L"修复了所有检查到的系统错误", journals);
+  listView2_.MarkRepairedExcept(refused);
+  statusBar1_.SetText(L"全部修复完毕");
+  DisableRepairAfterRepairAll();
+}
 
 // Registry backup.
-void TForm1::ToolButton4Click() {}
+void TForm1::ToolButton4Click() {
+  const RepairSection section(*this);
+  if (section.Entered()) Backup();
+}
 
 // Registry restore.
-void TForm1::ToolButton7Click() {}
+void TForm1::ToolButton7Click() {
+  const RepairSection section(*this);
+  if (section.Entered()) Restore();
+}
 
-// The repair history window.
-void TForm1::ToolButton9Click() {}
+// The repair history window, reloaded at every showing.
+void TForm1::ToolButton9Click() {
+  if (EnsureHistoryForm()) historyForm_->ShowForm();
+}
 
-// Clearing the repair history.
-void TForm1::ClearRepairHistory1Click() {}
+// Clearing the repair history, without a question, whether the window was ever shown or not.
+void TForm1::ClearRepairHistory1Click() {
+  if (EnsureHistoryForm()) historyForm_->FlatButton1Click();
+}
 
 // The help file's main page, F1.
 void TForm1::Help1Click() {

@@ -1,9 +1,12 @@
 // The main window's side of the scan command (ScanView).
 #include "checker/app/CommandIds.h"
 #include "checker/app/TForm1.h"
+#include "common/keyboard.h"
 #include "common/pump.h"
 
 void TForm1::FlatButton1Click() {
+  // A new scan would clear the rows under a repair that is waiting; Stop stays possible.
+  if (repairBusy_ && !ScanRunning()) return;
   if (scan_) scan_->FlatButton1Click();
 }
 
@@ -11,11 +14,7 @@ int TForm1::CheckRowCount() const { return chkListView_.RowCount(); }
 
 bool TForm1::RowChecked(int row) const { return chkListView_.Checked(row); }
 
-std::wstring TForm1::ScanButtonCaption() const {
-  wchar_t caption[32] = {};
-  GetWindowTextW(flatButtons_[0], caption, 32);
-  return caption;
-}
+std::wstring TForm1::ScanButtonCaption() const { return common::TextOf(flatButtons_[0]); }
 
 void TForm1::ShowScanCaptions(bool scanning) {
   SetWindowTextW(flatButtons_[0], scanning ? L"停止" : L"扫描");
@@ -51,7 +50,7 @@ void TForm1::ShowStatus(const std::wstring& text) { statusBar1_.SetText(text); }
 
 void TForm1::ProcessMessages() {
   const BusySection busy(*this);
-  common::PumpPendingMessages([this](MSG& msg) { return PreTranslate(msg); });
+  common::PumpPendingMessages(common::TranslateKeyboard);
 }
 
 void TForm1::RunAndWait(const std::wstring& commandLine) {

@@ -5,6 +5,7 @@
 #include "checker/app/SingleInstance.h"
 #include "checker/app/TForm1.h"
 #include "common/com.h"
+#include "common/keyboard.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   const SingleInstance instance(L"Sanivo");
@@ -17,13 +18,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     TForm1 form(CheckerServices::Real());
     if (form.Create()) {
       form.Show(showCommand);
-      MSG msg;
-      while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (form.PreTranslate(msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-      }
-      exitCode = static_cast<int>(msg.wParam);
+      exitCode = common::RunMessageLoop();
     }
   }
   return exitCode;

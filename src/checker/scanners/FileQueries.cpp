@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include <array>
-#include <atomic>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -58,24 +57,23 @@ FileQueries FileQueries::OverLook(
 
 FileQueries FileQueries::System() {
   FileQueries queries = OverLook(SystemLook, common::IsWow64());
-  // A drive keeps its type for the life of a scan, and asking costs milliseconds on some
-  // systems (Wine asks its mount manager): the type of a drive letter is asked once.
-  using Cache = std::array<std::atomic<UINT>, 26>;  // 0: not asked yet (DRIVE_UNKNOWN)
-  queries.DriveType = [cache = std::make_shared<Cache>()](const std::wstring& root) {
-    const wchar_t first = root.empty() ? L'\0' : root[0];
-    const wchar_t letter =
-        first >= L'a' && first <= L'z' ? static_cast<wchar_t>(first - 32) : first;
-    const bool driveRoot =
-        root.size() == 3 && letter >= L'A' && letter <= L'Z' && root[1] == L':' && root[2] == L'\\';
-    if (!driveRoot) return GetDriveTypeA(common::ToAnsi(root).c_str());
-    std::atomic<UINT>& cached = (*cache)[static_cast<size_t>(letter - L'A')];
-    UINT type = cached.load();
-    if (type == DRIVE_UNKNOWN) {
-      type = GetDriveTypeA(common::ToAnsi(root).c_str());
-      cached.store(type);
-    }
-    return type;
+  queries.DriveType = [](const std::wstring& root) {
+    return GetDriveTypeA(common::ToAnsi(root).c_str());
   };
   queries.LogicalDrives = [] { return GetLogicalDrives(); };
   return queries;
+}
+
+FileQueries FileQueries::RememberingDriveTypes(FileQueries files) {
+  auto known = std::make_shared<std::map<std::wstring, unsigned>>();
+  files.DriveType = [known, ask = std::move(files.DriveType)](const std::wstring& root) {
+    std::wstring key = root;
+    CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+    const auto found = known->find(key);
+    if (found != known->end()) return found->second;
+    const unsigned type = ask ? ask(root) : DRIVE_UNKNOWN;
+    known->emplace(std::move(key), type);
+    return type;
+  };
+  return files;
 }

@@ -27,8 +27,12 @@ struct FileQueries {
 
   // The real system. A path the system cannot tell about counts as existing, file and folder
   // alike: the scans report only what is known to be gone, since a report may end in a deletion.
-  // The type of each drive letter is asked once for the life of the queries (of a scan).
   static FileQueries System();
+
+  // `files`, asking the type of each drive root once: a drive keeps its type for the life of a
+  // scan, and the system answers slowly (Wine asks its mount manager every time). The copy made
+  // belongs to one thread.
+  static FileQueries RememberingDriveTypes(FileQueries files);
 
   // FileExists and PathExists over `look`, which tells what a path is as this program sees it or,
   // with `redirectionOff`, with the file-system redirection of 64-bit Windows turned off. Under

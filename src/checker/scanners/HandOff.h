@@ -92,6 +92,7 @@ class HandOffServer {
  private:
   class ServeWindow : public common::Window {
    public:
+    ~ServeWindow() override { Destroy(); }
     bool Create();
     std::weak_ptr<HandOff> channel;
 

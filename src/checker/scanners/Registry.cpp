@@ -1,6 +1,7 @@
 #include "checker/scanners/Registry.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "common/text.h"
 
@@ -216,6 +217,14 @@ std::optional<DWORD> Key::ReadDword(std::wstring_view name) const {
   if (!data || type != REG_DWORD || data->size() < sizeof(DWORD)) return std::nullopt;
   DWORD value = 0;
   std::copy_n(data->data(), sizeof(DWORD), reinterpret_cast<char*>(&value));
+  return value;
+}
+
+std::optional<RawValue> Key::ReadValue(std::wstring_view name) const {
+  RawValue value;
+  std::optional<std::string> data = ReadRaw(Get(), common::ToAnsi(name), &value.type);
+  if (!data) return std::nullopt;
+  value.data = std::move(*data);
   return value;
 }
 

@@ -30,6 +30,12 @@ struct NamedValue {
 // terminating zero, or all of it when it has none; none for data of another type.
 std::optional<std::wstring> TextOf(DWORD type, std::string_view data);
 
+// A value's type and data as the ANSI functions give them (texts in the ANSI code page).
+struct RawValue {
+  DWORD type = REG_NONE;
+  std::string data;
+};
+
 class Key {
  public:
   Key() = default;
@@ -59,6 +65,8 @@ class Key {
   std::wstring DefaultText() const;
   // A REG_DWORD value; none for any other type.
   std::optional<DWORD> ReadDword(std::wstring_view name) const;
+  // Any value as stored; none when it is missing or unreadable.
+  std::optional<RawValue> ReadValue(std::wstring_view name) const;
 
  private:
   explicit Key(HKEY key) : key_(key) {}

@@ -21,6 +21,8 @@ struct ScanEnvironment {
   bool MultiOS = false;              // "C:\boot.ini" lists more than one operating system
   // The path of a special folder (CSIDL), empty when it cannot be obtained.
   std::function<std::wstring(HWND owner, int csidl)> GetSpecialFolder;
+  // A message box without owner, caption "Sanivo"; the button pressed.
+  std::function<int(const std::wstring& text, UINT type)> ShowMessage;
 };
 
 // The main window's side of a scan, for the scans that run in the UI thread. UI thread only.

@@ -72,7 +72,9 @@ TChkRegErr::TChkRegErr(HKEY rootKey, std::wstring winDir, FileQueries files)
                  std::move(files)) {}
 
 TChkRegErr::TChkRegErr(Start start, std::wstring winDir, FileQueries files)
-    : start_(std::move(start)), winDir_(std::move(winDir)), files_(std::move(files)) {}
+    : start_(std::move(start)),
+      winDir_(std::move(winDir)),
+      files_(FileQueries::RememberingDriveTypes(std::move(files))) {}
 
 bool TChkRegErr::Skipped(std::wstring_view path) {
   const std::wstring lower = AsciiLower(path);

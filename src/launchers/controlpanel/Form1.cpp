@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "common/keyboard.h"
 #include "common/font.h"
 #include "launchers/controlpanel/resources.h"
 
@@ -16,7 +15,7 @@ constexpr int kFirstButtonId = 201;
 
 Form1::Form1(PalomidServices services) : services_(std::move(services)) {}
 
-Form1::~Form1() = default;
+Form1::~Form1() { Destroy(); }
 
 bool Form1::Load(int show) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -35,11 +34,11 @@ bool Form1::Load(int show) {
   if (smallIcon_)
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
   CreateButtons();
-  common::RegisterKeyboard(Handle(), nullptr, true);  // Tab moves between the controls
+  dialog_.Attach(Handle(), command1_.front());  // Tab moves between the buttons
 
   ShowWindow(Handle(), show);
   UpdateWindow(Handle());
-  SetFocus(focus_.Get());
+  dialog_.GiveFocus();
   return true;
 }
 
@@ -55,7 +54,6 @@ void Form1::CreateButtons() {
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     command1_.push_back(button);
   }
-  focus_.Set(command1_.front());
 }
 
 HWND Form1::Command1(int Index) const {
@@ -65,55 +63,37 @@ HWND Form1::Command1(int Index) const {
 
 void Form1::Compose(int width, int height) {
   // Nothing to draw while minimised (0 x 0); the restore composes again.
-  if (!surface_.Resize(width, height, GetSysColor(COLOR_BTNFACE)) || surface_.Empty()) return;
+  common::MemorySurface& surface = DrawingSurface();
+  if (!surface.Resize(width, height, GetSysColor(COLOR_BTNFACE)) || surface.Empty()) return;
   // Each frame is a one-pixel line in the window text colour, inside its rectangle.
   common::Pen pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
-  common::ScopedSelect selectPen(surface_.Dc(), pen.Get());
-  common::ScopedSelect selectBrush(surface_.Dc(), GetStockObject(NULL_BRUSH));
+  common::ScopedSelect selectPen(surface.Dc(), pen.Get());
+  common::ScopedSelect selectBrush(surface.Dc(), GetStockObject(NULL_BRUSH));
   for (const common::TwipsRect& shape : ShapeTable()) {
     const RECT r = common::ToPixels(shape);
-    Rectangle(surface_.Dc(), r.left, r.top, r.right, r.bottom);
+    Rectangle(surface.Dc(), r.left, r.top, r.right, r.bottom);
   }
   GdiFlush();
-  InvalidateRect(Handle(), nullptr, FALSE);
+  Present();
 }
 
 void Form1::Command1Click(int Index) { palomid::Command1Click(Index, Handle(), services_); }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // The focus memory; on activation the default handling gives the window the focus, which the
+  // helper passes on.
+  if (dialog_.OnMessage(message, wParam)) return 0;
   switch (message) {
-    case WM_SIZE:
-      Compose(LOWORD(lParam), HIWORD(lParam));
-      return 0;
-    case WM_ERASEBKGND:
-    case WM_PRINTCLIENT:
-      // Also how themed buttons ask for what lies behind their round corners.
-      if (!surface_.Empty()) {
-        const RECT all = {0, 0, surface_.Width(), surface_.Height()};
-        surface_.BlitTo(reinterpret_cast<HDC>(wParam), all);
-      }
-      return message == WM_ERASEBKGND ? 1 : 0;
-    case WM_PAINT:
-      common::PaintFrom(Handle(), surface_);
-      return 0;
     case WM_COMMAND: {
       const int index = static_cast<int>(LOWORD(wParam)) - kFirstButtonId;
       if (HIWORD(wParam) == BN_CLICKED && index >= 0 && index < kCommandCount) Command1Click(index);
       return 0;
     }
-    case WM_ACTIVATE:
-      focus_.OnActivate(Handle(), wParam);
-      // On activation the default gives the window the focus, which passes it on below.
-      return DefaultHandling(message, wParam, lParam);
-    case WM_SETFOCUS:
-      focus_.OnSetFocus();
-      return 0;
     case WM_DESTROY:
-      common::UnregisterKeyboard(Handle());
       if (services_.quit) services_.quit();
       return 0;
     default:
-      return DefaultHandling(message, wParam, lParam);
+      return SurfaceWindow::HandleMessage(message, wParam, lParam);
   }
 }
 

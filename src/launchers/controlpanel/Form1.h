@@ -5,14 +5,14 @@
 
 #include <vector>
 
+#include "common/dialog.h"
 #include "common/handles.h"
-#include "common/surface.h"
-#include "common/window.h"
+#include "common/surface_window.h"
 #include "launchers/controlpanel/Commands.h"
 
 namespace palomid {
 
-class Form1 : public common::Window {
+class Form1 : public common::SurfaceWindow {
  public:
   static constexpr wchar_t kClassName[] = L"PalomidForm1";
   static constexpr wchar_t kTitle[] = L"Palomid - LumoraShell";
@@ -30,21 +30,19 @@ class Form1 : public common::Window {
 
   // Command1(Index), or null for an index without a button.
   HWND Command1(int Index) const;
-  const common::MemorySurface& Surface() const { return surface_; }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Compose(int width, int height) override;
 
  private:
   void CreateButtons();
-  void Compose(int width, int height);
 
   PalomidServices services_;
   common::IconHandle smallIcon_;
   common::Font font_;
-  common::MemorySurface surface_;
   std::vector<HWND> command1_;
-  common::FocusMemory focus_;
+  common::DialogHelper dialog_;
 };
 
 }  // namespace palomid

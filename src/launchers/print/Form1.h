@@ -7,15 +7,15 @@
 
 #include <string>
 
+#include "common/dialog.h"
 #include "common/handles.h"
-#include "common/surface.h"
+#include "common/surface_window.h"
 #include "common/twips.h"
-#include "common/window.h"
 #include "launchers/print/PrintAnyFile.h"
 
 namespace prindle {
 
-class Form1 : public common::Window {
+class Form1 : public common::SurfaceWindow {
  public:
   static constexpr wchar_t kClassName[] = L"PrindleForm1";
   static constexpr wchar_t kTitle[] = L"打印调用 - LumoraShell";
@@ -50,14 +50,13 @@ class Form1 : public common::Window {
   HWND Command2() const { return command2_; }
   // Where the icon stands, in client pixels (48 x 48 at the top left of Image1).
   RECT Image1Rect() const;
-  const common::MemorySurface& Surface() const { return surface_; }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Compose(int width, int height) override;
 
  private:
   void CreateControls();
-  void Compose(int width, int height);
   LRESULT LabelColors(HDC dc);
   void Command1Click();
   void Command2Click();
@@ -68,12 +67,11 @@ class Form1 : public common::Window {
   common::IconHandle icon_;     // program icon, 48 x 48
   common::IconHandle smallIcon_;
   common::Font font_;
-  common::MemorySurface surface_;
   HWND label2_ = nullptr;
   HWND text1_ = nullptr;
   HWND command1_ = nullptr;
   HWND command2_ = nullptr;
-  common::FocusMemory focus_;
+  common::DialogHelper dialog_;
 };
 
 }  // namespace prindle

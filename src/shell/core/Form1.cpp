@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "common/font.h"
-#include "common/keyboard.h"
 #include "common/owner.h"
 #include "common/screen.h"
 #include "common/version.h"
@@ -14,7 +13,28 @@
 
 namespace {
 
-constexpr int kCommand1Id = 1, kCommand2Id = 2, kCommand3Id = 3;
+// The buttons of the window.
+enum class ControlId : int {
+  ExitButton = 1,          // Command1
+  DisableQuickLaunch = 2,  // Command2, hidden
+  EnableQuickLaunch = 3,   // Command3, hidden
+};
+
+// The fixed buttons of the taskbar, in the order they are added.
+constexpr FixedButton kFixedButtons[] = {FixedButton::Start,        FixedButton::QuickLaunchA,
+                                         FixedButton::QuickLaunchB, FixedButton::QuickLaunchC,
+                                         FixedButton::QuickLaunchD, FixedButton::QuickLaunchE,
+                                         FixedButton::Print,        FixedButton::Grip};
+
+// What the quick-launch buttons open.
+struct QuickLaunch {
+  FixedButton button;
+  const wchar_t* key;
+};
+constexpr QuickLaunch kQuickLaunchLinks[] = {
+    {FixedButton::QuickLaunchA, L"KS_A_Link"}, {FixedButton::QuickLaunchB, L"KS_B_Link"},
+    {FixedButton::QuickLaunchC, L"KS_C_Link"}, {FixedButton::QuickLaunchD, L"KS_D_Link"},
+    {FixedButton::QuickLaunchE, L"KS_E_Link"}, {FixedButton::Print, L"Prindle_Link"}};
 constexpr UINT kSendToBack = WM_APP + 1;
 constexpr wchar_t kOwnerClass[] = L"ZephraShellApplication";
 
@@ -34,7 +54,7 @@ Form1::Form1(const rwini::IniFile& config, ShellServices services)
       frmStartMenu_(config, FrmStartMenu::Services{services_.openLink, services_.startCommand,
                                                    [this] { UnloadAll(); }}) {}
 
-Form1::~Form1() = default;
+Form1::~Form1() { Destroy(); }
 
 bool Form1::Load() {
   owner_ = common::CreateHiddenOwner(kOwnerClass, L"ZephraShell");
@@ -48,20 +68,19 @@ bool Form1::Load() {
     return false;
 
   buttonFont_ = common::CreateSongTiFont(9);
-  command1_ = common::CreateControl(L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                                    common::TwipsToPixelsX(kCommand1Left),
-                                    common::TwipsToPixelsY(kCommand1Top),
-                                    common::TwipsToPixelsX(kCommand1Width),
-                                    common::TwipsToPixelsY(kCommand1Height), Handle(), kCommand1Id);
+  command1_ = common::CreateControl(
+      L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+      common::TwipsToPixelsX(kCommand1Left), common::TwipsToPixelsY(kCommand1Top),
+      common::TwipsToPixelsX(kCommand1Width), common::TwipsToPixelsY(kCommand1Height), Handle(),
+      static_cast<int>(ControlId::ExitButton));
   SendMessageW(command1_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()), FALSE);
   command2_ = common::CreateControl(L"BUTTON", L"禁止任务栏", BS_PUSHBUTTON, 0, 0, 80, 21, Handle(),
-                                    kCommand2Id);
+                                    static_cast<int>(ControlId::DisableQuickLaunch));
   command3_ = common::CreateControl(L"BUTTON", L"激活任务栏", BS_PUSHBUTTON, 0, 0, 80, 21, Handle(),
-                                    kCommand3Id);
-  focus_.Set(command1_);
+                                    static_cast<int>(ControlId::EnableQuickLaunch));
   CreateTaskBar();
   CreateIcons();
-  common::RegisterKeyboard(Handle(), nullptr, true);  // Tab moves between the controls
+  dialog_.Attach(Handle(), command1_);
 
   // Height of what the Windows taskbar occupies below the work area, kept for the give-back.
   trayHeight_ = static_cast<float>(HandleWindows::GetTrayHeight() / common::TwipsPerPixelY());
@@ -83,7 +102,7 @@ bool Form1::Load() {
   LoadIcons();
   const std::wstring caption = L"退出v" + GetMyVersion();
   SetWindowTextW(command1_, caption.c_str());
-  SetFocus(command1_);
+  dialog_.GiveFocus();
   return true;
 }
 
@@ -102,14 +121,14 @@ void Form1::CreateTaskBar() {
   SetWindowPos(taskBar1_.Handle(), command1_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   taskBar1_.SetButtonClicked(
       [this](int16_t index, int16_t button) { TaskBarButtonClicked(index, button); });
-  taskBar1_.AddButton(1, true, true);  // the start button, with its arrow
-  for (int32_t n = 2; n <= 7; ++n) taskBar1_.AddButton(n, false, true);
-  taskBar1_.AddButton(0, false, true);  // the grip
+  for (const FixedButton button : kFixedButtons)
+    taskBar1_.AddButton(ImageOf(button), button == FixedButton::Start, true);
   taskBar1_.LoadTasks();
 }
 
 void Form1::EnableQuickLaunch(bool enable) {
-  for (int16_t i = 1; i <= 7; ++i) taskBar1_.ButtonEnable(i, enable);
+  for (int16_t i = Position(FixedButton::Start); i <= Position(FixedButton::Print); ++i)
+    taskBar1_.ButtonEnable(i, enable);
 }
 
 void Form1::CreateIcons() {
@@ -149,16 +168,14 @@ void Form1::LoadStartMenu() {
   // Hidden, at the left edge, its bottom edge on the taskbar's top edge (all in twips).
   RECT rect = {};
   GetWindowRect(Handle(), &rect);
-  const double tppY = common::TwipsPerPixelY();
   frmStartMenu_.SetLeft(0);
-  frmStartMenu_.SetTop((rect.bottom - rect.top) * tppY - frmStartMenu_.ScaleHeight() -
-                       taskBar1_.Height() * tppY);
+  frmStartMenu_.SetTop(common::PixelsToTwipsY(rect.bottom - rect.top) -
+                       frmStartMenu_.ScaleHeight() - common::PixelsToTwipsY(taskBar1_.Height()));
 }
 
 void Form1::TaskBarButtonClicked(int16_t Index, int16_t /*Button*/) {
-  static constexpr const wchar_t* kLinks[] = {L"KS_A_Link", L"KS_B_Link", L"KS_C_Link",
-                                              L"KS_D_Link", L"KS_E_Link", L"Prindle_Link"};
-  if (Index == 1) {
+  const auto clicked = static_cast<FixedButton>(Index);
+  if (clicked == FixedButton::Start) {
     menuShown_ = true;
     frmStartMenu_.ShowForm();
     // A movement over the desktop among the fade's events has closed the menu again; making it
@@ -166,8 +183,9 @@ void Form1::TaskBarButtonClicked(int16_t Index, int16_t /*Button*/) {
     if (!menuShown_) return;
     frmStartMenu_.MeTop();
     frmStartMenu_.ZOrder();
-  } else if (Index >= 2 && Index <= 7) {
-    OpenLink(kLinks[Index - 2]);
+  } else {
+    for (const QuickLaunch& link : kQuickLaunchLinks)
+      if (link.button == clicked) OpenLink(link.key);
   }
 }
 
@@ -192,11 +210,15 @@ void Form1::DesktopMouseMove() {
   }
 }
 
-void Form1::Resize(int width, int height) {
-  surface_.Resize(width, height);
+void Form1::Compose(int width, int height) {
+  common::MemorySurface& surface = DrawingSurface();
+  surface.Resize(width, height);
   clsGradient gradient;
-  gradient.Gradient(surface_, 1, kStartColor, kEndColor);
-  InvalidateRect(Handle(), nullptr, FALSE);
+  gradient.Gradient(surface, 1, kStartColor, kEndColor);
+  Present();
+}
+
+void Form1::OnResize(int width, int height) {
   if (taskBar1_.Handle() && width > 0 && height > 0)
     SetWindowPos(taskBar1_.Handle(), nullptr, 0, height - taskBar1_.Height(), width,
                  taskBar1_.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -230,6 +252,7 @@ void Form1::UnloadAll() {
 }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (dialog_.OnMessage(message, wParam)) return 0;  // the focus memory
   switch (message) {
     case WM_GETMINMAXINFO: {
       // Maximised, the desktop covers the whole screen, not just the work area.
@@ -252,26 +275,25 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
-    case WM_SIZE:
-      Resize(LOWORD(lParam), HIWORD(lParam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      common::PaintFrom(Handle(), surface_);
-      return 0;
     case WM_MOUSEMOVE:
       DesktopMouseMove();
       return 0;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) {
-        if (LOWORD(wParam) == kCommand1Id) UnloadAll();
-        if (LOWORD(wParam) == kCommand2Id) EnableQuickLaunch(false);
-        if (LOWORD(wParam) == kCommand3Id) EnableQuickLaunch(true);
+        switch (static_cast<ControlId>(LOWORD(wParam))) {
+          case ControlId::ExitButton:
+            UnloadAll();
+            break;
+          case ControlId::DisableQuickLaunch:
+            EnableQuickLaunch(false);
+            break;
+          case ControlId::EnableQuickLaunch:
+            EnableQuickLaunch(true);
+            break;
+        }
       }
       return 0;
     case WM_ACTIVATE:
-      focus_.OnActivate(Handle(), wParam);
       if (LOWORD(wParam) != WA_INACTIVE) {
         // Activation raises a window; the desktop goes back down once it is done.
         PostMessageW(Handle(), kSendToBack, 0, 0);
@@ -279,9 +301,6 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kSendToBack:
       SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      return 0;
-    case WM_SETFOCUS:
-      focus_.OnSetFocus();
       return 0;
     case WM_CLOSE:
       Unload();
@@ -292,11 +311,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam) CloseHandler();
       return 0;
     case WM_DESTROY:
-      common::UnregisterKeyboard(Handle());
       // Closed by other means than the exit button: the process has nothing left to show.
       if (!unloading_) services_.quitLoop();
       return 0;
     default:
-      return DefaultHandling(message, wParam, lParam);
+      return SurfaceWindow::HandleMessage(message, wParam, lParam);
   }
 }

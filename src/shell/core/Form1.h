@@ -9,16 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "common/dialog.h"
 #include "common/handles.h"
-#include "common/surface.h"
-#include "common/window.h"
+#include "common/surface_window.h"
 #include "shell/core/ShellServices.h"
 #include "shell/core/ctlIcon.h"
 #include "shell/core/rwini.h"
 #include "shell/startmenu/FrmStartMenu.h"
 #include "shell/taskbar/TaskBar.h"
 
-class Form1 : public common::Window {
+class Form1 : public common::SurfaceWindow {
  public:
   // Background colours (0x00BBGGRR): left edge and right edge.
   static constexpr int32_t kStartColor = 0x431F13;
@@ -51,13 +51,15 @@ class Form1 : public common::Window {
   TaskBar& TaskBar1() { return taskBar1_; }
   FrmStartMenu& StartMenu() { return frmStartMenu_; }
   ctlIcon& Icon(int index) { return *icons_.at(static_cast<size_t>(index)); }
-  const common::MemorySurface& Surface() const { return surface_; }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // The gradient background over the whole window.
+  void Compose(int width, int height) override;
+  // The taskbar stays along the bottom edge.
+  void OnResize(int width, int height) override;
 
  private:
-  void Resize(int width, int height);
   void DesktopMouseMove();
   void CloseHandler();
   void Unload();
@@ -70,7 +72,6 @@ class Form1 : public common::Window {
   const rwini::IniFile& config_;
   ShellServices services_;
   common::WindowHandle owner_;  // hidden application window: keeps Form1 out of task lists
-  common::MemorySurface surface_;
   common::Font buttonFont_;
   HWND command1_ = nullptr;  // exit button
   HWND command2_ = nullptr;  // hidden: disables quick-launch buttons 1 to 7
@@ -78,7 +79,7 @@ class Form1 : public common::Window {
   TaskBar taskBar1_;
   FrmStartMenu frmStartMenu_;  // loaded at start, hidden until the start button opens it
   std::vector<std::unique_ptr<ctlIcon>> icons_;  // ctlIcon1 0 ... 4
-  common::FocusMemory focus_;
+  common::DialogHelper dialog_;  // Tab from the exit button over the taskbar to the icons
   float trayHeight_ = 0;
   bool menuShown_ = false;
   bool unloading_ = false;

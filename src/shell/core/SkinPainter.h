@@ -5,8 +5,8 @@
 //
 //   int16_t TaskBar::PaintSkin(int16_t RunLength, const SkinImage& Skin, int16_t OffsetX,
 //                              int16_t OffsetY, bool Enabled, int16_t Brightness) {
-//     return ::PaintSkin(surface_, SkinRules::TaskBar(TaskBarColor), RunLength, Skin, OffsetX,
-//                        OffsetY, Enabled, Brightness);
+//     return ::PaintSkin(DrawingSurface(), SkinRules::TaskBar(taskBarColor_), RunLength, Skin,
+//                        OffsetX, OffsetY, Enabled, Brightness);
 //   }
 //
 // Each pixel of column c and row r that is not -1 covers the pixels OffsetX + c ...

@@ -16,6 +16,8 @@ bool OwnThread(HWND window) {
 
 ctlIcon::ctlIcon(int index, Events events) : index_(index), events_(std::move(events)) {}
 
+ctlIcon::~ctlIcon() { Destroy(); }
+
 bool ctlIcon::Create(HWND parent, int x, int y, HBITMAP picture, const std::wstring& savedCaption) {
   if (picture)
     picture_.Reset(
@@ -23,7 +25,7 @@ bool ctlIcon::Create(HWND parent, int x, int y, HBITMAP picture, const std::wstr
   // The magenta key allows no half-transparent pixels, so the caption is drawn without
   // smoothing: a smoothed edge would show as a pink fringe.
   font_ = common::CreatePointFont(L"宋体", 9, FW_NORMAL, GB2312_CHARSET, NONANTIALIASED_QUALITY);
-  box_.Resize(kBoxWidth, kBoxHeight, kMaskColor);
+  DrawingSurface().Resize(kBoxWidth, kBoxHeight, kMaskColor);
   ClassSpec windowClass;
   windowClass.name = L"ZephraDesktopIcon";
   windowClass.cursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -43,18 +45,14 @@ void ctlIcon::SetCaption(const std::wstring& caption) {
 }
 
 void ctlIcon::Clear() {
-  box_.FillRect(0, 0, box_.Width(), box_.Height(), kMaskColor);
-  if (!picture_) return;
-  common::MemoryDc source(CreateCompatibleDC(box_.Dc()));
-  common::ScopedSelect select(source.Get(), picture_.Get());
-  BITMAP info = {};
-  GetObjectW(picture_.Get(), sizeof(info), &info);
-  BitBlt(box_.Dc(), 0, 0, info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCCOPY);
+  common::MemorySurface& box = DrawingSurface();
+  box.FillRect(0, 0, box.Width(), box.Height(), kMaskColor);
+  common::DrawPicture(box.Dc(), picture_.Get(), 0, 0);
   GdiFlush();
 }
 
 void ctlIcon::WriteCaption(const std::wstring& Caption, int Offest, int Offest2, COLORREF Color) {
-  HDC dc = box_.Dc();
+  HDC dc = DrawingSurface().Dc();
   common::ScopedSelect font(dc, font_.Get());
   SetTextColor(dc, Color);
   SetBkMode(dc, TRANSPARENT);
@@ -74,23 +72,24 @@ void ctlIcon::LoadGUI() {
   SetWindowPos(Handle(), nullptr, 0, 0, kBoxWidth, kBoxHeight + kExtraHeight,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ApplyShape();
-  InvalidateRect(Handle(), nullptr, FALSE);
+  Present();
 }
 
 void ctlIcon::ApplyShape() {
   // One rectangle per run of face pixels in each row; the rows below the box are left out.
   std::vector<RECT> runs;
-  const uint32_t* pixels = box_.Pixels();
+  const common::MemorySurface& box = Surface();
+  const uint32_t* pixels = box.Pixels();
   const uint32_t mask = common::ColorToPixel(kMaskColor);
-  for (int y = 0; y < box_.Height(); ++y) {
-    const uint32_t* row = pixels + static_cast<size_t>(y) * box_.Width();
-    for (int x = 0; x < box_.Width();) {
+  for (int y = 0; y < box.Height(); ++y) {
+    const uint32_t* row = pixels + static_cast<size_t>(y) * box.Width();
+    for (int x = 0; x < box.Width();) {
       if ((row[x] & 0xFFFFFF) == mask) {
         ++x;
         continue;
       }
       const int start = x;
-      while (x < box_.Width() && (row[x] & 0xFFFFFF) != mask) ++x;
+      while (x < box.Width() && (row[x] & 0xFFFFFF) != mask) ++x;
       runs.push_back({start, y, x, y + 1});
     }
   }
@@ -100,7 +99,7 @@ void ctlIcon::ApplyShape() {
   region->rdh.iType = RDH_RECTANGLES;
   region->rdh.nCount = static_cast<DWORD>(runs.size());
   region->rdh.nRgnSize = static_cast<DWORD>(runs.size() * sizeof(RECT));
-  region->rdh.rcBound = {0, 0, box_.Width(), box_.Height()};
+  region->rdh.rcBound = {0, 0, box.Width(), box.Height()};
   if (!runs.empty()) memcpy(region->Buffer, runs.data(), runs.size() * sizeof(RECT));
   HRGN shape = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), region);
   // The window owns the region from here on.
@@ -109,11 +108,6 @@ void ctlIcon::ApplyShape() {
 
 LRESULT ctlIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      common::PaintFrom(Handle(), box_);
-      return 0;
     case WM_LBUTTONDOWN:
       SetFocus(Handle());  // a single click gives the icon the focus
       return 0;
@@ -126,6 +120,6 @@ LRESULT ctlIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (OwnThread(reinterpret_cast<HWND>(wParam)) && events_.lostFocus) events_.lostFocus(index_);
       return 0;
     default:
-      return DefaultHandling(message, wParam, lParam);
+      return SurfaceWindow::HandleMessage(message, wParam, lParam);
   }
 }

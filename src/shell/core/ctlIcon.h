@@ -2,20 +2,19 @@
 // A desktop icon: a picture with a two-line caption below it, white with a black shadow, on a
 // background that lets the desktop show through. Its face is composed in an inner box on magenta
 // (0xFF00FF); every magenta pixel is left out of the control's shape, so the pointer over such
-// a pixel is over the desktop. The icon raises its focus events with its index; the desktop
-// opens the icon's link when it gains the focus.
+// a pixel is over the desktop. The drawing surface (Surface()) is that inner box. The icon raises
+// its focus events with its index; the desktop opens the icon's link when it gains the focus.
 #include <windows.h>
 
 #include <functional>
 #include <string>
 
 #include "common/handles.h"
-#include "common/surface.h"
-#include "common/window.h"
+#include "common/surface_window.h"
 
-class ctlIcon : public common::Window {
+class ctlIcon : public common::SurfaceWindow {
  public:
-  static constexpr int kBoxWidth = 50;   // inner box, pixels
+  static constexpr int kBoxWidth = 50;  // inner box, pixels
   static constexpr int kBoxHeight = 73;
   static constexpr int kExtraHeight = 7;  // the control is this much taller than its box
   static constexpr uint32_t kMaskColor = 0xFF00FF;
@@ -26,6 +25,7 @@ class ctlIcon : public common::Window {
   };
 
   ctlIcon(int index, Events events);
+  ~ctlIcon() override;
 
   // Creates the control with its saved properties: the caption stored as it is, without the line
   // rule. The picture is copied; the caller keeps its own.
@@ -46,10 +46,10 @@ class ctlIcon : public common::Window {
   // the box's bottom edge shifted down by Offest2.
   void WriteCaption(const std::wstring& Caption, int Offest, int Offest2, COLORREF Color);
 
-  const common::MemorySurface& Face() const { return box_; }
-
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // The box keeps its size; a caption change composes it (Clear, LoadGUI).
+  void Compose(int /*width*/, int /*height*/) override {}
 
  private:
   void ApplyShape();
@@ -59,5 +59,4 @@ class ctlIcon : public common::Window {
   std::wstring caption_;
   common::Bitmap picture_;
   common::Font font_;
-  common::MemorySurface box_;
 };

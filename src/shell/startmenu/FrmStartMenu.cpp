@@ -14,12 +14,19 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"ZephraStartMenu";
 constexpr wchar_t kOwnerClass[] = L"ZephraShellMenus";
-// Entry 17's shut-down runs once the click's own handling is over: the entry's tracker raised
-// the click and must not be torn down inside it.
-constexpr UINT kEndShell = WM_APP + 17;
 
-constexpr int kFirstFixed = 11;
-// Captions of entries 11 ... 17.
+constexpr int16_t EntryIndex(StartMenuEntry entry) { return static_cast<int16_t>(entry); }
+
+constexpr bool IsCategory(int index) {
+  return index >= EntryIndex(StartMenuEntry::FirstCategory) &&
+         index <= EntryIndex(StartMenuEntry::LastCategory);
+}
+
+// The exit entry's shut-down runs once the click's own handling is over: the entry's tracker raised
+// the click and must not be torn down inside it.
+constexpr UINT kEndShell = WM_APP + EntryIndex(StartMenuEntry::Exit);
+
+// Captions of the fixed entries, Feedback ... Exit.
 constexpr const wchar_t* kFixedCaptions[] = {L"软件交流",    L"网络搜索", L"软件帮助", L"软件更新",
                                              L"系统运行...", L"系统注销", L"退出软件"};
 
@@ -35,15 +42,7 @@ FrmStartMenu::FrmStartMenu(const rwini::IniFile& config, Services services)
         if (services_.openLink) services_.openLink(owner, address);
       }) {}
 
-FrmStartMenu::~FrmStartMenu() {
-  UnloadAll();
-  // Submenus first: their close repaints an entry of this window.
-  for (auto& category : categories_) category.reset();
-  unkown_.reset();
-  placeholder_.reset();
-  buttons_.clear();
-  Destroy();
-}
+FrmStartMenu::~FrmStartMenu() { Destroy(); }
 
 std::wstring FrmStartMenu::LogOffCommandLine() {
   return std::wstring(L"rundll32.exe url.dll,FileProtocolHandler ") + L"shutdown -l -t 30";
@@ -83,31 +82,32 @@ void FrmStartMenu::CreateEntries() {
   for (int i = 0; i < kEntries; ++i) {
     auto entry = std::make_unique<MenuButton>(static_cast<int16_t>(i), saved, events);
     entry->Create(Handle(), kEntryWidth);
-    if (i == 0) {
+    if (i == EntryIndex(StartMenuEntry::MakerHome)) {
       entry->SetVisible(true);
       entry->SetCapTop(true);
       entry->SetCapBottom(true);
       entry->SetTop(0);
       entry->SetCaption(L"Lumora");
     } else {
-      entry->SetCapTop(i == 15);
-      entry->SetCapBottom(i == 15 || i == 17);
-      if (i < kFirstFixed) entry->SetArrow(true);
+      const auto which = static_cast<StartMenuEntry>(i);
+      entry->SetCapTop(which == StartMenuEntry::Run);
+      entry->SetCapBottom(which == StartMenuEntry::Run || which == StartMenuEntry::Exit);
+      if (IsCategory(i)) entry->SetArrow(true);
       const MenuButton& above = *buttons_.back();
       // Every property set repaints, so the entry above already has its final height.
       entry->SetTop(above.Top() + above.Height());
       entry->SetVisible(true);
-      if (i < kFirstFixed) {
+      if (IsCategory(i)) {
         // Read once, at load; a missing key is written back empty and shows no caption.
         entry->SetCaption(
             config_.ReadIni(rwini::kSection, L"KS" + std::to_wstring(i) + L"_Caption", L""));
       } else {
-        entry->SetCaption(kFixedCaptions[i - kFirstFixed]);
+        entry->SetCaption(kFixedCaptions[i - EntryIndex(StartMenuEntry::Feedback)]);
       }
     }
     entry->SetLeft(0);
     entry->SubClassMe();
-    entry->SetIcon(18 - i);
+    entry->SetIcon(MenuButton::kLastPicture - 1 - i);  // pictures 18 (top) ... 1
     buttons_.push_back(std::move(entry));
   }
 }
@@ -121,7 +121,7 @@ MenuButton* FrmStartMenu::Entry(int16_t index) {
 SubMenuWindow& FrmStartMenu::SubmenuFor(int16_t index) {
   auto lookup = [this](int16_t i) { return Entry(i); };
   SubMenuWindow* menu = nullptr;
-  if (index >= 1 && index <= 10) {
+  if (IsCategory(index)) {
     auto& category = categories_[static_cast<size_t>(index)];
     if (!category)
       category = std::make_unique<SubMenu_KSZ>(index, config_, services_.openLink, lookup);
@@ -185,41 +185,41 @@ void FrmStartMenu::Button_MouseOver(int16_t Index) {
   SubMenuWindow& menu = SubmenuFor(Index);
   xForm_ = &menu;
   // Two pixels above the entry, 75 twips into the menu's right edge.
-  menu.SetTop(entry->Top() + topTwips_ - 2 * common::TwipsPerPixelY());
+  menu.SetTop(entry->Top() + topTwips_ - common::PixelsToTwipsY(2));
   menu.SetLeft(leftTwips_ + widthTwips_ - kSubmenuOverlap);
   // Known before the fade, whose events may already bring the pointer into the submenu.
-  menu.ButtonIndex = Index;
+  menu.SetButtonIndex(Index);
   menu.ShowForm();
   // The pointer may have moved on to another entry during the fade; that entry's submenu is
   // the current one now and this one is hidden again: leave both as they are.
   if (xForm_ != &menu) return;
   menu.ZOrder();
-  menu.ButtonIndex = Index;
+  menu.SetButtonIndex(Index);
   menu.MakeTopmost();
 }
 
 void FrmStartMenu::Button_MouseUp(int16_t Index) {
   if (xForm_) xForm_->ZOrder();
   HWND self = Handle();
-  switch (Index) {
-    case 0:
+  switch (static_cast<StartMenuEntry>(Index)) {
+    case StartMenuEntry::MakerHome:
       if (services_.openLink) services_.openLink(self, MakerSite::HomePage());
       break;
-    case 11:
-    case 13:
-    case 14:
+    case StartMenuEntry::Feedback:
+    case StartMenuEntry::Help:
+    case StartMenuEntry::Update:
       if (services_.openLink) services_.openLink(self, MakerSite::GuestbookPage());
       break;
-    case 12:
+    case StartMenuEntry::WebSearch:
       searchBar_.ShowBar(owner_.Get());
       break;
-    case 15:
+    case StartMenuEntry::Run:
       runDialog_.ShowDialog();
       break;
-    case 16:
+    case StartMenuEntry::LogOff:
       if (services_.startCommand) services_.startCommand(LogOffCommandLine(), SW_SHOWNORMAL);
       break;
-    case 17:
+    case StartMenuEntry::Exit:
       PostMessageW(self, kEndShell, 0, 0);
       break;
     default:  // categories: the click only brings their submenu to the front
@@ -241,7 +241,7 @@ void FrmStartMenu::Unload() {
   fade_.onStep = nullptr;
   Destroy();
   CloseSubmenu(placeholder_.get());
-  CloseSubmenu(categories_[4].get());
+  CloseSubmenu(categories_[SubMenu_KSZ::kInternetCategory].get());
   CloseSubmenu(unkown_.get());
 }
 

@@ -26,6 +26,20 @@ class SubMenu_KSZ;
 class SubMenu_Unkown;
 class frmMenu;
 
+// The start menu's entries by index, top to bottom.
+enum class StartMenuEntry : int16_t {
+  MakerHome = 0,      // "Lumora": the maker's home page
+  FirstCategory = 1,  // 1 ... 10: the configured categories, each with its submenu
+  LastCategory = 10,
+  Feedback = 11,   // 软件交流: the guestbook
+  WebSearch = 12,  // 网络搜索: the web search bar
+  Help = 13,       // 软件帮助: the guestbook
+  Update = 14,     // 软件更新: the guestbook
+  Run = 15,        // 系统运行...: the run dialog, with separator lines above and below
+  LogOff = 16,     // 系统注销
+  Exit = 17,       // 退出软件: ends the shell; a separator line below
+};
+
 class FrmStartMenu : public common::Window {
  public:
   // What the menu does to the world outside it; the program passes the real ones, tests
@@ -113,7 +127,9 @@ class FrmStartMenu : public common::Window {
   common::WindowHandle owner_;  // hidden: keeps the menus out of the taskbar
   std::vector<std::unique_ptr<MenuButton>> buttons_;
   std::unique_ptr<frmMenu> placeholder_;
-  std::array<std::unique_ptr<SubMenu_KSZ>, 11> categories_;  // 1 ... 10
+  // By entry index, FirstCategory ... LastCategory.
+  std::array<std::unique_ptr<SubMenu_KSZ>, static_cast<size_t>(StartMenuEntry::LastCategory) + 1>
+      categories_;
   std::unique_ptr<SubMenu_Unkown> unkown_;
   SubMenuWindow* xForm_ = nullptr;
   Frm_YunXing runDialog_;

@@ -3,13 +3,13 @@
 #include <vector>
 
 #include "common/font.h"
-#include "common/keyboard.h"
 #include "common/screen.h"
 #include "shell/startmenu/ShellArtwork.h"
 
 namespace {
 
-constexpr int kText1 = 11, kCommand1 = IDOK, kCommand2 = 12, kLabel1 = 13;
+// The controls; OK is IDOK, so that Enter presses it, and no control is IDCANCEL.
+enum class ControlId : int { CommandText = 11, OkButton = IDOK, CancelButton = 12, Hint = 13 };
 constexpr COLORREF kDialogGrey = RGB(212, 208, 200);  // the picture's background
 
 struct Place {
@@ -22,17 +22,18 @@ constexpr Place kLabel1Place = {120, 1380, 2415, 615};
 constexpr double kInnerWidth = 5220, kInnerHeight = 2220;
 
 HWND Make(const wchar_t* cls, const std::wstring& text, DWORD style, const Place& p, HWND parent,
-          int id, DWORD exStyle = 0) {
+          ControlId id, DWORD exStyle = 0) {
   return common::CreateControl(cls, text, style | WS_VISIBLE, common::TwipsToPixelsX(p.left),
                                common::TwipsToPixelsY(p.top), common::TwipsToPixelsX(p.width),
-                               common::TwipsToPixelsY(p.height), parent, id, exStyle);
+                               common::TwipsToPixelsY(p.height), parent, static_cast<int>(id),
+                               exStyle);
 }
 
 }  // namespace
 
 Frm_YunXing::Frm_YunXing(Starter start) : start_(std::move(start)) {}
 
-Frm_YunXing::~Frm_YunXing() = default;
+Frm_YunXing::~Frm_YunXing() { Destroy(); }
 
 std::wstring Frm_YunXing::CommandLineFor(const std::wstring& text) {
   return L"rundll32.exe url.dll,FileProtocolHandler " + text;
@@ -62,20 +63,19 @@ bool Frm_YunXing::Load() {
 
   font_ = common::CreateSongTiFont(9);
   // Created in the tab order: text box, OK, Cancel.
-  text1_ = Make(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kText1Place, Handle(), kText1,
-                WS_EX_CLIENTEDGE);
-  command1_ =
-      Make(L"BUTTON", L"确定", WS_TABSTOP | BS_DEFPUSHBUTTON, kCommand1Place, Handle(), kCommand1);
-  command2_ =
-      Make(L"BUTTON", L"取消", WS_TABSTOP | BS_PUSHBUTTON, kCommand2Place, Handle(), kCommand2);
+  text1_ = Make(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kText1Place, Handle(),
+                ControlId::CommandText, WS_EX_CLIENTEDGE);
+  command1_ = Make(L"BUTTON", L"确定", WS_TABSTOP | BS_DEFPUSHBUTTON, kCommand1Place, Handle(),
+                   ControlId::OkButton);
+  command2_ = Make(L"BUTTON", L"取消", WS_TABSTOP | BS_PUSHBUTTON, kCommand2Place, Handle(),
+                   ControlId::CancelButton);
   label1_ = Make(L"STATIC",
                  L"说明：1.直接按回车，打开本软件所在目录；2.输入两个点，打开本软件的上一级目录",
-                 SS_LEFT, kLabel1Place, Handle(), kLabel1);
+                 SS_LEFT, kLabel1Place, Handle(), ControlId::Hint);
   for (HWND control : {text1_, command1_, command2_, label1_})
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-  common::RegisterKeyboard(Handle(), nullptr, true);  // Tab, and Enter for OK
-  focus_.Set(text1_);
-  SetFocus(text1_);
+  dialog_.Attach(Handle(), text1_);  // Tab, and Enter for OK
+  dialog_.GiveFocus();
   return true;
 }
 
@@ -84,40 +84,30 @@ void Frm_YunXing::Run() {
   start_(CommandLineFor(common::TextOf(text1_)), SW_SHOWNORMAL);
 }
 
+void Frm_YunXing::Compose(int width, int height) {
+  common::MemorySurface& surface = DrawingSurface();
+  if (!surface.Resize(width, height, kDialogGrey) || surface.Empty()) return;
+  common::DrawPicture(surface.Dc(), picture_.Get(), 0, 0);
+  GdiFlush();
+  Present();
+}
+
 LRESULT Frm_YunXing::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // The focus memory; on activation the default handling gives the window the focus, which the
+  // helper passes on.
+  if (dialog_.OnMessage(message, wParam)) return 0;
   switch (message) {
     case WM_COMMAND:
-      if (LOWORD(wParam) == kCommand1 && HIWORD(wParam) == BN_CLICKED) Run();
-      if (LOWORD(wParam) == kCommand2 && HIWORD(wParam) == BN_CLICKED) Destroy();
-      // Escape (IDCANCEL) does nothing: no button is the cancel button.
-      return 0;
-    case WM_ERASEBKGND: {
-      RECT rect;
-      GetClientRect(Handle(), &rect);
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      FillRect(dc, &rect, background_.Get());
-      if (picture_) {
-        common::MemoryDc source(CreateCompatibleDC(dc));
-        common::ScopedSelect select(source.Get(), picture_.Get());
-        BITMAP info = {};
-        GetObjectW(picture_.Get(), sizeof(info), &info);
-        BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCCOPY);
+      if (HIWORD(wParam) == BN_CLICKED) {
+        // Escape (IDCANCEL) does nothing: no button is the cancel button.
+        if (LOWORD(wParam) == static_cast<WORD>(ControlId::OkButton)) Run();
+        if (LOWORD(wParam) == static_cast<WORD>(ControlId::CancelButton)) Destroy();
       }
-      return 1;
-    }
+      return 0;
     case WM_CTLCOLORSTATIC:
       SetBkColor(reinterpret_cast<HDC>(wParam), kDialogGrey);
       return reinterpret_cast<LRESULT>(background_.Get());
-    case WM_ACTIVATE:
-      focus_.OnActivate(Handle(), wParam);
-      return DefaultHandling(message, wParam, lParam);
-    case WM_SETFOCUS:
-      focus_.OnSetFocus();
-      return 0;
-    case WM_DESTROY:
-      common::UnregisterKeyboard(Handle());
-      return 0;
     default:
-      return DefaultHandling(message, wParam, lParam);
+      return SurfaceWindow::HandleMessage(message, wParam, lParam);
   }
 }

@@ -7,10 +7,11 @@
 #include <functional>
 #include <string>
 
+#include "common/dialog.h"
 #include "common/handles.h"
-#include "common/window.h"
+#include "common/surface_window.h"
 
-class Frm_YunXing : public common::Window {
+class Frm_YunXing : public common::SurfaceWindow {
  public:
   // Starts a command line without waiting; `show` is the window's show command.
   using Starter = std::function<void(const std::wstring& commandLine, int show)>;
@@ -32,6 +33,8 @@ class Frm_YunXing : public common::Window {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // The picture on the dialog's grey.
+  void Compose(int width, int height) override;
 
  private:
   bool Load();
@@ -41,6 +44,6 @@ class Frm_YunXing : public common::Window {
   common::Bitmap picture_;
   common::Font font_;
   common::Brush background_;
-  common::FocusMemory focus_;
+  common::DialogHelper dialog_;
   HWND text1_ = nullptr, command1_ = nullptr, command2_ = nullptr, label1_ = nullptr;
 };

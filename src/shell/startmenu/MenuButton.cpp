@@ -32,10 +32,7 @@ MenuButton::MenuButton(int16_t index, Hold saved, Events events)
       TrackMouse1(CTrackMouse::Events{[this] { OnTrackerOver(); }, [this] { OnTrackerOut(); },
                                       [this] { OnTrackerDown(); }, [this] { OnTrackerUp(); }}) {}
 
-MenuButton::~MenuButton() {
-  UnSubClassMe();
-  Destroy();
-}
+MenuButton::~MenuButton() { Destroy(); }
 
 bool MenuButton::Create(HWND parent, double widthTwips) {
   widthTwips_ = widthTwips;
@@ -103,8 +100,8 @@ void MenuButton::SetVisible(bool visible) { ShowWindow(Handle(), visible ? SW_SH
 
 int16_t MenuButton::PaintSkin(int16_t RunLength, const SkinImage& Skin, int16_t OffsetX,
                               int16_t OffsetY, bool Enabled, int16_t Brightness) {
-  return ::PaintSkin(surface_, SkinRules::Control(), RunLength, Skin, OffsetX, OffsetY, Enabled,
-                     Brightness);
+  return ::PaintSkin(DrawingSurface(), SkinRules::Control(), RunLength, Skin, OffsetX, OffsetY,
+                     Enabled, Brightness);
 }
 
 void MenuButton::FitHeight() {
@@ -115,7 +112,8 @@ void MenuButton::FitHeight() {
   const int width = common::TwipsToPixelsX(widthTwips_);
   const int height = common::TwipsToPixelsY(heightTwips_);
   // The surface first: the WM_SIZE of the move then finds it fitting and does not repaint.
-  if (surface_.Width() != width || surface_.Height() != height) surface_.Resize(width, height);
+  common::MemorySurface& surface = DrawingSurface();
+  if (surface.Width() != width || surface.Height() != height) surface.Resize(width, height);
   RECT rect = {};
   GetClientRect(Handle(), &rect);
   if (rect.right != width || rect.bottom != height)
@@ -123,16 +121,12 @@ void MenuButton::FitHeight() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MenuButton::Present() {
-  if (Handle() != nullptr) InvalidateRect(Handle(), nullptr, FALSE);
-}
-
 void MenuButton::LoadGUI() {
   using namespace SkinImages;
-  ButtonOver = kNormalPainted;
+  buttonOver_ = kNormalPainted;
   FitHeight();
-  if (surface_.Empty()) return;
-  const auto W = static_cast<int16_t>(surface_.Width());
+  if (Surface().Empty()) return;
+  const auto W = static_cast<int16_t>(Surface().Width());
   int16_t T = 0;
   if (capTop_) {
     PaintSkin(1, MenuDividerEnd(), 0, 0, true, 0);
@@ -165,8 +159,8 @@ void MenuButton::LoadGUI() {
 void MenuButton::LoadGUI_OVER(int16_t Brightness) {
   using namespace SkinImages;
   FitHeight();
-  if (surface_.Empty()) return;
-  const auto W = static_cast<int16_t>(surface_.Width());
+  if (Surface().Empty()) return;
+  const auto W = static_cast<int16_t>(Surface().Width());
   const int16_t T = capTop_ ? kSeparatorHeight : 0;  // the separators stay as they are
   // Painted over the normal look: the band leaves the body's edge columns visible.
   PaintSkin(1, MenuHoverLeft(), 1, T, true, Brightness);
@@ -188,10 +182,11 @@ void MenuButton::WriteCaption(const std::wstring& Caption, int16_t Offest, int16
   // Byte counts of the system's ANSI code page, as DrawTextA takes them.
   const std::string bytes = common::ToAnsi(Caption);
   const int n = static_cast<int>(bytes.size());
-  if (n == 0 || surface_.Empty()) return;
-  const int W = surface_.Width();
-  const int H = surface_.Height();
-  HDC dc = surface_.Dc();
+  common::MemorySurface& surface = DrawingSurface();
+  if (n == 0 || surface.Empty()) return;
+  const int W = surface.Width();
+  const int H = surface.Height();
+  HDC dc = surface.Dc();
   common::ScopedSelect font(dc, bold_ ? boldFont_.Get() : font_.Get());
   RECT measure = {4 - Offest, -Offest2, W - 4, H - Offest2};
   const int h = DrawTextA(dc, bytes.data(), n, &measure, DT_CALCRECT | DT_CENTER);
@@ -206,7 +201,7 @@ void MenuButton::WriteCaption(const std::wstring& Caption, int16_t Offest, int16
 }
 
 void MenuButton::FindIcon(int32_t Icon) {
-  if (Icon < 1 || Icon > 19) return;
+  if (Icon < kFirstPicture || Icon > kLastPicture) return;
   // At the very top left: a top separator does not move the picture down.
   PaintSkin(1, SkinImages::MenuPicture(Icon), 0, 0, true, 0);
 }
@@ -225,8 +220,8 @@ void MenuButton::Raise(const std::function<void(int16_t)>& event) {
 
 void MenuButton::OnTrackerOver() {
   // The tracker reports the pointer at rest after every movement: one event per visit.
-  if (ButtonOver == kOverPainted) return;
-  ButtonOver = kOverPainted;
+  if (buttonOver_ == kOverPainted) return;
+  buttonOver_ = kOverPainted;
   LoadGUI_OVER(0);
   Raise(events_.MouseOver);
 }
@@ -246,18 +241,6 @@ void MenuButton::OnTrackerUp() {
   Raise(events_.MouseUp);
 }
 
-LRESULT MenuButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_SIZE:
-      // A container's new width: the surface follows and the normal look is painted.
-      if (LOWORD(lParam) != surface_.Width()) LoadGUI();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      common::PaintFrom(Handle(), surface_);
-      return 0;
-    default:
-      return DefaultHandling(message, wParam, lParam);
-  }
+void MenuButton::Compose(int width, int /*height*/) {
+  if (width != Surface().Width()) LoadGUI();
 }

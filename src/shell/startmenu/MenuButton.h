@@ -16,12 +16,11 @@
 #include <string>
 
 #include "common/handles.h"
-#include "common/surface.h"
-#include "common/window.h"
+#include "common/surface_window.h"
 #include "shell/core/SkinImage.h"
 #include "shell/taskbar/TrackMouse.h"
 
-class MenuButton : public common::Window {
+class MenuButton : public common::SurfaceWindow {
  public:
   // The saved properties ("Hold_CapTop", "Hold_CapBottom", "Hold_Caption", "Hold_Icon") that an
   // entry is created with; a container's new entries start as a copy of its first entry's.
@@ -50,6 +49,8 @@ class MenuButton : public common::Window {
   static constexpr int kCaptionOffset = 25;  // WriteCaption's default Offest is one more
   static constexpr int32_t kShadowSilver = 12632256;
   static constexpr int16_t kPressedBrightness = 50;
+  // Built-in pictures 1 ... 19; the last one is the warning sign.
+  static constexpr int32_t kFirstPicture = 1, kLastPicture = 19, kWarningPicture = kLastPicture;
 
   MenuButton(int16_t index, Hold saved, Events events);
   ~MenuButton() override;
@@ -99,13 +100,13 @@ class MenuButton : public common::Window {
 
   // Hover state: kOverPainted after a pointer-enter repaint, kNormalPainted after every normal
   // repaint, 0 before the first paint.
-  int16_t ButtonOver = 0;
+  int16_t ButtonOver() const { return buttonOver_; }
 
-  const common::MemorySurface& Surface() const { return surface_; }
-  int16_t TrackState() const { return TrackMouse1.CurrentState; }
+  int16_t TrackState() const { return TrackMouse1.CurrentState(); }
 
  protected:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // A container's new width: the surface follows and the normal look is painted.
+  void Compose(int width, int height) override;
 
  private:
   int16_t PaintSkin(int16_t RunLength, const SkinImage& Skin, int16_t OffsetX, int16_t OffsetY,
@@ -113,8 +114,6 @@ class MenuButton : public common::Window {
   // Sizes the control and its surface for the current separators (the surface keeps its
   // pixels when the size does not change).
   void FitHeight();
-  void Present();
-  int SurfaceWidth() const { return surface_.Width(); }
 
   void OnTrackerOver();
   void OnTrackerOut();
@@ -124,6 +123,7 @@ class MenuButton : public common::Window {
 
   int16_t index_;
   Events events_;
+  int16_t buttonOver_ = 0;
   bool arrow_ = false;
   int32_t icon_;
   std::wstring caption_;
@@ -134,6 +134,5 @@ class MenuButton : public common::Window {
   COLORREF textColor_ = 0;
   common::Font font_;
   common::Font boldFont_;
-  common::MemorySurface surface_;
   TrackMouse TrackMouse1;
 };

@@ -3,14 +3,13 @@
 #include <vector>
 
 #include "common/font.h"
-#include "common/keyboard.h"
 #include "common/screen.h"
 #include "shell/startmenu/SearchServices.h"
 #include "shell/startmenu/ShellArtwork.h"
 
 namespace {
 
-constexpr int kText1 = 11;
+constexpr int kQueryTextId = 11;
 constexpr WORD kFirstItem = 100;  // menu item of service i: kFirstItem + i
 constexpr double kInnerWidth = 2745, kInnerHeight = 360;
 constexpr double kTextLeft = 240, kTextTop = 0, kTextWidth = 2295, kTextHeight = 270;
@@ -40,7 +39,7 @@ HMENU BuildMenu() {
 
 SouSuoNet::SouSuoNet(Opener open) : open_(std::move(open)) {}
 
-SouSuoNet::~SouSuoNet() = default;
+SouSuoNet::~SouSuoNet() { Destroy(); }
 
 void SouSuoNet::ShowBar(HWND owner) {
   if (!Loaded() && !Load(owner)) return;
@@ -67,7 +66,7 @@ bool SouSuoNet::Load(HWND owner) {
   text1_ = common::CreateControl(
       L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, common::TwipsToPixelsX(kTextLeft),
       common::TwipsToPixelsY(kTextTop), common::TwipsToPixelsX(kTextWidth),
-      common::TwipsToPixelsY(kTextHeight), Handle(), kText1, WS_EX_CLIENTEDGE);
+      common::TwipsToPixelsY(kTextHeight), Handle(), kQueryTextId, WS_EX_CLIENTEDGE);
   SendMessageW(text1_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
 
   std::vector<ACCEL> keys;
@@ -76,11 +75,11 @@ bool SouSuoNet::Load(HWND owner) {
     keys.push_back({static_cast<BYTE>(s.keyFlags), s.key, static_cast<WORD>(kFirstItem + i)});
   }
   accelerators_.Reset(CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size())));
-  common::RegisterKeyboard(Handle(), accelerators_.Get(), true);
+  dialog_.Attach(Handle(), text1_, accelerators_.Get());
 
   // Above normal windows, in its place and size, activated as usual.
   SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  SetFocus(text1_);
+  dialog_.GiveFocus();
   return true;
 }
 
@@ -90,18 +89,13 @@ void SouSuoNet::Search(size_t service) {
 }
 
 LRESULT SouSuoNet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (dialog_.OnMessage(message, wParam)) return 0;  // the focus goes on to the text box
   switch (message) {
     case WM_COMMAND: {
       const WORD id = LOWORD(wParam);
       if (id >= kFirstItem && id < kFirstItem + SearchServices().size()) Search(id - kFirstItem);
       return 0;
     }
-    case WM_SETFOCUS:
-      SetFocus(text1_);
-      return 0;
-    case WM_DESTROY:
-      common::UnregisterKeyboard(Handle());
-      return 0;
     default:
       return DefaultHandling(message, wParam, lParam);
   }

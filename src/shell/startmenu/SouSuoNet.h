@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "common/dialog.h"
 #include "common/handles.h"
 #include "common/window.h"
 
@@ -37,4 +38,5 @@ class SouSuoNet : public common::Window {
   common::AcceleratorTable accelerators_;
   common::IconHandle icon_;
   HWND text1_ = nullptr;
+  common::DialogHelper dialog_;
 };

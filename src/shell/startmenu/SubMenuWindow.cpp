@@ -66,14 +66,14 @@ void SubMenuWindow::Place() {
 
 void SubMenuWindow::HighlightOpener() {
   if (!startMenuEntry_) return;
-  if (MenuButton* entry = startMenuEntry_(ButtonIndex)) entry->LoadGUI_OVER();
+  if (MenuButton* entry = startMenuEntry_(buttonIndex_)) entry->LoadGUI_OVER();
 }
 
 void SubMenuWindow::Unload() {
   if (!Loaded()) return;
   Hide();
   if (startMenuEntry_) {
-    if (MenuButton* entry = startMenuEntry_(ButtonIndex)) entry->LoadGUI();
+    if (MenuButton* entry = startMenuEntry_(buttonIndex_)) entry->LoadGUI();
   }
   StopTracking();
   Destroy();

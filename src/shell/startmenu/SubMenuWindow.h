@@ -53,7 +53,8 @@ class SubMenuWindow : public common::Window {
   void Unload();
 
   // The index of the start-menu entry that opened the window; 0 until it is first shown.
-  int16_t ButtonIndex = 0;
+  int16_t ButtonIndex() const { return buttonIndex_; }
+  void SetButtonIndex(int16_t index) { buttonIndex_ = index; }
 
   MenuFade& Fade() { return fade_; }
 
@@ -72,6 +73,7 @@ class SubMenuWindow : public common::Window {
 
   std::wstring name_;
   EntryLookup startMenuEntry_;
+  int16_t buttonIndex_ = 0;
   MenuFade fade_{{100, 10}, {255, 10}};
   double leftTwips_ = 0, topTwips_ = 0, widthTwips_ = 0, heightTwips_ = 0;
 };

@@ -9,13 +9,11 @@ SubMenu_KSZ::SubMenu_KSZ(int category, const rwini::IniFile& config, LinkOpener 
       config_(config),
       openLink_(std::move(openLink)) {}
 
-SubMenu_KSZ::~SubMenu_KSZ() {
-  UnloadAll();
-  buttons_ = {};  // the entries go before the window that holds them
-}
+SubMenu_KSZ::~SubMenu_KSZ() { Destroy(); }
 
 std::wstring SubMenu_KSZ::NameFor(int category) {
-  return category == 4 ? L"SubMenu_Internet" : L"SubMenu_KSZ" + std::to_wstring(category);
+  return category == kInternetCategory ? L"SubMenu_Internet"
+                                       : L"SubMenu_KSZ" + std::to_wstring(category);
 }
 
 std::wstring SubMenu_KSZ::CaptionKey(int category, int m) {

@@ -22,6 +22,8 @@ class SubMenu_KSZ : public SubMenuWindow {
   using LinkOpener = std::function<void(HWND owner, const std::wstring& link)>;
 
   static constexpr int kEntries = 6;
+  // The category whose window is SubMenu_Internet.
+  static constexpr int kInternetCategory = 4;
   static constexpr double kEntryWidth = 2940;  // twips (196 pixels)
 
   SubMenu_KSZ(int category, const rwini::IniFile& config, LinkOpener openLink,

@@ -5,10 +5,7 @@
 SubMenu_Unkown::SubMenu_Unkown(EntryLookup startMenuEntry)
     : SubMenuWindow(L"SubMenu_Unkown", std::move(startMenuEntry)) {}
 
-SubMenu_Unkown::~SubMenu_Unkown() {
-  StopTracking();
-  menuButton1_.reset();
-}
+SubMenu_Unkown::~SubMenu_Unkown() { Destroy(); }
 
 SIZE SubMenu_Unkown::LoadContent() {
   MenuButton::Events events;
@@ -21,7 +18,7 @@ SIZE SubMenu_Unkown::LoadContent() {
   menuButton1_->SetLeft(0);
   menuButton1_->SetTop(0);
   menuButton1_->SetCaption(L"开始未知子菜单...");
-  menuButton1_->SetIcon(19);
+  menuButton1_->SetIcon(MenuButton::kWarningPicture);
   menuButton1_->SubClassMe();
   return {static_cast<LONG>(menuButton1_->Width()),
           static_cast<LONG>(menuButton1_->Top() + menuButton1_->Height())};

@@ -6,4 +6,5 @@
 class frmMenu : public SubMenuWindow {
  public:
   frmMenu() : SubMenuWindow(L"frmMenu", nullptr) {}
+  ~frmMenu() override { Destroy(); }
 };

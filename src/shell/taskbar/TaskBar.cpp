@@ -28,12 +28,12 @@ std::wstring ClockText() {
 
 TaskBar::TaskBar() = default;
 
-TaskBar::~TaskBar() { EmptyButtonBin(); }
+TaskBar::~TaskBar() { Destroy(); }
 
 bool TaskBar::Create(HWND parent, int x, int y, int width) {
   font_ = common::CreatePointFont(L"Tahoma", 8.25, FW_BOLD, ANSI_CHARSET);
   Picture1.Resize(24, 24, 0xFFFFFF);
-  surface_.Resize(std::max(width, 1), Height(), TaskBarColor);
+  DrawingSurface().Resize(std::max(width, 1), Height(), taskBarColor_);
   ClassSpec windowClass;
   windowClass.name = L"ZephraTaskBar";
   if (!Window::Create(windowClass, 0, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, x,
@@ -57,14 +57,11 @@ std::unique_ptr<TaskBarButton> TaskBar::NewButton() {
 
 int16_t TaskBar::PaintSkin(int16_t RunLength, const SkinImage& Skin, int16_t OffsetX,
                            int16_t OffsetY, bool Enabled, int16_t Brightness) {
-  return ::PaintSkin(surface_, SkinRules::TaskBar(TaskBarColor), RunLength, Skin, OffsetX, OffsetY,
-                     Enabled, Brightness);
+  return ::PaintSkin(DrawingSurface(), SkinRules::TaskBar(taskBarColor_), RunLength, Skin, OffsetX,
+                     OffsetY, Enabled, Brightness);
 }
 
-void TaskBar::Refresh(int x0, int x1) {
-  RECT area = {x0, 0, x1, surface_.Height()};
-  if (Handle()) InvalidateRect(Handle(), &area, FALSE);
-}
+void TaskBar::Refresh(int x0, int x1) { Present({x0, 0, x1, Surface().Height()}); }
 
 void TaskBar::SetStyle(int32_t strStyle) {
   style_ = strStyle;
@@ -73,7 +70,7 @@ void TaskBar::SetStyle(int32_t strStyle) {
 }
 
 void TaskBar::LoadGUI() {
-  TaskBarColor = 15132390;
+  taskBarColor_ = kDefaultTaskBarColor;
   const auto width = static_cast<int16_t>(ScaleWidth());
   const SkinImage& background = SkinImages::TaskBarBackground(style_);
   PaintSkin(1, SkinImages::TaskBarBorder(), 0, 0, true, 0);
@@ -90,11 +87,11 @@ int16_t TaskBar::ReadIcon(int32_t Index, int16_t Left, int16_t OffsetX, int16_t 
                           bool Enabled, int16_t Brightness) {
   const auto x = static_cast<int16_t>(Left + OffsetX);
   int16_t last = 0;
-  if (Index == 0)
-    last = PaintSkin(1, SkinImages::QuickLaunch(0), x, OffsetY, true, 0);  // the grip
-  else if (Index >= 1 && Index <= 7)
+  if (Index == kGripImage)
+    last = PaintSkin(1, SkinImages::QuickLaunch(kGripImage), x, OffsetY, true, 0);
+  else if (Index >= ImageOf(FixedButton::Start) && Index <= ImageOf(FixedButton::Print))
     last = PaintSkin(1, SkinImages::QuickLaunch(Index), x, OffsetY, Enabled, Brightness);
-  if (Arrow && Index != 0) PaintSkin(1, SkinImages::ArrowOverlay(), x, OffsetY, true, 0);
+  if (Arrow && Index != kGripImage) PaintSkin(1, SkinImages::ArrowOverlay(), x, OffsetY, true, 0);
   return last;
 }
 
@@ -102,21 +99,21 @@ void TaskBar::AddButton(int32_t Icon, bool Arrow, bool Enabled) {
   const int16_t last = ReadIcon(Icon, nextFixedX_, 0, 0, Arrow, Enabled, 0);
   const auto right = static_cast<int16_t>(nextFixedX_ + last + 5);
   if (Arrow) PaintSkin(1, SkinImages::ArrowOverlay(), nextFixedX_, 0, true, 0);
-  fClassList.push_back({nextFixedX_, right, Icon, Arrow, Enabled});
+  fClassList_.push_back({nextFixedX_, right, Icon, Arrow, Enabled});
   Refresh(nextFixedX_, right);
   highlighted_ = -1;
   nextFixedX_ = right;
 }
 
 int16_t TaskBar::GetButtonIndex(double x) const {
-  for (size_t i = 0; i < fClassList.size(); ++i)
-    if (fClassList[i].Left < x && x < fClassList[i].Right) return static_cast<int16_t>(i + 1);
+  for (size_t i = 0; i < fClassList_.size(); ++i)
+    if (fClassList_[i].Left < x && x < fClassList_[i].Right) return static_cast<int16_t>(i + 1);
   return 0;
 }
 
 void TaskBar::DrawButton(int16_t position, Look look) {
-  if (position < 1 || position > static_cast<int16_t>(fClassList.size())) return;
-  const TaskBar_Container& r = fClassList[static_cast<size_t>(position - 1)];
+  if (position < 1 || position > static_cast<int16_t>(fClassList_.size())) return;
+  const TaskBar_Container& r = fClassList_[static_cast<size_t>(position - 1)];
   PaintSkin(static_cast<int16_t>(r.Right - r.Left), SkinImages::TaskBarBackground(style_), r.Left,
             0, true, 0);
   switch (look) {
@@ -139,7 +136,7 @@ void TaskBar::RepaintIcon(int16_t Index) {
     return;
   }
   if (Index == highlighted_) return;
-  const TaskBar_Container& r = fClassList.at(static_cast<size_t>(Index - 1));
+  const TaskBar_Container& r = fClassList_.at(static_cast<size_t>(Index - 1));
   if (r.IconIndex != 0 && r.Enabled) DrawButton(Index, Look::Highlighted);
   ResetLastButton();
   highlighted_ = Index;  // also when it was not drawn highlighted (the grip, a disabled one)
@@ -151,8 +148,8 @@ void TaskBar::ResetLastButton() {
 }
 
 void TaskBar::ButtonEnable(int16_t Index, bool Enable) {
-  if (Index < 1 || Index > static_cast<int16_t>(fClassList.size())) return;
-  fClassList[static_cast<size_t>(Index - 1)].Enabled = Enable;
+  if (Index < 1 || Index > static_cast<int16_t>(fClassList_.size())) return;
+  fClassList_[static_cast<size_t>(Index - 1)].Enabled = Enable;
   RepaintIcon(Index);
   ResetLastButton();
 }
@@ -160,7 +157,7 @@ void TaskBar::ButtonEnable(int16_t Index, bool Enable) {
 void TaskBar::MouseDown(int16_t button, int x) {
   const int16_t p = GetButtonIndex(x);
   if (p != 0) {
-    const TaskBar_Container& r = fClassList[static_cast<size_t>(p - 1)];
+    const TaskBar_Container& r = fClassList_[static_cast<size_t>(p - 1)];
     if (r.IconIndex != 0 && r.Enabled) DrawButton(p, Look::Pressed);
   }
   // The right button also opens the taskbar menu, which comes with its own window.
@@ -170,17 +167,18 @@ void TaskBar::MouseDown(int16_t button, int x) {
 void TaskBar::MouseUp(int16_t button, int x) {
   const int16_t p = GetButtonIndex(x);
   if (p == 0) return;
-  const TaskBar_Container& r = fClassList[static_cast<size_t>(p - 1)];
+  const TaskBar_Container& r = fClassList_[static_cast<size_t>(p - 1)];
   if (r.IconIndex == 0 || !r.Enabled) return;
   DrawButton(p, Look::Highlighted);
   if (buttonClicked_) buttonClicked_(p, button);
 }
 
 void TaskBar::ClockTick() {
-  const int width = ScaleWidth(), height = surface_.Height();
+  common::MemorySurface& surface = DrawingSurface();
+  const int width = ScaleWidth(), height = surface.Height();
   const std::string text = common::ToAnsi(ClockText());
   const int n = static_cast<int>(text.size());
-  HDC dc = surface_.Dc();
+  HDC dc = surface.Dc();
   common::ScopedSelect font(dc, font_.Get());
   RECT r = {4, 0, width - 4, height};
   const int h = DrawTextA(dc, text.c_str(), n, &r, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
@@ -220,7 +218,7 @@ void TaskBar::LoadTasks() {
   EmptyButtonBin();
   EnumTasks1.GetWindows();
   knownTaskCount_ = std::stoi(EnumTasks1.RunningAppCount());
-  layout_.Begin(fClassList.empty() ? 0 : fClassList.back().Right, ScaleWidth(), knownTaskCount_);
+  layout_.Begin(fClassList_.empty() ? 0 : fClassList_.back().Right, ScaleWidth(), knownTaskCount_);
   for (int i = 0; i < knownTaskCount_; ++i) {
     LoadTaskButton(static_cast<int16_t>(i));
     LoadEmpytButton();
@@ -243,7 +241,7 @@ void TaskBar::LoadTaskButton(int16_t Index) {
   Picture1.FillRect(0, 0, Picture1.Width(), Picture1.Height(), 0xFFFFFF);
   EnumTasks1.GetIcon(Picture1.Dc(), Index);
   const std::string icon = RipPicture(0xFFFFFF);
-  button.Image = icon;
+  button.SetImage(icon);
   button.PrintIcon(icon);
   Picture1.FillRect(0, 0, Picture1.Width(), Picture1.Height(), 0xFFFFFF);
   button.SubClassMe();
@@ -265,28 +263,21 @@ void TaskBar::SubClassOff() { EmptyButtonBin(); }
 void TaskBar::Repaint() {
   EmptyButtonBin();
   LoadTasks();
-  for (size_t p = 1; p <= fClassList.size(); ++p) RepaintIcon(static_cast<int16_t>(p));
+  for (size_t p = 1; p <= fClassList_.size(); ++p) RepaintIcon(static_cast<int16_t>(p));
 }
 
 std::string TaskBar::RipPicture(int32_t TransColor) const {
   return ::RipPicture(Picture1, TransColor);
 }
 
+void TaskBar::Compose(int width, int /*height*/) {
+  if (width <= 0 || width == Surface().Width()) return;
+  DrawingSurface().Resize(width, Height(), taskBarColor_);
+  LoadGUI();
+}
+
 LRESULT TaskBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_SIZE: {
-      const int width = LOWORD(lParam);
-      if (width > 0 && width != surface_.Width()) {
-        surface_.Resize(width, Height(), TaskBarColor);
-        LoadGUI();
-      }
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      common::PaintFrom(Handle(), surface_);
-      return 0;
     case WM_TIMER:
       if (wParam == kClockTimer) ClockTick();
       if (wParam == kPollTimer) PollTick();
@@ -316,6 +307,6 @@ LRESULT TaskBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       KillTimer(Handle(), kPollTimer);
       return 0;
     default:
-      return DefaultHandling(message, wParam, lParam);
+      return SurfaceWindow::HandleMessage(message, wParam, lParam);
   }
 }

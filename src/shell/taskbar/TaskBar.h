@@ -13,12 +13,36 @@
 
 #include "common/handles.h"
 #include "common/surface.h"
-#include "common/window.h"
+#include "common/surface_window.h"
+#include "shell/core/SkinPainter.h"
 #include "shell/taskbar/EnumTasks.h"
 #include "shell/taskbar/TaskBarButton.h"
 #include "shell/taskbar/TaskButtonLayout.h"
 
 class SkinImage;
+
+// The fixed buttons by their position on the strip (1-based, in the order the desktop adds
+// them; 0 is no button).
+enum class FixedButton : int16_t {
+  None = 0,
+  Start = 1,         // opens the start menu; drawn with an arrow
+  QuickLaunchA = 2,  // QuickLaunchA ... QuickLaunchE open KS_A_Link ... KS_E_Link
+  QuickLaunchB = 3,
+  QuickLaunchC = 4,
+  QuickLaunchD = 5,
+  QuickLaunchE = 6,
+  Print = 7,  // opens Prindle_Link
+  Grip = 8,
+};
+
+constexpr int16_t Position(FixedButton button) { return static_cast<int16_t>(button); }
+
+// The image (IconIndex) a fixed button shows: quick-launch image 1 ... 7 for positions 1 ... 7,
+// image 0 for the grip.
+constexpr int32_t kGripImage = 0;
+constexpr int32_t ImageOf(FixedButton button) {
+  return button == FixedButton::Grip ? kGripImage : Position(button);
+}
 
 // One fixed button of the strip.
 struct TaskBar_Container {
@@ -29,7 +53,7 @@ struct TaskBar_Container {
   bool Enabled = true;
 };
 
-class TaskBar : public common::Window {
+class TaskBar : public common::SurfaceWindow {
  public:
   static constexpr double kHeightTwips = 810;
   static constexpr UINT kClockTimer = 1, kPollTimer = 2, kTickMs = 100;
@@ -46,8 +70,11 @@ class TaskBar : public common::Window {
 
   int32_t Style() const { return style_; }
   void SetStyle(int32_t strStyle);
-  int32_t TaskBarColor = 15132390;
-  std::vector<TaskBar_Container> fClassList;
+  // The colour of the strip's -2 pixels; LoadGUI sets it back to 15132390 (0xE6E6E6).
+  int32_t TaskBarColor() const { return taskBarColor_; }
+  void SetTaskBarColor(int32_t color) { taskBarColor_ = color; }
+  // The fixed buttons, position 1 first.
+  const std::vector<TaskBar_Container>& fClassList() const { return fClassList_; }
 
   void LoadGUI();
   void AddButton(int32_t Icon, bool Arrow, bool Enabled);
@@ -69,14 +96,17 @@ class TaskBar : public common::Window {
   int Height() const;
   int16_t HighlightedPosition() const { return highlighted_; }
   int ButtonElementCount() const { return static_cast<int>(TaskBarButton1.size()); }
-  TaskBarButton& TaskButton(int element) { return *TaskBarButton1.at(static_cast<size_t>(element)); }
-  const common::MemorySurface& Surface() const { return surface_; }
+  TaskBarButton& TaskButton(int element) {
+    return *TaskBarButton1.at(static_cast<size_t>(element));
+  }
   int KnownTaskCount() const { return knownTaskCount_; }
   void ClockTick();
   void PollTick();
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // A new width: the strip's surface follows (always 810 twips high) and LoadGUI paints it.
+  void Compose(int width, int height) override;
 
  private:
   enum class Look { Normal, Highlighted, Pressed };
@@ -85,20 +115,21 @@ class TaskBar : public common::Window {
   void DrawButton(int16_t position, Look look);
   void MouseDown(int16_t button, int x);
   void MouseUp(int16_t button, int x);
-  int ScaleWidth() const { return surface_.Width(); }
+  int ScaleWidth() const { return Surface().Width(); }
   void Refresh(int x0, int x1);
   std::unique_ptr<TaskBarButton> NewButton();
 
   ClickHandler buttonClicked_;
   int32_t style_ = 1;
+  int32_t taskBarColor_ = kDefaultTaskBarColor;
+  std::vector<TaskBar_Container> fClassList_;
   int16_t nextFixedX_ = 0;
   int16_t highlighted_ = -1;
   int knownTaskCount_ = 0;
   TaskButtonLayout layout_;
-  bool rebuilding_ = false;   // a rebuild lets events run while it reads icons
-  int releasesRunning_ = 0;   // task-button release handlers in progress
+  bool rebuilding_ = false;  // a rebuild lets events run while it reads icons
+  int releasesRunning_ = 0;  // task-button release handlers in progress
 
-  common::MemorySurface surface_;
   common::Font font_;
   EnumTasks EnumTasks1;
   std::vector<std::unique_ptr<TaskBarButton>> TaskBarButton1;

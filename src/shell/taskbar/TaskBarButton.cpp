@@ -10,14 +10,12 @@
 #include "shell/core/SkinImages.h"
 #include "shell/core/SkinPainter.h"
 
-namespace {}  // namespace
-
 TaskBarButton::TaskBarButton(Host host)
     : host_(std::move(host)),
       TrackMouse1({[this] { OnMouseOver(); }, [this] { LoadGUI(); }, [this] { OnMouseLeftDown(); },
                    [this] { OnMouseLeftUp(); }}) {}
 
-TaskBarButton::~TaskBarButton() { UnSubClassMe(); }
+TaskBarButton::~TaskBarButton() { Destroy(); }
 
 bool TaskBarButton::Create(HWND parent, int32_t style) {
   style_ = style;
@@ -38,15 +36,16 @@ void TaskBarButton::SetStyle(int32_t strStyle) {
 
 void TaskBarButton::SetCaption(const std::wstring& caption) {
   caption_ = caption;
-  surface_.FillRect(0, 0, surface_.Width(), surface_.Height(), kBackColor);
+  common::MemorySurface& surface = DrawingSurface();
+  surface.FillRect(0, 0, surface.Width(), surface.Height(), kBackColor);
   LoadGUI();
   WriteCaption(caption_, offSet_);
 }
 
 int16_t TaskBarButton::PaintSkin(int16_t RunLength, const SkinImage& Skin, int16_t OffsetX,
                                  int16_t OffsetY, int16_t Brightness) {
-  return ::PaintSkin(surface_, SkinRules::Control(), RunLength, Skin, OffsetX, OffsetY, true,
-                     Brightness);
+  return ::PaintSkin(DrawingSurface(), SkinRules::Control(), RunLength, Skin, OffsetX, OffsetY,
+                     true, Brightness);
 }
 
 void TaskBarButton::PaintFace(int16_t brightness) {
@@ -58,8 +57,8 @@ void TaskBarButton::PaintFace(int16_t brightness) {
   PaintSkin(static_cast<int16_t>(w - 4), SkinImages::TaskButtonBody(style_), 2, 0, brightness);
   PaintSkin(1, SkinImages::TaskButtonRight(style_), static_cast<int16_t>(w - 2), 0, brightness);
   WriteCaption(caption_, offSet_);
-  ::PaintSkin(surface_, SkinRules::Control(), 1, Image, 9, 3, true, brightness);
-  Refresh();
+  ::PaintSkin(DrawingSurface(), SkinRules::Control(), 1, image_, 9, 3, true, brightness);
+  Present();
 }
 
 void TaskBarButton::LoadGUI() {
@@ -72,17 +71,19 @@ void TaskBarButton::LoadGUI() {
     SetWindowPos(Handle(), nullptr, 0, 0, rect.right, FaceHeight(),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  if (surface_.Width() != rect.right || surface_.Height() != FaceHeight())
-    surface_.Resize(std::max<int>(rect.right, 1), FaceHeight(), kBackColor);
+  common::MemorySurface& surface = DrawingSurface();
+  if (surface.Width() != rect.right || surface.Height() != FaceHeight())
+    surface.Resize(std::max<int>(rect.right, 1), FaceHeight(), kBackColor);
   PaintFace(0);
 }
 
 void TaskBarButton::WriteCaption(const std::wstring& Caption, int16_t Offest) {
-  if (surface_.Empty()) return;
+  common::MemorySurface& surface = DrawingSurface();
+  if (surface.Empty()) return;
   const std::string text = common::ToAnsi(Caption);
   const int n = static_cast<int>(text.size());
-  const int width = surface_.Width(), height = surface_.Height();
-  HDC dc = surface_.Dc();
+  const int width = surface.Width(), height = surface.Height();
+  HDC dc = surface.Dc();
   common::ScopedSelect font(dc, font_.Get());
   RECT measure = {4, 0, width - 4 - Offest, height};
   const int h = DrawTextA(dc, text.c_str(), n, &measure, DT_CALCRECT | DT_CENTER);
@@ -93,21 +94,17 @@ void TaskBarButton::WriteCaption(const std::wstring& Caption, int16_t Offest) {
   // Left and top aligned, clipped at 4 pixels from the right edge, no ellipsis.
   DrawTextA(dc, text.c_str(), n, &place, 0);
   GdiFlush();
-  Refresh();
+  Present();
 }
 
 void TaskBarButton::PrintIcon(const std::string& Icon) {
-  ::PaintSkin(surface_, SkinRules::Control(), 1, Icon, 9, 3, true, 0);
-  Refresh();
+  ::PaintSkin(DrawingSurface(), SkinRules::Control(), 1, Icon, 9, 3, true, 0);
+  Present();
 }
 
 void TaskBarButton::SubClassMe() { TrackMouse1.Watch(Handle()); }
 
 void TaskBarButton::UnSubClassMe() { TrackMouse1.CloseWatch(); }
-
-void TaskBarButton::Refresh() {
-  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
-}
 
 void TaskBarButton::OnMouseOver() {
   if (lit_ != 0) return;  // already lit: repeated hover notices change nothing
@@ -139,16 +136,10 @@ void TaskBarButton::WindowAction(HWND window) {
     HandleWindows::WindowCommand(window, HandleWindows::kMinimize);
 }
 
+void TaskBarButton::Compose(int /*width*/, int /*height*/) { LoadGUI(); }
+
 LRESULT TaskBarButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_SIZE:
-      LoadGUI();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      common::PaintFrom(Handle(), surface_);
-      return 0;
     case WM_LBUTTONDOWN:
       SetCapture(Handle());  // the release reaches the button even off it
       return 0;
@@ -156,6 +147,6 @@ LRESULT TaskBarButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       if (GetCapture() == Handle()) ReleaseCapture();
       return 0;
     default:
-      return DefaultHandling(message, wParam, lParam);
+      return SurfaceWindow::HandleMessage(message, wParam, lParam);
   }
 }

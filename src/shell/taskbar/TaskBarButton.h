@@ -9,11 +9,10 @@
 #include <string>
 
 #include "common/handles.h"
-#include "common/surface.h"
-#include "common/window.h"
+#include "common/surface_window.h"
 #include "shell/taskbar/TrackMouse.h"
 
-class TaskBarButton : public common::Window {
+class TaskBarButton : public common::SurfaceWindow {
  public:
   static constexpr uint32_t kBackColor = 12632319;  // the drawing surface's background
   static constexpr int16_t kFaceHeight0 = 27, kFaceHeight1 = 24;
@@ -40,7 +39,9 @@ class TaskBarButton : public common::Window {
   int16_t OffSet() const { return offSet_; }
   void SetOffSet(int16_t offSet) { offSet_ = offSet; }
 
-  std::string Image;  // the task's icon as an image string
+  // The task's icon as an image string; PrintIcon paints it, and so does every later face.
+  const std::string& Image() const { return image_; }
+  void SetImage(const std::string& image) { image_ = image; }
 
   void LoadGUI();
   void WriteCaption(const std::wstring& Caption, int16_t Offest);
@@ -50,7 +51,6 @@ class TaskBarButton : public common::Window {
 
   int16_t FaceHeight() const { return style_ == 0 ? kFaceHeight0 : kFaceHeight1; }
   bool Lit() const { return lit_ != 0; }
-  const common::MemorySurface& Surface() const { return surface_; }
 
   // What a release does to the task's window: restore a minimised one (maximised, topmost,
   // active), minimise any other.
@@ -58,6 +58,8 @@ class TaskBarButton : public common::Window {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Every new size paints the normal face (LoadGUI).
+  void Compose(int width, int height) override;
 
  private:
   void PaintFace(int16_t brightness);
@@ -66,15 +68,14 @@ class TaskBarButton : public common::Window {
   void OnMouseOver();
   void OnMouseLeftDown();
   void OnMouseLeftUp();
-  void Refresh();
 
   Host host_;
   int32_t style_ = 1;
   HWND window_ = nullptr;
   std::wstring caption_;
+  std::string image_;
   int16_t offSet_ = 0;
   int16_t lit_ = 0;  // -1 while the lit or dark face is shown
   common::Font font_;
-  common::MemorySurface surface_;
   TrackMouse TrackMouse1;
 };

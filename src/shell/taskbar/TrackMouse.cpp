@@ -4,11 +4,11 @@ void TrackMouse::Watch(HWND surface) {
   tmLink.reset();  // the old tracker unhooks its window before the new one hooks
   tmLink = std::make_unique<CTrackMouse>(events_);
   tmLink->SetTrackObject(surface);
-  CurrentState = kWatching;
+  currentState_ = kWatching;
 }
 
 void TrackMouse::CloseWatch() {
-  if (CurrentState != kWatching) return;
+  if (currentState_ != kWatching) return;
   tmLink->SetTrackObject(nullptr);
-  CurrentState = kClosed;
+  currentState_ = kClosed;
 }

@@ -6,10 +6,11 @@
 #include <cstdint>
 #include <memory>
 
-#include "shell/taskbar/SubClass.h"
+#include "shell/taskbar/CTrackMouse.h"
 
 class TrackMouse {
  public:
+  // Values of CurrentState.
   enum : int16_t { kCreated = 0, kWatching = 7, kClosed = 8 };
 
   explicit TrackMouse(CTrackMouse::Events events) : events_(std::move(events)) {}
@@ -19,9 +20,10 @@ class TrackMouse {
   // Stops watching; only while watching.
   void CloseWatch();
 
-  int16_t CurrentState = kCreated;
+  int16_t CurrentState() const { return currentState_; }
 
  private:
   CTrackMouse::Events events_;
   std::unique_ptr<CTrackMouse> tmLink;
+  int16_t currentState_ = kCreated;
 };

@@ -11,17 +11,6 @@ namespace {
 
 using testing_support::TempFolder;
 
-TEST(ParseDecimal, TakesWholeDecimalIntegersOnly) {
-  EXPECT_EQ(ParseDecimal(L"465"), 465);
-  EXPECT_EQ(ParseDecimal(L"-32"), -32);
-  EXPECT_EQ(ParseDecimal(L"+7"), 7);
-  EXPECT_EQ(ParseDecimal(L"  12"), 12);
-  EXPECT_EQ(ParseDecimal(L"2147483647"), 2147483647);
-  EXPECT_EQ(ParseDecimal(L"-2147483648"), -2147483647 - 1);
-  for (const wchar_t* bad : {L"", L"-", L"abc", L"12a", L"1 2", L"0x10", L"2147483648", L"１２"})
-    EXPECT_EQ(ParseDecimal(bad), std::nullopt) << bad;
-}
-
 TEST(Settings, RoundTripOfTheWindowSection) {
   TempFolder folder;
   const std::wstring path = SettingsPath(folder.Path());

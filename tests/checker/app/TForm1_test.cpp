@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "checker/app/CommandIds.h"
+#include "common/keyboard.h"
 #include "common/surface.h"
 #include "fakes.h"
 #include "support/testing.h"
@@ -358,7 +359,7 @@ TEST_F(MainWindow, ShortcutKeysReachTheirCommands) {
   {
     const HeldKeys control({VK_CONTROL});
     MSG key = {form->ChkListView().Handle(), WM_KEYDOWN, 'S', 0x001F0001, 0, {}};
-    EXPECT_TRUE(form->PreTranslate(key));
+    EXPECT_TRUE(common::TranslateKeyboard(key));
   }
   EXPECT_EQ(form->StatusBar1().Text(), L"扫描完毕。共检查到：0 个错误。");
 
@@ -366,13 +367,13 @@ TEST_F(MainWindow, ShortcutKeysReachTheirCommands) {
   {
     const HeldKeys control({VK_CONTROL});
     MSG key = {form->ChkListView().Handle(), WM_KEYDOWN, 'R', 0x00130001, 0, {}};
-    form->PreTranslate(key);
+    common::TranslateKeyboard(key);
   }
   EXPECT_TRUE(IsWindow(form->Handle()));
 
   // F10 is the exit shortcut (it arrives as a system key).
   MSG f10 = {form->ListView2().Handle(), WM_SYSKEYDOWN, VK_F10, 0x00440001, 0, {}};
-  EXPECT_TRUE(form->PreTranslate(f10));
+  EXPECT_TRUE(common::TranslateKeyboard(f10));
   EXPECT_FALSE(IsWindow(form->Handle()));
   EXPECT_NE(ReadFileBytes(SetIni()).find("Window=Normal"), std::string::npos);
 }

@@ -12,6 +12,7 @@
 
 #include "checker/app/CommandIds.h"
 #include "checker/app/TForm1.h"
+#include "common/keyboard.h"
 #include "common/text.h"
 #include "fakes.h"
 #include "support/controls.h"
@@ -155,7 +156,7 @@ class HelpCommands : public ::testing::Test {
 
 TEST_F(HelpCommands, F1AndTheMenuItemShowTheMainTopicOfTheHelpFileBesideTheProgram) {
   MSG f1 = {form_->Handle(), WM_KEYDOWN, VK_F1, 0x003B0001, 0, {}};
-  EXPECT_TRUE(form_->PreTranslate(f1));
+  EXPECT_TRUE(common::TranslateKeyboard(f1));
   Command(cmd::kHelp);
   const std::string topic =
       "0|" + common::ToAnsi(folder_.File(L"Tarqcc.chm")) + "|0|Topic_17.htm\n";

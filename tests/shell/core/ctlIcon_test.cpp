@@ -34,8 +34,8 @@ class Host {
 common::Bitmap RedPicture() {
   common::MemorySurface surface;
   surface.Resize(48, 48, 0x0000FF);
-  return common::Bitmap(static_cast<HBITMAP>(
-      CopyImage(GetCurrentObject(surface.Dc(), OBJ_BITMAP), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  return common::Bitmap(static_cast<HBITMAP>(CopyImage(GetCurrentObject(surface.Dc(), OBJ_BITMAP),
+                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 struct FocusLog {
@@ -73,10 +73,10 @@ TEST(DesktopIcon, FaceIsPictureAndCaptionOnTheMask) {
   common::Bitmap picture = RedPicture();
   ASSERT_TRUE(icon.Create(host.Get(), 0, 0, picture.Get(), L""));
   icon.SetCaption(L"回收站");
-  const common::MemorySurface& face = icon.Face();
+  const common::MemorySurface& face = icon.Surface();
   ASSERT_EQ(face.Width(), 50);
   ASSERT_EQ(face.Height(), 73);
-  EXPECT_EQ(face.ColorAt(10, 10), 0x0000FFu);            // the picture, top left
+  EXPECT_EQ(face.ColorAt(10, 10), 0x0000FFu);           // the picture, top left
   EXPECT_EQ(face.ColorAt(49, 5), ctlIcon::kMaskColor);  // beside it: the mask
   // The caption stands below the picture, inside the box. (Where it ends depends on whether the
   // platform's text measure counts the appended empty line: Windows does, Wine does not.)
@@ -98,7 +98,7 @@ TEST(DesktopIcon, TwoLineCaptionEndsAtTheBottomEdge) {
   ctlIcon icon(0, log.Events());
   ASSERT_TRUE(icon.Create(host.Get(), 0, 0, nullptr, L""));
   icon.SetCaption(L"系统\r\n检查");
-  const int white = LowestRowWithColor(icon.Face(), 0xFFFFFF);
+  const int white = LowestRowWithColor(icon.Surface(), 0xFFFFFF);
   EXPECT_GE(white, 73 - 5);
 }
 
@@ -201,7 +201,7 @@ TEST_F(DesktopIcons, PointerOverTheMaskIsOverTheDesktop) {
   PumpFor(30);
   form_->TaskBarButtonClicked(1, 1);
   HWND icon = form_->Icon(0).Handle();
-  EXPECT_EQ(WindowFromPoint({22 + 10, 48 + 10}), icon);          // the picture
+  EXPECT_EQ(WindowFromPoint({22 + 10, 48 + 10}), icon);            // the picture
   EXPECT_EQ(WindowFromPoint({22 + 49, 48 + 2}), form_->Handle());  // magenta beside it
   SendMessageW(icon, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
   EXPECT_TRUE(form_->MenuShown());

@@ -218,7 +218,7 @@ TEST_F(StartMenuTest, HoveringACategoryOpensItsSubmenuBesideTheEntry) {
   EXPECT_EQ(sub.Name(), L"SubMenu_KSZ3");
   EXPECT_TRUE(sub.Visible());
   EXPECT_TRUE(menu_->ButtonOver());
-  EXPECT_EQ(sub.ButtonIndex, 3);
+  EXPECT_EQ(sub.ButtonIndex(), 3);
   EXPECT_EQ(Alpha(sub.Handle()), 255);
   EXPECT_TRUE(GetWindowLongPtrW(sub.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
   // Two pixels above the entry's top edge, five pixels (75 twips) into the menu's right edge.
@@ -306,7 +306,7 @@ TEST_F(StartMenuTest, ThePointerMovingOnDuringASubmenuFadeLeavesOneSubmenuWithIt
   SubMenuWindow& five = menu_->xForm();
   EXPECT_EQ(five.Name(), L"SubMenu_KSZ5");
   EXPECT_TRUE(five.Visible());
-  EXPECT_EQ(five.ButtonIndex, 5);
+  EXPECT_EQ(five.ButtonIndex(), 5);
   EXPECT_FALSE(three.Visible());
 }
 

@@ -234,7 +234,7 @@ TEST_F(MenuButtonTest, PointerEventsRaiseOncePerVisitWithTheIndex) {
   b.SubClassMe();
   EXPECT_EQ(b.TrackState(), 7);
   Send(WM_MOUSEHOVER);
-  EXPECT_EQ(b.ButtonOver, MenuButton::kOverPainted);
+  EXPECT_EQ(b.ButtonOver(), MenuButton::kOverPainted);
   EXPECT_EQ(At(100, 1), kBlue);
   Send(WM_MOUSEHOVER);  // the tracker reports the rest again after every movement
   Send(WM_LBUTTONDOWN);
@@ -243,7 +243,7 @@ TEST_F(MenuButtonTest, PointerEventsRaiseOncePerVisitWithTheIndex) {
   EXPECT_EQ(At(100, 1), kBlue);
   Send(WM_RBUTTONDOWN);
   Send(WM_MOUSELEAVE);
-  EXPECT_EQ(b.ButtonOver, MenuButton::kNormalPainted);
+  EXPECT_EQ(b.ButtonOver(), MenuButton::kNormalPainted);
   EXPECT_EQ(At(100, 1), kFace);
   Send(WM_MOUSEHOVER);  // the next visit
   const std::vector<std::wstring> expected = {L"over 12", L"down 12", L"up 12", L"out 12",
@@ -267,7 +267,7 @@ TEST_F(MenuButtonTest, SettingAPropertyRepaintsNormalReadingDoesNot) {
   EXPECT_EQ(At(100, 1), kBlue);
   b.SetCaption(L"y");  // even with the pointer still on it
   EXPECT_EQ(At(100, 1), kFace);
-  EXPECT_EQ(b.ButtonOver, MenuButton::kNormalPainted);
+  EXPECT_EQ(b.ButtonOver(), MenuButton::kNormalPainted);
   // So the next rest of the pointer is a new visit.
   Send(WM_MOUSEHOVER);
   EXPECT_EQ(events_.size(), 2u);

@@ -24,11 +24,12 @@ class TaskWindow {
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hIcon = classIcon;
-    const std::wstring name = L"ZephraTask" + std::to_wstring(reinterpret_cast<uintptr_t>(classIcon));
+    const std::wstring name =
+        L"ZephraTask" + std::to_wstring(reinterpret_cast<uintptr_t>(classIcon));
     wc.lpszClassName = name.c_str();
     RegisterClassExW(&wc);
-    hwnd_ = CreateWindowExW(0, name.c_str(), caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                            100, 100, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    hwnd_ = CreateWindowExW(0, name.c_str(), caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
+                            100, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   }
   ~TaskWindow() { DestroyWindow(hwnd_); }
   HWND Get() const { return hwnd_; }
@@ -71,15 +72,16 @@ class TaskBarTest : public ::testing::Test {
 
   void Move(int x, int y = 20) { SendMessageW(bar_.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
   void Press(UINT message, int x, int y = 20) {
-    SendMessageW(bar_.Handle(), message, 0, MAKELPARAM(static_cast<int16_t>(x), static_cast<int16_t>(y)));
+    SendMessageW(bar_.Handle(), message, 0,
+                 MAKELPARAM(static_cast<int16_t>(x), static_cast<int16_t>(y)));
   }
 
   // The strip as a given button should look: background band, then the image drawn in one look.
   void ExpectButtonLooks(int16_t position, int16_t offset, bool enabled, int16_t brightness) {
-    const TaskBar_Container& r = bar_.fClassList[static_cast<size_t>(position - 1)];
+    const TaskBar_Container& r = bar_.fClassList()[static_cast<size_t>(position - 1)];
     common::MemorySurface expected;
     expected.Resize(bar_.Surface().Width(), bar_.Surface().Height(), 0);
-    const SkinRules rules = SkinRules::TaskBar(bar_.TaskBarColor);
+    const SkinRules rules = SkinRules::TaskBar(bar_.TaskBarColor());
     PaintSkin(expected, rules, static_cast<int16_t>(r.Right - r.Left),
               SkinImages::TaskBarBackground(bar_.Style()), r.Left, 0, true, 0);
     PaintSkin(expected, rules, 1, SkinImages::QuickLaunch(r.IconIndex),
@@ -106,13 +108,13 @@ class TaskBarTest : public ::testing::Test {
 TEST_F(TaskBarTest, FixedButtonsStandWhereTheirImagesPutThem) {
   const int16_t lefts[] = {0, 52, 104, 156, 208, 260, 312, 364};
   const int16_t rights[] = {52, 104, 156, 208, 260, 312, 364, 376};
-  ASSERT_EQ(bar_.fClassList.size(), 8u);
+  ASSERT_EQ(bar_.fClassList().size(), 8u);
   for (size_t i = 0; i < 8; ++i) {
-    EXPECT_EQ(bar_.fClassList[i].Left, lefts[i]) << i;
-    EXPECT_EQ(bar_.fClassList[i].Right, rights[i]) << i;
+    EXPECT_EQ(bar_.fClassList()[i].Left, lefts[i]) << i;
+    EXPECT_EQ(bar_.fClassList()[i].Right, rights[i]) << i;
   }
-  EXPECT_TRUE(bar_.fClassList[0].Arrow);
-  EXPECT_EQ(bar_.fClassList[7].IconIndex, 0);
+  EXPECT_TRUE(bar_.fClassList()[0].Arrow);
+  EXPECT_EQ(bar_.fClassList()[7].IconIndex, 0);
   EXPECT_EQ(bar_.Height(), 54);
   // The strip's flat look: border columns and the light band between.
   EXPECT_EQ(bar_.Surface().ColorAt(0, 20), 10066329u);
@@ -216,7 +218,8 @@ TEST_F(TaskBarTest, ClockShowsDateAndTimeAtTheRightEnd) {
 
 TEST_F(TaskBarTest, FiveTasksAreLaidOutInTwoRows) {
   std::vector<std::unique_ptr<TaskWindow>> windows;
-  for (int i = 0; i < 5; ++i) windows.push_back(std::make_unique<TaskWindow>(L"任务 " + std::to_wstring(i)));
+  for (int i = 0; i < 5; ++i)
+    windows.push_back(std::make_unique<TaskWindow>(L"任务 " + std::to_wstring(i)));
   bar_.LoadTasks();
   ASSERT_EQ(bar_.KnownTaskCount(), 5) << "only the test's own windows are tasks here";
   ASSERT_EQ(bar_.ButtonElementCount(), 6);
@@ -281,8 +284,8 @@ TEST_F(TaskBarTest, ATaskButtonShowsTheWindowsIconAndCaption) {
   EXPECT_EQ(button.Caption(), L"记事本 - 文档");
   EXPECT_EQ(button.intHWND(), window.Get());
   EXPECT_EQ(button.OffSet(), 25);
-  ASSERT_FALSE(button.Image.empty());
-  EXPECT_EQ(button.Image.rfind(" 23,", 0), 0u);  // a 24-row capture
+  ASSERT_FALSE(button.Image().empty());
+  EXPECT_EQ(button.Image().rfind(" 23,", 0), 0u);  // a 24-row capture
   int iconPixels = 0;
   for (int y = 3; y < 19; ++y)
     for (int x = 9; x < 25; ++x) iconPixels += button.Surface().ColorAt(x, y) != 15132390u;

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "shell/taskbar/SubClass.h"
 #include "support/testing.h"
 
 namespace {
@@ -67,6 +68,12 @@ class TrackerTest : public ::testing::Test {
   WNDPROC Procedure() const {
     return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window_, GWLP_WNDPROC));
   }
+  // Whether the tracker still sees the window's messages.
+  bool Hooked() {
+    const int before = seen_.down;
+    SendMessageW(window_, WM_LBUTTONDOWN, 0, 0);
+    return seen_.down > before;
+  }
 
   HWND window_ = nullptr;
   Seen seen_;
@@ -75,7 +82,7 @@ class TrackerTest : public ::testing::Test {
 
 TEST_F(TrackerTest, HoverWhileMovingInsideAndALeaveOnExit) {
   tracker_.Watch(window_);
-  EXPECT_EQ(tracker_.CurrentState, TrackMouse::kWatching);
+  EXPECT_EQ(tracker_.CurrentState(), TrackMouse::kWatching);
   MoveMouse(250, 250);
   ASSERT_TRUE(testing_support::WaitFor([&] { return seen_.over >= 1; }, 2000));
   const int first = seen_.over;
@@ -120,10 +127,11 @@ TEST_F(TrackerTest, EveryMessageStillReachesTheWindowWithItsResult) {
 TEST_F(TrackerTest, CloseWatchRestoresTheWindowsOwnProcedure) {
   const WNDPROC own = Procedure();
   tracker_.Watch(window_);
-  EXPECT_EQ(Procedure(), &SubClass::WindowProc);
+  EXPECT_TRUE(Hooked());
   EXPECT_EQ(SubClass::Count(), 1);
   tracker_.CloseWatch();
-  EXPECT_EQ(tracker_.CurrentState, TrackMouse::kClosed);
+  EXPECT_EQ(tracker_.CurrentState(), TrackMouse::kClosed);
+  EXPECT_FALSE(Hooked());
   EXPECT_EQ(Procedure(), own);
   EXPECT_EQ(SubClass::Count(), 0);
   tracker_.CloseWatch();  // nothing
@@ -167,6 +175,14 @@ TEST_F(TrackerTest, AnErrorInAHandlerIsDroppedAndTheMessageNotPassedOn) {
   EXPECT_TRUE(seen_.ownMessages.empty());
   EXPECT_EQ(SendMessageW(window_, WM_APP, 0, 0), 1234);
   throwing.CloseWatch();
+}
+
+TEST_F(TrackerTest, TheHookEndsWithTheWatchedWindow) {
+  tracker_.Watch(window_);
+  DestroyWindow(window_);
+  EXPECT_EQ(SubClass::Count(), 0);
+  tracker_.CloseWatch();  // the window is gone: nothing to unhook
+  EXPECT_EQ(tracker_.CurrentState(), TrackMouse::kClosed);
 }
 
 TEST_F(TrackerTest, AHandlerMayStopTheWatch) {

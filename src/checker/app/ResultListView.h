@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "checker/scanners/ScanResultRow.h"
 
@@ -30,6 +31,18 @@ class ResultListView {
   void Clear();
   int Count() const;
   ScanResultRow Row(int index) const;
+
+  // The selected row, -1 for none.
+  int Selected() const;
+  void SetImage(int index, int image);
+  // Rows not marked with RepairedImage.
+  int CountNotRepaired() const;
+  // A row with the same four texts (the image aside): `hint` when it is one, else the first one
+  // not marked repaired, else the first one; -1 when there is none. The rows may have been
+  // sorted meanwhile.
+  int Find(const ScanResultRow& row, int hint) const;
+  // Marks every row repaired but those with the texts of one of `kept`.
+  void MarkRepairedExcept(const std::vector<ScanResultRow>& kept);
 
   // Sorts by column k (0 the caption, k >= 1 sub-item k - 1), always in descending order of the
   // texts as the system's code page spells them.

@@ -19,7 +19,9 @@ struct Started {
 
 class RunDialogTest : public ::testing::Test {
  protected:
-  Frm_YunXing dialog_{[this](const std::wstring& line, int show) { started_.push_back({line, show}); }};
+  Frm_YunXing dialog_{[this](const std::wstring& line, int show) {
+    started_.push_back({line, show});
+  }};
   std::vector<Started> started_;
 
   RECT ChildRect(HWND child) {
@@ -32,8 +34,8 @@ class RunDialogTest : public ::testing::Test {
   void Key(WPARAM key) {
     for (UINT message : {WM_KEYDOWN, WM_CHAR, WM_KEYUP}) {
       if (message == WM_CHAR && key != VK_RETURN && key != VK_ESCAPE) continue;
-      MSG msg = {GetFocus(), message, message == WM_CHAR ? (key == VK_RETURN ? 13u : 27u) : key, 0,
-                 0, {}};
+      MSG msg = {GetFocus(), message, message == WM_CHAR ? (key == VK_RETURN ? 13u : 27u) : key,
+                 0,          0,       {}};
       if (!common::TranslateKeyboard(msg)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

@@ -1,4 +1,4 @@
-#include "checker/app/ImageLists.h"
+#include "checker/app/CheckerImages.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "checker/app/ResultList.h"
+#include "checker/app/ResultListView.h"
 
 #include <commctrl.h>
 
@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/text.h"
+#include "common/window.h"
 
 namespace {
 
@@ -15,6 +16,11 @@ constexpr UINT_PTR kRedrawTimer = 1;
 int CALLBACK CompareDescending(LPARAM first, LPARAM second, LPARAM keys) {
   const auto& all = *reinterpret_cast<const std::vector<std::string>*>(keys);
   return -CompareTextAscii(all[static_cast<size_t>(first)], all[static_cast<size_t>(second)]);
+}
+
+bool SameTexts(const ScanResultRow& a, const ScanResultRow& b) {
+  return a.Item == b.Item && a.Location == b.Location && a.KeyName == b.KeyName &&
+         a.Description == b.Description;
 }
 
 }  // namespace
@@ -100,17 +106,7 @@ void ResultListView::Clear() { ListView_DeleteAllItems(hwnd_); }
 int ResultListView::Count() const { return ListView_GetItemCount(hwnd_); }
 
 std::wstring ResultListView::Text(int row, int column) const {
-  // Grows the buffer until the text fits: locations and data can be long.
-  for (int size = 512;; size *= 4) {
-    std::vector<wchar_t> buffer(static_cast<size_t>(size), L'\0');
-    LVITEMW item = {};
-    item.iSubItem = column;
-    item.pszText = buffer.data();
-    item.cchTextMax = size;
-    const auto length = static_cast<int>(
-        SendMessageW(hwnd_, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item)));
-    if (length < size - 1 || size >= (1 << 20)) return std::wstring(buffer.data());
-  }
+  return common::ItemTextOf(hwnd_, row, column);  // locations and data can be long
 }
 
 ScanResultRow ResultListView::Row(int index) const {
@@ -125,6 +121,48 @@ ScanResultRow ResultListView::Row(int index) const {
   ListView_GetItem(hwnd_, &item);
   row.ImageIndex = item.iImage;
   return row;
+}
+
+int ResultListView::Selected() const { return ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); }
+
+void ResultListView::SetImage(int index, int image) {
+  LVITEMW item = {};
+  item.mask = LVIF_IMAGE;
+  item.iItem = index;
+  item.iImage = image;
+  ListView_SetItem(hwnd_, &item);
+}
+
+int ResultListView::CountNotRepaired() const {
+  int count = 0;
+  for (int i = 0; i < Count(); ++i) {
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = i;
+    if (ListView_GetItem(hwnd_, &item) && item.iImage != RepairedImage) ++count;
+  }
+  return count;
+}
+
+int ResultListView::Find(const ScanResultRow& row, int hint) const {
+  if (hint >= 0 && hint < Count() && SameTexts(Row(hint), row)) return hint;
+  int first = -1;
+  for (int i = 0; i < Count(); ++i) {
+    const ScanResultRow other = Row(i);
+    if (!SameTexts(other, row)) continue;
+    if (other.ImageIndex != RepairedImage) return i;
+    if (first < 0) first = i;
+  }
+  return first;
+}
+
+void ResultListView::MarkRepairedExcept(const std::vector<ScanResultRow>& kept) {
+  for (int i = 0; i < Count(); ++i) {
+    const ScanResultRow row = kept.empty() ? ScanResultRow() : Row(i);
+    if (std::none_of(kept.begin(), kept.end(),
+                     [&row](const ScanResultRow& k) { return SameTexts(k, row); }))
+      SetImage(i, RepairedImage);
+  }
 }
 
 void ResultListView::SortDescending(int column) {

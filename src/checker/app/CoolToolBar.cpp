@@ -1,10 +1,12 @@
-#include "checker/app/ToolBar.h"
+#include "checker/app/CoolToolBar.h"
 
 #include <commctrl.h>
 
+#include <cwchar>
 #include <vector>
 
 #include "checker/app/CommandIds.h"
+#include "common/text.h"
 
 namespace {
 
@@ -113,14 +115,15 @@ void CoolToolBar::Resize(int width) {
 }
 
 std::wstring CoolToolBar::Caption(int command) const {
-  wchar_t text[64] = {};
-  TBBUTTONINFOW info = {};
-  info.cbSize = sizeof(info);
-  info.dwMask = TBIF_TEXT;
-  info.pszText = text;
-  info.cchText = 64;
-  SendMessageW(toolBar_, TB_GETBUTTONINFOW, command, reinterpret_cast<LPARAM>(&info));
-  return text;
+  return common::ReadText([&](wchar_t* buffer, int size) {
+    TBBUTTONINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.dwMask = TBIF_TEXT;
+    info.pszText = buffer;
+    info.cchText = size;
+    SendMessageW(toolBar_, TB_GETBUTTONINFOW, command, reinterpret_cast<LPARAM>(&info));
+    return static_cast<int>(wcsnlen(buffer, static_cast<size_t>(size)));
+  });
 }
 
 void CoolToolBar::SetCaption(int command, const std::wstring& caption) {

@@ -169,7 +169,7 @@ TEST_F(SubMenuTest, TheFallbackSubmenuHasOneEntryThatDoesNothing) {
   EXPECT_EQ(only.Icon(), 19);
   EXPECT_TRUE(only.CapTop());
   EXPECT_TRUE(only.CapBottom());
-  fallback.ButtonIndex = 9;
+  fallback.SetButtonIndex(9);
   Hover(only.Handle());
   EXPECT_EQ(Band(9), kBlue);
   Click(only.Handle());

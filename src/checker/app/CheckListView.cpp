@@ -1,8 +1,10 @@
-#include "checker/app/CheckList.h"
+#include "checker/app/CheckListView.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+
+#include "common/window.h"
 
 namespace {
 
@@ -82,9 +84,7 @@ void CheckListView::SetAllChecked(bool checked) {
 }
 
 std::wstring CheckListView::Text(int row, int column) const {
-  wchar_t text[256] = {};
-  ListView_GetItemText(hwnd_, row, column, text, 256);
-  return text;
+  return common::ItemTextOf(hwnd_, row, column);
 }
 
 int CheckListView::Image(int row) const {

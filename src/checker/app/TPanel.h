@@ -5,25 +5,28 @@
 #include <windows.h>
 
 #include <functional>
+#include <utility>
 
-#include "common/surface.h"
-#include "common/window.h"
+#include "common/surface_window.h"
 
-class TPanel : public common::Window {
+class TPanel : public common::SurfaceWindow {
  public:
+  ~TPanel() override;
+
   bool Create(HWND parent, int id, bool flatBorder);
 
-  // Called after every change of size (the panel's OnResize).
-  std::function<void()> OnResize;
+  // Called after every change of size (the panel's OnResize event).
+  void SetResizeHandler(std::function<void()> handler) { resized_ = std::move(handler); }
   // Child that shows the hand cursor.
   void SetHandCursorChild(HWND child) { handChild_ = child; }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Compose(int width, int height) override;
+  void OnResize(int width, int height) override;
 
  private:
-  void Redraw();
-  common::MemorySurface surface_;  // the panel's face, blitted in WM_PAINT
+  std::function<void()> resized_;
   bool flatBorder_ = false;
   HWND handChild_ = nullptr;
 };

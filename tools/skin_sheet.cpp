@@ -31,8 +31,8 @@ class Sheet {
  public:
   explicit Sheet(int height) {
     surface_.Resize(kSheetWidth, height, kPaper);
-    font_.Reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
-                            L"Tahoma"));
+    font_.Reset(
+        CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
   }
   common::MemorySurface& Surface() { return surface_; }
 
@@ -54,8 +54,9 @@ class Sheet {
     const bool band = image.Columns() == 1;
     const int16_t run = band ? 24 : 1;
     const int shownWidth = band ? 24 : image.Columns();
-    Label(x, y, std::wstring(e.name.begin(), e.name.end()) + L"  " + std::to_wstring(e.rows) +
-                    L"\u00D7" + std::to_wstring(e.columns),
+    Label(x, y,
+          std::wstring(e.name.begin(), e.name.end()) + L"  " + std::to_wstring(e.rows) + L"\u00D7" +
+              std::to_wstring(e.columns),
           330);
     const int top = y + 17;
     int bx = x;
@@ -131,11 +132,12 @@ std::string CapturedIcon() {
 int main() {
   Sheet sheet(6000);
   int y = 8;
-  sheet.Label(8, y, L"Taskbar strip, style 1 (flat) and style 0 (3D grey); then: button 2 "
-                    L"highlighted, button 3 pressed; all disabled",
+  sheet.Label(8, y,
+              L"Taskbar strip, style 1 (flat) and style 0 (3D grey); then: button 2 "
+              L"highlighted, button 3 pressed; all disabled",
               1000);
   y += 18;
-  const StripLook looks[] = {{1, 0, 0, true}, {0, 0, 0, true}, {1, 2, 3, true},
+  const StripLook looks[] = {{1, 0, 0, true}, {0, 0, 0, true},  {1, 2, 3, true},
                              {0, 2, 3, true}, {1, 0, 0, false}, {0, 0, 0, false}};
   for (const StripLook& look : looks) {
     Scene(sheet, 8, y, 1024, 54, 0xFF00FF, true,
@@ -161,8 +163,9 @@ int main() {
   y += 18;
   int menuHeight = 0;
   for (int column = 0; column < 2; ++column) {
-    Scene(sheet, 8 + column * 210, y, 194, 460, 0xFF00FF, false,
-          [&](const SkinPaintFunction& paint) { menuHeight = PaintStartMenu(paint, 0, 0, column); });
+    Scene(
+        sheet, 8 + column * 210, y, 194, 460, 0xFF00FF, false,
+        [&](const SkinPaintFunction& paint) { menuHeight = PaintStartMenu(paint, 0, 0, column); });
   }
   for (int row = 0; row < 3; ++row) {
     const uint32_t background = row == 0 ? kFace : row == 1 ? kDark : kBlue;

@@ -9,21 +9,6 @@
 
 #include "common/handles.h"
 
-struct MenuTraits {
-  using Type = HMENU;
-  static Type Invalid() { return nullptr; }
-  static bool IsValid(Type h) { return h != nullptr; }
-  static void Close(Type h) { DestroyMenu(h); }
-};
-struct AcceleratorTraits {
-  using Type = HACCEL;
-  static Type Invalid() { return nullptr; }
-  static bool IsValid(Type h) { return h != nullptr; }
-  static void Close(Type h) { DestroyAcceleratorTable(h); }
-};
-using MenuHandle = common::UniqueHandle<MenuTraits>;
-using AcceleratorTable = common::UniqueHandle<AcceleratorTraits>;
-
 class MainMenus {
  public:
   bool Create();
@@ -49,7 +34,7 @@ class MainMenus {
   static bool Draw(const DRAWITEMSTRUCT* item, HIMAGELIST images);
 
  private:
-  MenuHandle bar_, popup_;
+  common::MenuHandle bar_, popup_;
   HMENU barHandle_ = nullptr;
-  AcceleratorTable accelerators_;
+  common::AcceleratorTable accelerators_;
 };

@@ -1,4 +1,6 @@
-#include "checker/app/Panel.h"
+#include "checker/app/TPanel.h"
+
+TPanel::~TPanel() { Destroy(); }
 
 bool TPanel::Create(HWND parent, int id, bool flatBorder) {
   flatBorder_ = flatBorder;
@@ -28,36 +30,29 @@ LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       break;
-    case WM_SIZE:
-      Redraw();
-      if (OnResize) OnResize();
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      const HDC dc = BeginPaint(Handle(), &ps);
-      surface_.BlitTo(dc, ps.rcPaint);
-      EndPaint(Handle(), &ps);
-      return 0;
-    }
-    case WM_SYSCOLORCHANGE:
-      Redraw();
+    case WM_SYSCOLORCHANGE: {
+      RECT r;
+      GetClientRect(Handle(), &r);
+      Compose(r.right, r.bottom);
       break;
+    }
   }
-  return DefaultHandling(message, wParam, lParam);
+  return SurfaceWindow::HandleMessage(message, wParam, lParam);
 }
 
-void TPanel::Redraw() {
-  RECT r;
-  GetClientRect(Handle(), &r);
-  surface_.Resize(r.right, r.bottom, GetSysColor(COLOR_BTNFACE));
+void TPanel::Compose(int width, int height) {
+  common::MemorySurface& surface = DrawingSurface();
+  surface.Resize(width, height, GetSysColor(COLOR_BTNFACE));
   if (flatBorder_) {
     const uint32_t line = GetSysColor(COLOR_BTNSHADOW);
-    surface_.FillRect(0, 0, r.right, 1, line);
-    surface_.FillRect(0, r.bottom - 1, r.right, r.bottom, line);
-    surface_.FillRect(0, 0, 1, r.bottom, line);
-    surface_.FillRect(r.right - 1, 0, r.right, r.bottom, line);
+    surface.FillRect(0, 0, width, 1, line);
+    surface.FillRect(0, height - 1, width, height, line);
+    surface.FillRect(0, 0, 1, height, line);
+    surface.FillRect(width - 1, 0, width, height, line);
   }
-  InvalidateRect(Handle(), nullptr, FALSE);
+  Present();
+}
+
+void TPanel::OnResize(int /*width*/, int /*height*/) {
+  if (resized_) resized_();
 }

@@ -1,10 +1,11 @@
-#include "checker/app/MainMenu.h"
+#include "checker/app/MainMenus.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
 #include "checker/app/CommandIds.h"
+#include "common/text.h"
 
 namespace {
 
@@ -88,14 +89,15 @@ HMENU BuildMenu(const ItemSpec (&items)[N]) {
 }
 
 std::wstring ItemText(HMENU menu, int command) {
-  wchar_t text[128] = {};
-  MENUITEMINFOW item = {};
-  item.cbSize = sizeof(item);
-  item.fMask = MIIM_STRING;
-  item.dwTypeData = text;
-  item.cch = 128;
-  if (!GetMenuItemInfoW(menu, static_cast<UINT>(command), FALSE, &item)) return {};
-  return text;
+  return common::ReadText([&](wchar_t* buffer, int size) {
+    MENUITEMINFOW item = {};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_STRING;
+    item.dwTypeData = buffer;
+    item.cch = static_cast<UINT>(size);
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(command), FALSE, &item)) return 0;
+    return static_cast<int>(item.cch);
+  });
 }
 
 }  // namespace

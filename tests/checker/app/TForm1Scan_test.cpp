@@ -22,6 +22,9 @@ class MainWindowScan : public ::testing::Test {
     CheckerServices services = TestServices(folder_.Path(), major, 1);
     services.scanners = [scanners] { return scanners; };
     services.fileExists = [sfc](const std::wstring&) { return sfc; };
+    services.messageBox = [this](const std::wstring& text, UINT type) {
+      return messageBox_ ? messageBox_(text, type) : IDNO;
+    };
     services.runAndWait = [this](const std::wstring& line, HWND owner,
                                  const std::function<void()>&) {
       commandLines_.push_back(line);
@@ -50,6 +53,7 @@ class MainWindowScan : public ::testing::Test {
   std::vector<std::wstring> commandLines_;
   std::wstring statusAtRun_;
   HWND ownerAtRun_ = nullptr;
+  std::function<int(const std::wstring&, UINT)> messageBox_;
 };
 
 const std::vector<bool> kAllOn(8, true), kAllOff(8, false);
@@ -263,6 +267,31 @@ TEST_F(MainWindowScan, TheEndMessageInsideTheScanCommandEndsAfterItWithoutSetIni
   EXPECT_TRUE(windowDuringScan);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(window); }, 2000));
   EXPECT_EQ(GetFileAttributesW(folder_.File(L"Set.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(MainWindowScan, AScanAsksThroughTheServicesAndAClosingDuringTheQuestionWaits) {
+  ScannerSet scanners;
+  int answer = 0;
+  scanners.Synchronous(CheckRowId::BrokenShortcuts) = [&](ScanHost& host) {
+    answer = host.Environment().ShowMessage(L"问题", MB_YESNO | MB_ICONQUESTION);
+  };
+  auto form = Make(scanners);
+  const HWND window = form->Handle();
+  std::vector<std::wstring> questions;
+  bool windowDuringQuestion = false;
+  // The box's own message loop serves a close request while it is open.
+  messageBox_ = [&](const std::wstring& text, UINT) {
+    questions.push_back(text);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    PumpFor(50);
+    windowDuringQuestion = IsWindow(window) != FALSE;
+    return IDYES;
+  };
+  SendMessageW(form->FlatButton1(), BM_CLICK, 0, 0);
+  EXPECT_EQ(questions, std::vector<std::wstring>{L"问题"});
+  EXPECT_EQ(answer, IDYES);
+  EXPECT_TRUE(windowDuringQuestion);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(window); }, 2000));
 }
 
 TEST_F(MainWindowScan, ClosingWhileThreadsRunWritesSetIniAndLetsThemGo) {

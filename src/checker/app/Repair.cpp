@@ -1,0 +1,312 @@
+#include "checker/app/Repair.h"
+
+#include <utility>
+
+#include "checker/app/UndoJournal.h"
+#include "checker/scanners/Registry.h"
+#include "checker/scanners/RegistryEdit.h"
+#include "common/text.h"
+
+namespace {
+
+std::wstring Upper(std::wstring_view text) {
+  std::wstring upper(text);
+  if (!upper.empty()) CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  return upper;
+}
+
+bool SameName(std::wstring_view a, std::wstring_view b) {
+  return a.size() == b.size() && Upper(a) == Upper(b);
+}
+
+bool Contains(std::wstring_view text, std::wstring_view part) {
+  return !part.empty() && Upper(text).find(Upper(part)) != std::wstring::npos;
+}
+
+std::vector<std::wstring_view> Components(std::wstring_view path) {
+  std::vector<std::wstring_view> parts;
+  for (size_t start = 0;;) {
+    const size_t end = path.find(L'\\', start);
+    parts.push_back(path.substr(start, end == std::wstring_view::npos ? end : end - start));
+    if (end == std::wstring_view::npos) return parts;
+    start = end + 1;
+  }
+}
+
+// A text that reaches the system as it stands: no zero (the system would end the text there)
+// and nothing the code page turns into "?".
+bool PlainText(std::wstring_view text) {
+  return text.find(L'\0') == std::wstring_view::npos &&
+         common::FromAnsi(common::ToAnsi(text)) == text;
+}
+
+// --- Registry keys ---------------------------------------------------------------------------
+
+enum Roots { kMachine = 1, kUser = 2 };
+
+// One shape of key that a scan reports: a name, or a choice of names, per component; an empty
+// choice takes any name but those in `except` (compared without regard to case).
+struct KeyShape {
+  int roots;
+  std::vector<std::vector<std::wstring_view>> parts;
+  std::vector<std::wstring_view> except;
+};
+
+const std::vector<std::wstring_view> kAnyName;
+const std::vector<std::wstring_view> kShellClasses = {L"*", L"Directory", L"Drive", L"Folder"};
+
+const KeyShape kKeyShapes[] = {
+    // Empty application keys (HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER).
+    {kMachine | kUser,
+     {{L"Software"}, kAnyName},
+     {L"Microsoft", L"Classes", L"Policies", L"Clients", L"Wow6432Node", L"Wine", L"Secure"}},
+    // Class and file-type registrations. Those the system itself starts programs and finds
+    // components through are never taken away, whatever state they are in.
+    {kMachine,
+     {{L"Software"}, {L"Classes"}, kAnyName},
+     {L"CLSID",   L"Interface", L"TypeLib",
+      L"AppID",   L"*",         L"Directory",
+      L"Drive",   L"Folder",    L"AllFilesystemObjects",
+      L"exefile", L"comfile",   L"batfile",
+      L"cmdfile", L"lnkfile",   L"regfile",
+      L".exe",    L".com",      L".bat",
+      L".cmd",    L".lnk",      L".reg",
+      L".dll"}},
+    // Context-menu handlers and shell verbs.
+    {kMachine,
+     {{L"Software"}, {L"Classes"}, kShellClasses, {L"shellex"}, {L"ContextMenuHandlers"}, kAnyName},
+     {}},
+    {kMachine, {{L"Software"}, {L"Classes"}, kShellClasses, {L"shell"}, kAnyName}, {}},
+    // Uninstall entries.
+    {kMachine,
+     {{L"Software"}, {L"Microsoft"}, {L"Windows"}, {L"CurrentVersion"}, {L"Uninstall"}, kAnyName},
+     {}},
+    // Start-menu order entries.
+    {kUser,
+     {{L"Software"},
+      {L"Microsoft"},
+      {L"Windows"},
+      {L"CurrentVersion"},
+      {L"Explorer"},
+      {L"MenuOrder"},
+      {L"Start Menu", L"Start Menu2"},
+      {L"&Programs", L"Programs"},
+      kAnyName},
+     {L"Menu"}},
+};
+
+bool NameIn(std::wstring_view name, const std::vector<std::wstring_view>& names) {
+  for (const std::wstring_view candidate : names)
+    if (SameName(name, candidate)) return true;
+  return false;
+}
+
+bool Matches(const KeyShape& shape, int root, const std::vector<std::wstring_view>& parts) {
+  if (!(shape.roots & root) || parts.size() != shape.parts.size()) return false;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const auto& choice = shape.parts[i];
+    if (choice.empty() ? NameIn(parts[i], shape.except) : !NameIn(parts[i], choice)) return false;
+  }
+  return true;
+}
+
+bool ReportableKey(HKEY root, const std::vector<std::wstring_view>& parts) {
+  const int which = root == HKEY_LOCAL_MACHINE ? kMachine : root == HKEY_CURRENT_USER ? kUser : 0;
+  for (const KeyShape& shape : kKeyShapes)
+    if (Matches(shape, which, parts)) return true;
+  return false;
+}
+
+bool RegistryRowAllowed(const ScanResultRow& row) {
+  const HKEY root = registry::RootByName(row.Item);
+  if (root == nullptr || row.Location.empty() || !PlainText(row.Location) ||
+      !PlainText(row.KeyName))
+    return false;
+  const std::vector<std::wstring_view> parts = Components(row.Location);
+  for (const std::wstring_view part : parts)
+    if (part.empty() || part == L"." || part == L"..") return false;
+  return KindOf(row) != RepairKind::Key || (parts.size() >= 2 && ReportableKey(root, parts));
+}
+
+// --- Files and folders -----------------------------------------------------------------------
+
+// "X:\" and components that name one file or folder and nothing else: no "." or "..", none
+// ending in a dot or blank (the system drops those and would reach another name), no wildcards,
+// stream names or other characters a file name cannot hold.
+bool FullPath(std::wstring_view path) {
+  if (path.size() < 4 || !PlainText(path)) return false;
+  const wchar_t drive = static_cast<wchar_t>(path[0] & ~0x20);
+  if (drive < L'B' || drive > L'Z' || path[1] != L':' || path[2] != L'\\') return false;
+  for (const std::wstring_view part : Components(path.substr(3))) {
+    if (part.empty() || part.back() == L'.' || part.back() == L' ') return false;
+    for (const wchar_t c : part)
+      if (c < 0x20 || std::wstring_view(L"/:*?\"<>|").find(c) != std::wstring_view::npos)
+        return false;
+  }
+  return true;
+}
+
+// The disk scans skip these folders with everything below them.
+bool InSkippedFolder(std::wstring_view path, const std::wstring& bakPath) {
+  return Contains(path, bakPath) || Contains(path, L"backup") ||
+         Contains(path, L"system volume information");
+}
+
+std::wstring WithoutTrailingSlash(std::wstring folder) {
+  while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  return folder;
+}
+
+bool StrictlyBelow(std::wstring_view path, const std::wstring& folder) {
+  const std::wstring base = WithoutTrailingSlash(folder);
+  return !base.empty() && path.size() > base.size() + 1 && path[base.size()] == L'\\' &&
+         SameName(path.substr(0, base.size()), base);
+}
+
+bool FolderRowAllowed(const ScanResultRow& row, const RepairPlaces& places) {
+  if (!row.KeyName.empty() || !FullPath(row.Location) ||
+      InSkippedFolder(row.Location, places.bakPath))
+    return false;
+  for (const std::wstring& startup : places.startupFolders)
+    if (SameName(row.Location, WithoutTrailingSlash(startup))) return false;
+  for (const std::wstring& programs : places.programFolders)
+    if (StrictlyBelow(row.Location, programs)) return true;
+  return false;
+}
+
+bool ShortcutRowAllowed(const ScanResultRow& row, const RepairPlaces& places) {
+  const std::wstring_view path = row.Location;
+  return FullPath(path) && path.size() > 4 && SameName(path.substr(path.size() - 4), L".lnk") &&
+         !InSkippedFolder(path, places.bakPath);
+}
+
+DWORD Attributes(const std::wstring& path) {
+  return GetFileAttributesA(common::ToAnsi(path).c_str());
+}
+
+}  // namespace
+
+RepairKind KindOf(const ScanResultRow& row) {
+  if (row.Item == kShortcutFileItem) return RepairKind::ShortcutFile;
+  if (row.Item == kEmptyFolderItem) return RepairKind::EmptyFolder;
+  if (row.KeyName == kDefaultValueName) return RepairKind::DefaultValue;
+  return row.KeyName.empty() ? RepairKind::Key : RepairKind::Value;
+}
+
+bool RepairAllowed(const ScanResultRow& row, const RepairPlaces& places) {
+  switch (KindOf(row)) {
+    case RepairKind::ShortcutFile:
+      return ShortcutRowAllowed(row, places);
+    case RepairKind::EmptyFolder:
+      return FolderRowAllowed(row, places);
+    default:
+      return RegistryRowAllowed(row);
+  }
+}
+
+std::wstring RepairQuestion(const ScanResultRow& row) {
+  switch (KindOf(row)) {
+    case RepairKind::ShortcutFile:
+      return L"您确定要修复选中的错误吗？(文件位置：" + row.Location + L") (文件目标：" +
+             row.Description + L")";
+    case RepairKind::EmptyFolder:
+      return L"您确定要修复选中的错误吗？(目录：" + row.Location + L")";
+    case RepairKind::Key:
+      return L"将要从注册表中删除“" + row.Item + L"\\" + row.Location + L"”，确定吗？";
+    default:
+      return L"将要从注册表中删除“" + row.Item + L"\\" + row.Location + L"\\" + row.KeyName +
+             L"：" + row.Description + L"”，确定吗？";
+  }
+}
+
+std::wstring RepairRecord(const ScanResultRow& row) {
+  return row.Item + L" " + row.Location + L" " + row.KeyName + L" " + row.Description;
+}
+
+void Del_Key2000(HKEY root, const std::wstring& path, const std::function<void()>& pump) {
+  for (const std::wstring& name : registry::Key::Open(root, path).SubkeyNames()) {
+    if (name.empty()) continue;  // would name the key itself
+    const std::wstring subkey = path + L"\\" + name;
+    if (registry::Key::Open(root, subkey).SubkeyCount() > 0) Del_Key2000(root, subkey, pump);
+    registry::DeleteKey(root, subkey);
+  }
+  if (pump) pump();
+}
+
+Repairer::Repairer(int majorVersion, RepairPlaces places, UndoJournal& journal,
+                   std::function<void()> pump)
+    : majorVersion_(majorVersion),
+      places_(std::move(places)),
+      journal_(journal),
+      pump_(std::move(pump)) {}
+
+RepairResult Repairer::Repair(const ScanResultRow& row) {
+  if (!RepairAllowed(row, places_)) return {RepairOutcome::Refused, {}};
+  switch (KindOf(row)) {
+    case RepairKind::ShortcutFile:
+      return RepairFile(row.Location);
+    case RepairKind::EmptyFolder:
+      return RepairFolder(row.Location);
+    default:
+      return RepairRegistry(row);
+  }
+}
+
+RepairResult Repairer::RepairFile(const std::wstring& path) {
+  // Only a file on a fixed drive, as the shortcut scan walks them.
+  if (GetDriveTypeA(common::ToAnsi(path.substr(0, 3)).c_str()) != DRIVE_FIXED)
+    return {RepairOutcome::Refused, {}};
+  const DWORD attributes = Attributes(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
+  const std::optional<std::wstring> copy = journal_.KeepFile(path);
+  if (!copy || !DeleteFileA(common::ToAnsi(path).c_str())) return {};
+  return {RepairOutcome::Repaired, *copy};
+}
+
+RepairResult Repairer::RepairFolder(const std::wstring& path) {
+  // The system removes only an empty folder; an empty folder needs nothing to bring it back.
+  const DWORD attributes = Attributes(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
+  if (!RemoveDirectoryA(common::ToAnsi(path).c_str())) return {};
+  return {RepairOutcome::Repaired, {}};
+}
+
+RepairResult Repairer::RepairRegistry(const ScanResultRow& row) {
+  const HKEY root = registry::RootByName(row.Item);
+  const RepairKind kind = KindOf(row);
+  int subkeys = 0;
+  {
+    // Looked at and closed again before anything is deleted.
+    const registry::Key key = registry::Key::Open(root, row.Location);
+    if (!key || (kind == RepairKind::Value && !key.HasValue(row.KeyName))) return {};
+    // An unnamed value that is empty already (the same key reached again through another root,
+    // as HKEY_USERS holds HKEY_CURRENT_USER) is as the repair leaves it. Writing it down again
+    // would record the emptied state after the first record, and importing the journal would
+    // empty it again.
+    if (kind == RepairKind::DefaultValue && key.ValueType(L"") == REG_SZ &&
+        key.DefaultText().empty())
+      return {RepairOutcome::Repaired, {}};
+    subkeys = key.SubkeyCount();
+  }
+  std::optional<std::wstring> journal;
+  bool done = false;
+  switch (kind) {
+    case RepairKind::DefaultValue:
+      journal = journal_.RecordValue(root, row.Location, L"");
+      done = journal && registry::WriteText(root, row.Location, L"", L"");
+      break;
+    case RepairKind::Value:
+      journal = journal_.RecordValue(root, row.Location, row.KeyName);
+      done = journal && registry::DeleteValue(root, row.Location, row.KeyName);
+      break;
+    default:
+      journal = journal_.RecordKey(root, row.Location);
+      if (!journal) return {};
+      // Windows 95, 98 and ME delete the subkeys with the key; the others need them gone first.
+      if (majorVersion_ != 4 && subkeys > 0) Del_Key2000(root, row.Location, pump_);
+      done = registry::DeleteKey(root, row.Location);
+      break;
+  }
+  if (!done) return {};
+  return {RepairOutcome::Repaired, *journal};
+}

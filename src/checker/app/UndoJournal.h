@@ -1,0 +1,48 @@
+#pragma once
+// What a repair is about to remove, written down before it goes, so that it can be brought
+// back:
+// - registry keys and values as REGEDIT4 text appended to the journal of the day beside the
+//   program, "Undo_Sanivo_yyyymmdd.reg"; importing that file with the registry editor puts them
+//   back as they were;
+// - shortcut files as copies in the folder "Undo_Sanivo_Backup" beside the program (its name
+//   holds "backup", so the disk scans never look into it), with a comment line in the journal
+//   naming the original and the copy.
+// Each addition is flushed to the disk before the call returns; a repair goes ahead only when it
+// succeeded. UI thread only.
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class UndoJournal {
+ public:
+  using Clock = std::function<SYSTEMTIME()>;
+  static constexpr wchar_t kFolderName[] = L"Undo_Sanivo_Backup";
+
+  explicit UndoJournal(std::wstring folder, Clock clock = &LocalTime);
+
+  // The journal file for a day.
+  std::wstring FileFor(const SYSTEMTIME& day) const;
+
+  // Each returns the file that now holds what is needed to bring the entry back (the journal,
+  // or the copy of a shortcut), none when it could not be written down.
+  std::optional<std::wstring> RecordKey(HKEY root, const std::wstring& path);
+  std::optional<std::wstring> RecordValue(HKEY root, const std::wstring& path,
+                                          const std::wstring& name);
+  std::optional<std::wstring> KeepFile(const std::wstring& path);
+
+  // The journal files this object has written to, in order, each once.
+  const std::vector<std::wstring>& Written() const { return written_; }
+
+  static SYSTEMTIME LocalTime();
+
+ private:
+  // Appends a comment line with the time and the text; the journal's path, none on failure.
+  std::optional<std::wstring> Append(const std::wstring& text);
+
+  std::wstring folder_;
+  Clock clock_;
+  std::vector<std::wstring> written_;
+};

@@ -1,0 +1,385 @@
+// Repair of rows on keys, values, files and folders that the tests make, the check that refuses
+// rows naming anything a scan could not have reported, and the undo journal brought back through
+// the registry editor.
+#include "checker/app/Repair.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include <sddl.h>
+
+#include "checker/app/SystemCalls.h"
+#include "checker/app/UndoJournal.h"
+#include "checker/scanners/Registry.h"
+#include "common/handles.h"
+#include "common/text.h"
+#include "support/registry.h"
+#include "support/testing.h"
+
+namespace {
+
+using namespace std::string_literals;
+using testing_support::ReadFileBytes;
+using testing_support::TempFolder;
+using testing_support::TestKey;
+using testing_support::WriteFileBytes;
+
+ScanResultRow MakeRow(const std::wstring& item, const std::wstring& location,
+                      const std::wstring& keyName = L"", const std::wstring& description = L"") {
+  return ScanResultRow{item, location, keyName, description, 0};
+}
+
+std::string Text(const ScanResultRow& row) {
+  return common::ToAnsi(row.Item + L" | " + row.Location + L" | " + row.KeyName);
+}
+
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Every value of a key tree, by key path and value name.
+using Snapshot = std::map<std::wstring, std::map<std::wstring, std::pair<DWORD, std::string>>>;
+
+void Take(HKEY root, const std::wstring& path, Snapshot& into) {
+  const registry::Key key = registry::Key::Open(root, path);
+  auto& values = into[path];
+  for (const std::wstring& name : key.ValueNames()) {
+    const auto value = key.ReadValue(name);
+    values[name] = {value ? value->type : 0xFFFF, value ? value->data : "?"};
+  }
+  for (const std::wstring& name : key.SubkeyNames()) Take(root, path + L"\\" + name, into);
+}
+
+Snapshot Take(HKEY root, const std::wstring& path) {
+  Snapshot snapshot;
+  Take(root, path, snapshot);
+  return snapshot;
+}
+
+// The user's key below HKEY_USERS, which HKEY_CURRENT_USER stands for.
+std::wstring UserSid() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  const common::KernelHandle owned(token);
+  char buffer[256] = {};
+  DWORD size = 0;
+  wchar_t* sid = nullptr;
+  if (!GetTokenInformation(token, TokenUser, buffer, sizeof(buffer), &size) ||
+      !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid))
+    return {};
+  const std::wstring text = sid;
+  LocalFree(sid);
+  return text;
+}
+
+void Import(const std::wstring& regFile) {
+  wchar_t windows[MAX_PATH] = {};
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  RunAndWait(L"\"" + std::wstring(windows) + L"\\regedit.exe\" /s \"" + regFile + L"\"", nullptr,
+             nullptr);
+}
+
+TEST(RepairAllowed, RefusesRowsNamingWhatNoScanReports) {
+  RepairPlaces places;
+  places.programFolders = {L"C:\\Menu\\Programs", L"C:\\All\\Programs\\"};
+  places.startupFolders = {L"C:\\Menu\\Programs\\Startup"};
+  const std::wstring file = L"磁盘文件错误", folder = L"磁盘目录错误";
+  const std::wstring hkcu = L"HKEY_CURRENT_USER", hklm = L"HKEY_LOCAL_MACHINE";
+  const ScanResultRow refused[] = {
+      MakeRow(hkcu, L""),  // the root itself
+      MakeRow(hkcu, L"", L"Value"),
+      MakeRow(hklm, L"\\"),
+      MakeRow(hklm, L"Software"),  // directly below a root
+      MakeRow(hkcu, L"Environment"),
+      MakeRow(hklm, L"Software\\Microsoft"),
+      MakeRow(hklm, L"SOFTWARE\\CLASSES"),
+      MakeRow(hkcu, L"Software\\Classes"),
+      MakeRow(hklm, L"System\\CurrentControlSet"),
+      MakeRow(hklm, L"System\\CurrentControlSet\\Services"),
+      MakeRow(hklm, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"),
+      MakeRow(hklm, L"Software\\Microsoft\\Windows\\CurrentVersion"),
+      MakeRow(hklm, L"Software\\Classes\\CLSID"),
+      MakeRow(hklm, L"Software\\Classes\\exefile"),
+      MakeRow(hklm, L"Software\\Classes\\*\\shell"),
+      MakeRow(hkcu, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\App"),  // user
+      MakeRow(L"HKEY_USERS", L"S-1-5-21\\Software\\App"),  // keys only below the two roots
+      MakeRow(L"HKEY_CLASSES_ROOT", L".foo"),
+      MakeRow(hkcu, L"Software\\App\\"),  // trailing, leading, doubled backslashes
+      MakeRow(hkcu, L"\\Software\\App"),
+      MakeRow(hkcu, L"Software\\\\App"),
+      MakeRow(hkcu, L"Software\\App\\..\\.."),
+      MakeRow(hkcu, L"Software\\.", L"Value"),
+      MakeRow(hkcu, L"Software\0\\App"s),  // the system would stop at the zero: "Software"
+      MakeRow(hkcu, L"Software\\App", L"Name\0Other"s),
+      MakeRow(hkcu, L"Software\\App\u0E01"),  // not in the code page: "?" would name another
+      MakeRow(L"hkey_current_user", L"Software\\App"),
+      MakeRow(L"HKEY_CURRENT_USER\\Software", L"App"),
+      MakeRow(L"", L"Software\\App", L"Value"),
+      MakeRow(file, L"C:\\Windows\\notepad.exe", L"1 Byte"),  // not a shortcut
+      MakeRow(file, L"C:\\Links\\..\\Windows\\x.lnk"),
+      MakeRow(file, L"C:\\Links\\.\\x.lnk"),
+      MakeRow(file, L"C:\\My Backup\\x.lnk"),  // the scans skip backup folders
+      MakeRow(file, L"C:\\System Volume Information\\x.lnk"),
+      MakeRow(file, L"\\\\server\\share\\x.lnk"),
+      MakeRow(file, L"x.lnk"),
+      MakeRow(file, L"A:\\x.lnk"),
+      MakeRow(file, L"C:\\Links\\x.lnk\\"),
+      MakeRow(file, L"C:\\Links\\x.lnk:stream"),
+      MakeRow(file, L"C:\\Links\\*.lnk"),
+      MakeRow(file, L"C:/Links/x.lnk"),
+      MakeRow(file, L"C:\\Links.\\x.lnk"),
+      MakeRow(file, L"C:\\Links\\x.lnk\0.txt"s),
+      MakeRow(folder, L"C:\\Windows"),  // outside the Programs folders
+      MakeRow(folder, L"C:\\Menu\\Programs"),
+      MakeRow(folder, L"C:\\Menu\\Programs\\"),
+      MakeRow(folder, L"C:\\Menu\\Programs\\Startup"),
+      MakeRow(folder, L"C:\\Menu\\ProgramsX\\Old"),
+      MakeRow(folder, L"C:\\Menu\\Programs\\..\\..\\Windows"),
+      MakeRow(folder, L"C:\\Menu\\Programs\\Old\\"),
+      MakeRow(folder, L"C:\\Menu\\Programs\\Backup\\Old"),
+      MakeRow(folder, L"C:\\Menu\\Programs\\Old", L"1 Byte"),
+  };
+  for (const ScanResultRow& row : refused) EXPECT_FALSE(RepairAllowed(row, places)) << Text(row);
+
+  const ScanResultRow allowed[] = {
+      MakeRow(hkcu, L"Environment", L"TEMP"),  // a value may stand directly below a root
+      MakeRow(hkcu, L"Software\\App"),
+      MakeRow(hklm, L"Software\\App"),
+      MakeRow(hklm, L"Software\\CLASSES\\.foo"),
+      MakeRow(hklm, L"Software\\CLASSES\\foofile"),
+      MakeRow(hklm, L"Software\\CLASSES\\Directory\\shell\\Verb"),
+      MakeRow(hklm, L"Software\\CLASSES\\*\\shellex\\ContextMenuHandlers\\Handler"),
+      MakeRow(hklm, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\App"),
+      MakeRow(hkcu,
+              L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start "
+              L"Menu\\&Programs\\Gone"),
+      MakeRow(hklm, L"Software\\Microsoft\\Windows\\CurrentVersion\\Shareddlls",
+              L"C:\\Windows\\gone.dll"),
+      MakeRow(L"HKEY_USERS", L"S-1-5-21\\Software\\App", L"Path"),
+      MakeRow(L"HKEY_CLASSES_ROOT", L".foo", L"@D_e_f_a_u_l_t"),
+      MakeRow(L"HKEY_CURRENT_CONFIG", L"Software\\App", L"Value"),
+      MakeRow(hkcu, L"Software\\应用", L"路径", L"C:\\没有.exe"),
+      MakeRow(file, L"C:\\Users\\Me\\Desktop\\Old.LNK", L"100 Byte", L"C:\\gone.exe"),
+      MakeRow(file, L"D:\\Games\\Old Game.lnk"),
+      MakeRow(folder, L"c:\\menu\\programs\\Old"),
+      MakeRow(folder, L"C:\\All\\Programs\\Old\\Older"),
+  };
+  for (const ScanResultRow& row : allowed) EXPECT_TRUE(RepairAllowed(row, places)) << Text(row);
+}
+
+class Repairing : public ::testing::Test {
+ protected:
+  RepairResult Repair(const ScanResultRow& row, int majorVersion = 6) {
+    Repairer repairer(majorVersion, places_, journal_, [this] { ++pumps_; });
+    return repairer.Repair(row);
+  }
+  std::wstring Journal() const { return folder_.File(L"Undo_Sanivo_20240501.reg"); }
+
+  TempFolder folder_;
+  UndoJournal journal_{folder_.Path(), [] {
+                         SYSTEMTIME day = {};
+                         day.wYear = 2024, day.wMonth = 5, day.wDay = 1, day.wHour = 9;
+                         return day;
+                       }};
+  RepairPlaces places_;
+  int pumps_ = 0;
+};
+
+TEST_F(Repairing, ValuesDefaultValuesAndKeysWithTheirSubtrees) {
+  const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  tree.SetText(L"Values", L"Gone", L"C:\\没有\\a.exe");
+  tree.SetText(L"Values", L"Kept", L"C:\\x.exe");
+  tree.SetText(L"Values", L"", L"C:\\默认.exe");
+  const TestKey deep(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  deep.SetDword(L"One\\Two\\Three", L"Number", 7);
+  deep.MakeKey(L"Other");
+  const std::wstring hkcu = L"HKEY_CURRENT_USER";
+  const registry::Key values = registry::Key::Open(HKEY_CURRENT_USER, tree.PathOf(L"Values"));
+
+  RepairResult result = Repair(MakeRow(hkcu, tree.PathOf(L"Values"), L"Gone", L"C:\\没有\\a.exe"));
+  EXPECT_EQ(result.outcome, RepairOutcome::Repaired);
+  EXPECT_EQ(result.undoFile, Journal());
+  EXPECT_FALSE(values.HasValue(L"Gone"));
+  EXPECT_TRUE(values.HasValue(L"Kept"));
+  // Written down first, in the code page, as the registry editor reads a REGEDIT4 file.
+  const std::string journal = ReadFileBytes(Journal());
+  EXPECT_EQ(journal.rfind("REGEDIT4\r\n\r\n; 2024-05-01 09:00:00\r\n", 0), 0u);
+  EXPECT_NE(journal.find(common::ToAnsi(L"[HKEY_CURRENT_USER\\" + tree.PathOf(L"Values") +
+                                        L"]\r\n\"Gone\"=\"C:\\\\没有\\\\a.exe\"\r\n")),
+            std::string::npos);
+
+  // The unnamed value stays, empty; the key stays.
+  result = Repair(MakeRow(hkcu, tree.PathOf(L"Values"), L"@D_e_f_a_u_l_t", L"C:\\默认.exe"));
+  EXPECT_EQ(result.outcome, RepairOutcome::Repaired);
+  EXPECT_EQ(values.ReadText(L""), std::optional<std::wstring>(L""));
+
+  // A missing value fails and writes nothing down.
+  const size_t journalSize = ReadFileBytes(Journal()).size();
+  EXPECT_EQ(Repair(MakeRow(hkcu, tree.PathOf(L"Values"), L"Gone")).outcome, RepairOutcome::Failed);
+  EXPECT_EQ(ReadFileBytes(Journal()).size(), journalSize);
+
+  // A key with several levels of subkeys goes whole; the keys beside it stay.
+  EXPECT_EQ(Repair(MakeRow(hkcu, deep.Path())).outcome, RepairOutcome::Repaired);
+  EXPECT_FALSE(deep.KeyExists(L""));
+  EXPECT_TRUE(tree.KeyExists(L"Values"));
+  EXPECT_GT(pumps_, 0);
+  EXPECT_EQ(Repair(MakeRow(hkcu, deep.Path())).outcome, RepairOutcome::Failed);
+
+  // Windows 95, 98 and ME: the key is deleted directly, the system taking its subkeys (this
+  // system does not, so a key with subkeys stays).
+  const TestKey nine(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  nine.MakeKey(L"Sub");
+  EXPECT_EQ(Repair(MakeRow(hkcu, nine.Path()), 4).outcome, RepairOutcome::Failed);
+  EXPECT_TRUE(nine.KeyExists(L"Sub"));
+  const TestKey empty(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  EXPECT_EQ(Repair(MakeRow(hkcu, empty.Path()), 4).outcome, RepairOutcome::Repaired);
+  EXPECT_FALSE(empty.KeyExists(L""));
+}
+
+TEST_F(Repairing, NothingGoesWhenItCannotBeWrittenDownFirst) {
+  const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  tree.SetText(L"Sub", L"Value", L"C:\\没有.exe");
+  UndoJournal nowhere(folder_.File(L"missing"));
+  Repairer repairer(6, places_, nowhere, nullptr);
+  const std::wstring hkcu = L"HKEY_CURRENT_USER";
+  EXPECT_EQ(repairer.Repair(MakeRow(hkcu, tree.PathOf(L"Sub"), L"Value")).outcome,
+            RepairOutcome::Failed);
+  EXPECT_EQ(repairer.Repair(MakeRow(hkcu, tree.Path())).outcome, RepairOutcome::Failed);
+  EXPECT_TRUE(registry::Key::Open(HKEY_CURRENT_USER, tree.PathOf(L"Sub")).HasValue(L"Value"));
+  const std::wstring shortcut = folder_.File(L"Old.lnk");
+  WriteFileBytes(shortcut, "link");
+  EXPECT_EQ(repairer.Repair(MakeRow(L"磁盘文件错误", shortcut)).outcome, RepairOutcome::Failed);
+  EXPECT_TRUE(Exists(shortcut));
+}
+
+TEST_F(Repairing, HostileRowsTouchNothing) {
+  const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  tree.SetText(L"Sub", L"Value", L"data");
+  const std::wstring hkcu = L"HKEY_CURRENT_USER";
+  const ScanResultRow rows[] = {
+      MakeRow(hkcu, tree.Path() + L"\\"),
+      MakeRow(hkcu, tree.Path() + L"\\\\Sub"),
+      MakeRow(hkcu, tree.Path() + L"\0\\Sub"s),  // naively cut at the zero: the whole tree
+      MakeRow(hkcu, tree.PathOf(L"Sub\\.."), L"", L""),
+      MakeRow(hkcu, tree.PathOf(L"Sub"), L"Value\0"s),
+      MakeRow(hkcu, L"Software"),
+      MakeRow(hkcu, L""),
+  };
+  for (const ScanResultRow& row : rows) EXPECT_EQ(Repair(row).outcome, RepairOutcome::Refused);
+  EXPECT_TRUE(registry::Key::Open(HKEY_CURRENT_USER, tree.PathOf(L"Sub")).HasValue(L"Value"));
+  EXPECT_FALSE(Exists(Journal()));
+
+  const std::wstring shortcut = folder_.File(L"Old.lnk");
+  WriteFileBytes(shortcut, "link");
+  CreateDirectoryW(folder_.File(L"Empty").c_str(), nullptr);
+  places_.programFolders = {folder_.File(L"Programs")};
+  EXPECT_EQ(Repair(MakeRow(L"磁盘文件错误", folder_.File(L"Empty\\..\\Old.lnk"))).outcome,
+            RepairOutcome::Refused);
+  EXPECT_EQ(Repair(MakeRow(L"磁盘目录错误", folder_.File(L"Empty"))).outcome,
+            RepairOutcome::Refused);
+  EXPECT_EQ(Repair(MakeRow(L"磁盘目录错误", folder_.File(L"Programs\\..\\Empty"))).outcome,
+            RepairOutcome::Refused);
+  EXPECT_TRUE(Exists(shortcut));
+  EXPECT_TRUE(Exists(folder_.File(L"Empty")));
+}
+
+TEST_F(Repairing, ShortcutsAreKeptBeforeTheyGoAndOnlyEmptyFoldersAreRemoved) {
+  TempFolder menu;
+  const std::wstring shortcut = menu.File(L"旧的.lnk");
+  WriteFileBytes(shortcut, "first");
+  RepairResult result = Repair(MakeRow(L"磁盘文件错误", shortcut, L"5 Byte", L"C:\\gone.exe"));
+  ASSERT_EQ(result.outcome, RepairOutcome::Repaired);
+  EXPECT_FALSE(Exists(shortcut));
+  const std::wstring kept = folder_.File(L"Undo_Sanivo_Backup\\旧的.lnk");
+  EXPECT_EQ(result.undoFile, kept);
+  EXPECT_EQ(ReadFileBytes(kept), "first");
+  EXPECT_NE(ReadFileBytes(Journal()).find(common::ToAnsi(kept)), std::string::npos);
+  // A second one of the same name does not replace the first copy.
+  WriteFileBytes(shortcut, "second");
+  result = Repair(MakeRow(L"磁盘文件错误", shortcut));
+  EXPECT_EQ(result.undoFile, folder_.File(L"Undo_Sanivo_Backup\\旧的 (2).lnk"));
+  EXPECT_EQ(ReadFileBytes(kept), "first");
+  EXPECT_EQ(Repair(MakeRow(L"磁盘文件错误", shortcut)).outcome, RepairOutcome::Failed);
+
+  places_.programFolders = {menu.Path()};
+  CreateDirectoryW(menu.File(L"Empty").c_str(), nullptr);
+  CreateDirectoryW(menu.File(L"Filled").c_str(), nullptr);
+  WriteFileBytes(menu.File(L"Filled\\late.txt"), "x");  // got a file after the scan
+  result = Repair(MakeRow(L"磁盘目录错误", menu.File(L"Empty")));
+  EXPECT_EQ(result.outcome, RepairOutcome::Repaired);
+  EXPECT_TRUE(result.undoFile.empty());
+  EXPECT_FALSE(Exists(menu.File(L"Empty")));
+  EXPECT_EQ(Repair(MakeRow(L"磁盘目录错误", menu.File(L"Filled"))).outcome, RepairOutcome::Failed);
+  EXPECT_TRUE(Exists(menu.File(L"Filled\\late.txt")));
+}
+
+// A key that holds a registry link is not deleted: the subkey deletion would go through the link
+// and empty the key it points to.
+TEST_F(Repairing, AKeyHoldingARegistryLinkIsLeftAlone) {
+  const TestKey target(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  target.SetText(L"Precious\\Deeper", L"Value", L"data");
+  const TestKey application(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  const std::wstring to = L"\\Registry\\User\\" + UserSid() + L"\\" + target.Path();
+  HKEY made = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (application.Path() + L"\\Link").c_str(), 0, nullptr,
+                            REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr,
+                            &made, nullptr),
+            ERROR_SUCCESS);
+  const common::RegKey link(made);
+  ASSERT_EQ(RegSetValueExW(made, L"SymbolicLinkValue", 0, REG_LINK,
+                           reinterpret_cast<const BYTE*>(to.data()),
+                           static_cast<DWORD>(to.size() * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+  ASSERT_TRUE(application.KeyExists(L"Link\\Precious\\Deeper"));  // the link works
+
+  EXPECT_EQ(Repair(MakeRow(L"HKEY_CURRENT_USER", application.Path())).outcome,
+            RepairOutcome::Failed);
+  EXPECT_TRUE(target.KeyExists(L"Precious\\Deeper"));
+  EXPECT_TRUE(application.KeyExists(L""));
+  RegDeleteKeyW(made, L"");  // the link itself, not what it points to
+}
+
+// Repaired, then the journal imported with the registry editor: every key and value is back
+// exactly as it was, whatever its type and text.
+TEST_F(Repairing, ImportingTheJournalBringsEverythingBack) {
+  const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  tree.SetText(L"", L"", L"默认值");
+  tree.SetText(L"", L"路径", L"C:\\Program Files\\\"引号\"\\a.exe /x");
+  tree.SetText(L"", L"Tab", L"a\tb");
+  tree.SetText(L"", L"Expand", L"%SystemRoot%\\系统", REG_EXPAND_SZ);
+  tree.SetRaw(L"", L"Multi", REG_MULTI_SZ, "one\0two\0\0"s);
+  tree.SetRaw(L"", L"Binary", REG_BINARY, std::string(60, '\xAB'));
+  tree.SetRaw(L"", L"Qword", REG_QWORD, "\1\2\3\4\5\6\7\x08"s);
+  tree.SetRaw(L"", L"None", REG_NONE, "");
+  tree.SetDword(L"Sub\\深一层", L"Number", 0xDEADBEEF);
+  tree.MakeKey(L"Sub\\Empty");
+  const TestKey values(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  values.SetText(L"", L"Value", L"C:\\没有.exe");
+  values.SetText(L"Had", L"", L"旧的默认值");
+  values.MakeKey(L"Had not");
+  const Snapshot before = Take(HKEY_CURRENT_USER, tree.Path());
+  const Snapshot valuesBefore = Take(HKEY_CURRENT_USER, values.Path());
+
+  const std::wstring hkcu = L"HKEY_CURRENT_USER";
+  ASSERT_EQ(Repair(MakeRow(hkcu, tree.Path())).outcome, RepairOutcome::Repaired);
+  ASSERT_EQ(Repair(MakeRow(hkcu, values.Path(), L"Value")).outcome, RepairOutcome::Repaired);
+  ASSERT_EQ(Repair(MakeRow(hkcu, values.PathOf(L"Had"), L"@D_e_f_a_u_l_t")).outcome,
+            RepairOutcome::Repaired);
+  // The same unnamed value again, through HKEY_USERS (the scans of both roots report it).
+  ASSERT_EQ(
+      Repair(MakeRow(L"HKEY_USERS", UserSid() + L"\\" + values.PathOf(L"Had"), L"@D_e_f_a_u_l_t"))
+          .outcome,
+      RepairOutcome::Repaired);
+  ASSERT_EQ(Repair(MakeRow(hkcu, values.PathOf(L"Had not"), L"@D_e_f_a_u_l_t")).outcome,
+            RepairOutcome::Repaired);
+  ASSERT_FALSE(tree.KeyExists(L""));
+  ASSERT_NE(Take(HKEY_CURRENT_USER, values.Path()), valuesBefore);
+
+  Import(Journal());
+  EXPECT_EQ(Take(HKEY_CURRENT_USER, tree.Path()), before);
+  EXPECT_EQ(Take(HKEY_CURRENT_USER, values.Path()), valuesBefore);
+}
+
+}  // namespace

@@ -1,0 +1,398 @@
+// The main window's repair, backup, restore and history commands, with the message boxes
+// answered by the test and the registry editor played by it.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <deque>
+#include <utility>
+
+#include "checker/app/CommandIds.h"
+#include "checker/app/TForm1.h"
+#include "checker/scanners/Registry.h"
+#include "common/text.h"
+#include "fakes.h"
+#include "support/registry.h"
+#include "support/testing.h"
+
+namespace {
+
+using testing_support::PumpFor;
+using testing_support::ReadFileBytes;
+using testing_support::TempFolder;
+using testing_support::TestKey;
+using testing_support::WindowText;
+using testing_support::WriteFileBytes;
+
+constexpr UINT kQuestion = MB_OKCANCEL | MB_ICONQUESTION;
+
+struct Box {
+  std::wstring text;
+  UINT type;
+};
+
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string Ansi(const std::wstring& text) { return common::ToAnsi(text); }
+
+class RepairCommands : public ::testing::Test {
+ protected:
+  // Backup and restore make the program's folder the current one; the test's folder must be
+  // free to go at the end.
+  void SetUp() override { GetCurrentDirectoryW(MAX_PATH, directory_); }
+  void TearDown() override { SetCurrentDirectoryW(directory_); }
+  std::unique_ptr<TForm1> Make() {
+    CheckerServices services = TestServices(folder_.Path());
+    services.messageBox = [this](const std::wstring& text, UINT type) {
+      boxes_.push_back({text, type});
+      if (duringBox_) std::exchange(duringBox_, nullptr)();
+      if ((type & MB_TYPEMASK) == MB_OK || answers_.empty()) return IDOK;
+      const int answer = answers_.front();
+      answers_.pop_front();
+      return answer;
+    };
+    services.runAndWait = [this](const std::wstring& line, HWND, const std::function<void()>&) {
+      commandLines_.push_back(line);
+      if (editor_) editor_(line);
+    };
+    services.specialFolder = [this](HWND, int csidl) {
+      return csidl == CSIDL_PROGRAMS ? menu_.Path() : std::wstring();
+    };
+    // One synchronous scan finds the test's rows.
+    services.scanners = [this] {
+      ScannerSet scanners;
+      scanners.Synchronous(CheckRowId::SoftwareKeys) = [this](ScanHost& host) {
+        for (const ScanResultRow& row : rows_) host.AddRow(row);
+      };
+      return scanners;
+    };
+    auto form = std::make_unique<TForm1>(std::move(services));
+    EXPECT_TRUE(form->Create());
+    form->Show(SW_SHOWNOACTIVATE);
+    return form;
+  }
+  static void Command(TForm1& form, int command) {
+    SendMessageW(form.Handle(), WM_COMMAND, command, 0);
+  }
+  static void Scan(TForm1& form) { Command(form, cmd::kScan); }
+  static void Select(TForm1& form, int row) {
+    ListView_SetItemState(form.ListView2().Handle(), row, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+  }
+  static int Image(TForm1& form, int row) { return form.ListView2().Row(row).ImageIndex; }
+  std::string Log() const { return ReadFileBytes(folder_.File(L"Repair.log")); }
+  std::wstring Journal() const {
+    return UndoJournal(folder_.Path()).FileFor(UndoJournal::LocalTime());
+  }
+
+  wchar_t directory_[MAX_PATH] = {};
+  TempFolder folder_, menu_;
+  std::vector<ScanResultRow> rows_;
+  std::vector<Box> boxes_;
+  std::deque<int> answers_;          // of the questions; IDOK when none is left
+  std::function<void()> duringBox_;  // runs inside the next box
+  std::vector<std::wstring> commandLines_;
+  std::function<void(const std::wstring&)> editor_;  // what the registry editor does
+};
+
+TEST_F(RepairCommands, TheSelectedRowIsRepairedAfterItsQuestionMarkedAndLogged) {
+  const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  for (const wchar_t* name : {L"A", L"B", L"C"}) tree.SetText(L"", name, L"C:\\没有.exe");
+  const std::wstring shortcut = menu_.File(L"旧的.lnk");
+  WriteFileBytes(shortcut, "link");
+  CreateDirectoryW(menu_.File(L"空的").c_str(), nullptr);
+  rows_ = {{L"HKEY_CURRENT_USER", tree.Path(), L"A", L"C:\\没有.exe", 0},
+           {L"HKEY_CURRENT_USER", tree.Path(), L"B", L"C:\\没有.exe", 0},
+           {L"HKEY_CURRENT_USER", tree.Path(), L"C", L"C:\\没有.exe", 0},
+           {L"磁盘文件错误", shortcut, L"4 Byte", L"C:\\没有.exe", 0},
+           {L"磁盘目录错误", menu_.File(L"空的"), L"", L"", 0}};
+  auto form = Make();
+  Scan(*form);
+  const registry::Key key = registry::Key::Open(HKEY_CURRENT_USER, tree.Path());
+
+  Command(*form, cmd::kRepair);  // nothing selected: nothing at all
+  EXPECT_TRUE(boxes_.empty());
+
+  Select(*form, 1);
+  answers_ = {IDCANCEL};
+  Command(*form, cmd::kRepair);
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text, L"将要从注册表中删除“HKEY_CURRENT_USER\\" + tree.Path() +
+                                L"\\B：C:\\没有.exe”，确定吗？");
+  EXPECT_EQ(boxes_[0].type, kQuestion);
+  EXPECT_TRUE(key.HasValue(L"B"));
+  EXPECT_EQ(Image(*form, 1), 0);
+  EXPECT_FALSE(Exists(folder_.File(L"Repair.log")));
+
+  Command(*form, cmd::kRepair);
+  EXPECT_FALSE(key.HasValue(L"B"));
+  EXPECT_TRUE(key.HasValue(L"A"));
+  EXPECT_EQ(Image(*form, 1), RepairedImage);
+  EXPECT_EQ(form->StatusBar1().Text(), L"修复完毕。剩余：4 个错误。");
+  EXPECT_NE(Log().find(Ansi(L"]\r\n行为=删除\r\n记录=HKEY_CURRENT_USER " + tree.Path() +
+                            L" B C:\\没有.exe\r\n撤销文件=" + Journal() + L"\r\n")),
+            std::string::npos);
+
+  // A repaired row: not even a question.
+  Command(*form, cmd::kRepair);
+  EXPECT_EQ(boxes_.size(), 2u);
+
+  Select(*form, 3);
+  Command(*form, cmd::kRepair);
+  EXPECT_EQ(boxes_.back().text,
+            L"您确定要修复选中的错误吗？(文件位置：" + shortcut + L") (文件目标：C:\\没有.exe)");
+  EXPECT_FALSE(Exists(shortcut));
+  EXPECT_EQ(form->StatusBar1().Text(), L"修复完毕。剩余：3 个错误。");
+  EXPECT_NE(Log().find(Ansi(L"撤销文件=" + folder_.File(L"Undo_Sanivo_Backup\\旧的.lnk"))),
+            std::string::npos);
+
+  // The folder got a file after the scan: it cannot go, and nothing is said.
+  WriteFileBytes(menu_.File(L"空的\\new.txt"), "x");
+  Select(*form, 4);
+  Command(*form, cmd::kRepair);
+  EXPECT_EQ(boxes_.back().text, L"您确定要修复选中的错误吗？(目录：" + menu_.File(L"空的") + L")");
+  EXPECT_EQ(Image(*form, 4), 0);
+  EXPECT_EQ(form->StatusBar1().Text(), L"修复完毕。剩余：3 个错误。");
+}
+
+TEST_F(RepairCommands, RepairAllByTheAnswersToItsTwoQuestions) {
+  struct Case {
+    int backup, repair;
+    bool backedUp, repaired;
+  } const cases[] = {{IDCANCEL, IDOK, false, true},
+                     {IDOK, IDCANCEL, true, false},
+                     {IDCANCEL, IDCANCEL, false, false}};
+  for (const Case& c : cases) {
+    const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+    tree.SetText(L"", L"Value", L"C:\\没有.exe");
+    const TestKey application(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+    application.SetDword(L"Deeper", L"N", 1);
+    rows_ = {{L"HKEY_CURRENT_USER", tree.Path(), L"Value", L"", 0},
+             {L"HKEY_CURRENT_USER", application.Path(), L"", L"无效软件", 0},
+             {L"HKEY_CURRENT_USER", L"Software", L"", L"", 0}};  // refused: it stays unmarked
+    boxes_.clear();
+    commandLines_.clear();
+    answers_ = {c.backup, c.repair};
+    auto form = Make();
+    Scan(*form);
+    Command(*form, cmd::kRepairAll);
+
+    ASSERT_GE(boxes_.size(), 2u);
+    EXPECT_EQ(
+        boxes_[0].text,
+        L"Sanivo建议在全部删除前进行注册表备份。单击“确认”将注册表备份为文件，如果不需要备份，"
+        L"请单击“取消”。");
+    EXPECT_EQ(boxes_[0].type, kQuestion);
+    EXPECT_EQ(boxes_.back().text, L"Sanivo将要修复所有检查到的系统错误，确认吗？");
+    EXPECT_EQ(boxes_.back().type, kQuestion);
+    EXPECT_EQ(commandLines_.size(), c.backedUp ? 1u : 0u);
+    const registry::Key key = registry::Key::Open(HKEY_CURRENT_USER, tree.Path());
+    EXPECT_EQ(key.HasValue(L"Value"), !c.repaired);
+    EXPECT_EQ(application.KeyExists(L""), !c.repaired);
+    EXPECT_TRUE(registry::Key::Open(HKEY_CURRENT_USER, L"Software"));
+    EXPECT_EQ(Image(*form, 0), c.repaired ? RepairedImage : 0);
+    EXPECT_EQ(Image(*form, 1), c.repaired ? RepairedImage : 0);
+    EXPECT_EQ(Image(*form, 2), 0);
+
+    const MainMenus& menus = form->Menus();
+    EXPECT_EQ(menus.Enabled(menus.Bar(), cmd::kRepair), !c.repaired);
+    EXPECT_EQ(menus.Enabled(menus.Bar(), cmd::kRepairAll), !c.repaired);
+    EXPECT_TRUE(menus.Enabled(menus.Popup(), cmd::kPopRepair));
+    EXPECT_TRUE(menus.Enabled(menus.Popup(), cmd::kPopAll));
+    EXPECT_EQ(IsWindowEnabled(form->FlatButton2()) != FALSE, !c.repaired);
+    EXPECT_EQ(IsWindowEnabled(form->FlatButton3()) != FALSE, !c.repaired);
+    EXPECT_EQ(form->ToolBar1().Hidden(cmd::kRepair), c.repaired);
+    EXPECT_EQ(form->ToolBar1().Hidden(cmd::kRepairAll), c.repaired);
+    if (c.repaired) {
+      EXPECT_EQ(form->StatusBar1().Text(), L"全部修复完毕");
+      EXPECT_NE(
+          Log().find(Ansi(L"]\r\n行为=全部修复\r\n记录=修复了所有检查到的系统错误\r\n撤销文件=" +
+                          Journal() + L"\r\n")),
+          std::string::npos);
+    }
+    form.reset();
+    DeleteFileW(folder_.File(L"Repair.log").c_str());
+  }
+}
+
+TEST_F(RepairCommands, BackupAndRestoreRunTheRegistryEditorOfTheWindowsFolder) {
+  auto form = Make();
+  const std::wstring backup = folder_.File(L"Backup_Sanivo.reg");
+  std::wstring caption, label, directory;
+  editor_ = [&](const std::wstring& line) {
+    const TForm3* progress = form->ProgressForm();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_TRUE(IsWindowVisible(progress->Handle()));
+    caption = WindowText(progress->Handle());
+    label = WindowText(progress->Label1());
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    directory = current;
+    if (line.find(L" /e ") != std::wstring::npos) WriteFileBytes(backup, "REGEDIT4\r\n");
+  };
+  Command(*form, cmd::kBackup);
+  ASSERT_EQ(commandLines_.size(), 1u);
+  EXPECT_EQ(commandLines_[0], L"\"C:\\windows\\regedit.exe\" /e Backup_Sanivo.reg");
+  EXPECT_EQ(caption, L"备份");
+  EXPECT_EQ(label, L"正在进行系统文件备份，请稍候......");
+  EXPECT_EQ(_wcsicmp(directory.c_str(), folder_.Path().c_str()), 0);
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text, L"备份完毕。Windows已经在当前目录创建了备份文件“Backup_Sanivo.reg”。");
+  EXPECT_EQ(boxes_[0].type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+  EXPECT_EQ(form->StatusBar1().Text(), L"备份完毕");
+  EXPECT_NE(Log().find(Ansi(L"]\r\n行为=备份注册表\r\n记录=备份成功\r\n")), std::string::npos);
+
+  // The progress window: a dialog frame without border icons, its client area and label.
+  const TForm3* progress = form->ProgressForm();
+  EXPECT_FALSE(IsWindowVisible(progress->Handle()));
+  EXPECT_EQ(GetWindow(progress->Handle(), GW_OWNER), form->Handle());
+  EXPECT_FALSE(GetWindowLongW(progress->Handle(), GWL_STYLE) & WS_SYSMENU);
+  RECT client;
+  GetClientRect(progress->Handle(), &client);
+  EXPECT_EQ(client.right, 374);
+  EXPECT_EQ(client.bottom, 122);
+  RECT r;
+  GetWindowRect(progress->Label1(), &r);
+  MapWindowPoints(nullptr, progress->Handle(), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 22);
+  EXPECT_EQ(r.top, 53);
+  EXPECT_EQ(r.right - r.left, 344);
+
+  // An editor that makes no file: no success, nothing logged, the status as it was.
+  const std::string log = Log();
+  editor_ = nullptr;
+  form->StatusBar1().SetText(L"扫描完毕。共检查到：0 个错误。");
+  Command(*form, cmd::kBackup);
+  EXPECT_EQ(boxes_.back().text, L"备份失败：注册表编辑器没有生成备份文件“Backup_Sanivo.reg”。");
+  EXPECT_EQ(boxes_.back().type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+  EXPECT_EQ(Log(), log);
+  EXPECT_EQ(form->StatusBar1().Text(), L"扫描完毕。共检查到：0 个错误。");
+  EXPECT_FALSE(IsWindowVisible(progress->Handle()));
+
+  // Restore: asked first; Cancel does nothing.
+  commandLines_.clear();
+  answers_ = {IDCANCEL};
+  Command(*form, cmd::kRestore);
+  EXPECT_EQ(boxes_.back().text, L"说明：将要从备份文件“Backup_Sanivo.reg”恢复系统，确定吗？ ");
+  EXPECT_EQ(boxes_.back().type, kQuestion);
+  EXPECT_TRUE(commandLines_.empty());
+
+  editor_ = [&](const std::wstring&) {
+    caption = WindowText(form->ProgressForm()->Handle());
+    label = WindowText(form->ProgressForm()->Label1());
+  };
+  Command(*form, cmd::kRestore);
+  ASSERT_EQ(commandLines_.size(), 1u);
+  EXPECT_EQ(commandLines_[0], L"\"C:\\windows\\regedit.exe\" /s Backup_Sanivo.reg");
+  EXPECT_EQ(caption, L"恢复");
+  EXPECT_EQ(label, L"正在从系统文件备份进行恢复，请稍候......");
+  EXPECT_EQ(boxes_.back().text, L"恢复完毕。Windows已经从备份文件“Backup_Sanivo.reg”恢复了系统。");
+  EXPECT_EQ(boxes_.back().type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+  EXPECT_EQ(form->StatusBar1().Text(), L"恢复完毕");
+  EXPECT_NE(Log().find(Ansi(L"]\r\n行为=恢复注册表\r\n记录=恢复成功\r\n")), std::string::npos);
+
+  // Without the backup file: the error names its full path and nothing runs.
+  DeleteFileW(backup.c_str());
+  commandLines_.clear();
+  Command(*form, cmd::kRestore);
+  EXPECT_EQ(boxes_.back().text, L"错误！备份文件“" + backup + L"”不存在，恢复失败。");
+  EXPECT_EQ(boxes_.back().type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+  EXPECT_TRUE(commandLines_.empty());
+}
+
+TEST_F(RepairCommands, WhileARepairWaitsNothingStartsAgainAndClosingWaitsForIt) {
+  const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  tree.SetText(L"", L"Value", L"C:\\没有.exe");
+  rows_ = {{L"HKEY_CURRENT_USER", tree.Path(), L"Value", L"", 0}};
+  auto form = Make();
+  Scan(*form);
+  Select(*form, 0);
+  const HWND window = form->Handle();
+  bool stillThere = false;
+  duringBox_ = [&] {
+    EXPECT_TRUE(form->RepairBusy());
+    for (const int command :
+         {cmd::kScan, cmd::kRepair, cmd::kRepairAll, cmd::kBackup, cmd::kRestore, cmd::kPopRepair})
+      Command(*form, command);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    PumpFor(50);
+    stillThere = IsWindow(window) && form->ListView2().Count() == 1;
+  };
+  Command(*form, cmd::kRepair);
+  EXPECT_TRUE(stillThere);
+  EXPECT_EQ(boxes_.size(), 1u);  // no second question, no backup, no restore
+  EXPECT_TRUE(commandLines_.empty());
+  EXPECT_EQ(form->StatusBar1().Text(), L"修复完毕。剩余：0 个错误。");  // no scan since
+  EXPECT_FALSE(registry::Key::Open(HKEY_CURRENT_USER, tree.Path()).HasValue(L"Value"));
+  // Once the repair is over, the window closes as asked.
+  EXPECT_TRUE(testing_support::WaitFor([&] { return !IsWindow(window); }, 2000));
+  EXPECT_TRUE(Exists(folder_.File(L"Set.ini")));
+}
+
+TEST_F(RepairCommands, TheHistoryWindowShowsTheFileAndClearsIt) {
+  auto form = Make();
+  form->WriteLog(L"删除", L"HKEY_CURRENT_USER Software\\A Value C:\\没有.exe");
+  Command(*form, cmd::kHistory);
+  const TForm2* history = form->HistoryForm();
+  ASSERT_NE(history, nullptr);
+  const HWND window = history->Handle();
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_EQ(WindowText(window), L"历史日志管理");
+  EXPECT_EQ(GetWindow(window, GW_OWNER), form->Handle());
+  EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  RECT r;
+  GetWindowRect(window, &r);
+  EXPECT_EQ(r.right - r.left, 544);
+  EXPECT_EQ(r.bottom - r.top, 384);
+  EXPECT_EQ(WindowText(history->Memo1()), common::FromAnsi(Log()));  // the raw INI text
+  EXPECT_TRUE(GetWindowLongW(history->Memo1(), GWL_STYLE) & ES_READONLY);
+  EXPECT_EQ(WindowText(history->FlatButton1()), L"清空");
+  EXPECT_EQ(WindowText(history->Button1()), L"退出");
+  EXPECT_EQ(history->ButtonHints().Get(history->FlatButton1()), L"清空历史日志");
+  RECT client, header, panel1, panel2;
+  GetClientRect(window, &client);
+  GetWindowRect(history->HeaderControl1(), &header);
+  GetWindowRect(history->Panel1(), &panel1);
+  GetWindowRect(history->Panel2(), &panel2);
+  EXPECT_EQ(header.bottom - header.top, 17);
+  EXPECT_EQ(panel1.bottom - panel1.top, 40);
+  EXPECT_EQ(panel2.right - panel2.left, 185);
+  EXPECT_EQ(panel2.right, panel1.right);
+
+  // The memo never holds the caret.
+  SetFocus(history->Memo1());
+  EXPECT_EQ(GetFocus(), history->Panel1());
+
+  // Closed, it is only hidden; the next showing reloads the file.
+  SendMessageW(history->Button1(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(IsWindowVisible(window));
+  form->WriteLog(L"备份注册表", L"备份成功");
+  Command(*form, cmd::kHistory);
+  EXPECT_EQ(form->HistoryForm(), history);
+  EXPECT_NE(WindowText(history->Memo1()).find(L"备份成功"), std::wstring::npos);
+
+  // Clearing asks nothing; without a file it leaves the memo as it is.
+  SendMessageW(history->FlatButton1(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(Exists(folder_.File(L"Repair.log")));
+  EXPECT_EQ(WindowText(history->Memo1()), L"");
+  SetWindowTextW(history->Memo1(), L"shown");
+  SendMessageW(history->FlatButton1(), BM_CLICK, 0, 0);
+  EXPECT_EQ(WindowText(history->Memo1()), L"shown");
+  Command(*form, cmd::kHistory);  // a missing file shows an empty memo
+  EXPECT_EQ(WindowText(history->Memo1()), L"");
+  EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(RepairCommands, ClearingTheHistoryWithTheWindowNeverOpened) {
+  auto form = Make();
+  form->WriteLog(L"恢复注册表", L"恢复成功");
+  ASSERT_TRUE(Exists(folder_.File(L"Repair.log")));
+  Command(*form, cmd::kClearHistory);
+  EXPECT_FALSE(Exists(folder_.File(L"Repair.log")));
+  ASSERT_NE(form->HistoryForm(), nullptr);
+  EXPECT_FALSE(IsWindowVisible(form->HistoryForm()->Handle()));
+  EXPECT_TRUE(boxes_.empty());
+}
+
+}  // namespace

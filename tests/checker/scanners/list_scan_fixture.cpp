@@ -1,0 +1,72 @@
+#include "list_scan_fixture.h"
+
+#include <algorithm>
+#include <tuple>
+
+#include "common/text.h"
+
+ListScanTest::ListScanTest()
+    : machineKey_(registry::Key::Open(machine_.Root(), machine_.Path())),
+      userKey_(registry::Key::Open(user_.Root(), user_.Path())) {
+  system_.Machine = machineKey_.Get();
+  system_.User = userKey_.Get();
+  host_.environment.MajorVersion = 6;
+  host_.environment.WinDir = MakeFolder(L"Windows");
+  host_.environment.GetSpecialFolder = [this](HWND, int csidl) {
+    const auto found = special_.find(csidl);
+    return found == special_.end() ? std::wstring() : found->second;
+  };
+}
+
+std::wstring ListScanTest::MakeFolder(const std::wstring& relative) const {
+  std::wstring path = folder_.Path();
+  size_t start = 0;
+  while (start <= relative.size()) {
+    const size_t end = std::min(relative.find(L'\\', start), relative.size());
+    path += L"\\" + relative.substr(start, end - start);
+    CreateDirectoryW(path.c_str(), nullptr);
+    start = end + 1;
+  }
+  return path;
+}
+
+std::wstring ListScanTest::MakeFile(const std::wstring& relative) const {
+  const size_t slash = relative.rfind(L'\\');
+  if (slash != std::wstring::npos) MakeFolder(relative.substr(0, slash));
+  const std::wstring path = folder_.File(relative);
+  testing_support::WriteFileBytes(path, "x");
+  return path;
+}
+
+void MakeUnspellableKey(const testing_support::TestKey& tree, const std::wstring& parent) {
+  HKEY key = nullptr;
+  const std::wstring path = tree.PathOf(parent) + L"\\\u0915";
+  ASSERT_EQ(RegCreateKeyExW(tree.Root(), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
+ScanResultRow MachineRow(const std::wstring& location, const std::wstring& keyName,
+                         const std::wstring& description, int image) {
+  return {L"HKEY_LOCAL_MACHINE", location, keyName, description, image};
+}
+
+ScanResultRow UserRow(const std::wstring& location, const std::wstring& description) {
+  return {L"HKEY_CURRENT_USER", location, L"", description};
+}
+
+Rows Sorted(Rows rows) {
+  const auto key = [](const ScanResultRow& r) {
+    return std::tie(r.Item, r.Location, r.KeyName, r.Description, r.ImageIndex);
+  };
+  std::sort(rows.begin(), rows.end(),
+            [&](const ScanResultRow& a, const ScanResultRow& b) { return key(a) < key(b); });
+  return rows;
+}
+
+void PrintTo(const ScanResultRow& row, std::ostream* out) {
+  *out << common::ToAnsi(row.Item + L" | " + row.Location + L" | " + row.KeyName + L" | " +
+                         row.Description)
+       << " | " << row.ImageIndex;
+}
