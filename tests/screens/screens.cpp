@@ -25,6 +25,7 @@ using testing_support::PumpFor;
 using testing_support::WaitFor;
 
 constexpr UINT kCommandScan = 100;      // the checker's "扫描"
+constexpr UINT kCommandHistory = 106;   // the checker's "历史日志"
 constexpr UINT kCommandAbout = 111;     // the checker's "关于Sanivo"
 constexpr int kCheckerSelectAll = 114;  // the checker's "全选"/"全否" button
 constexpr int kCheckerCheckList = 200;
@@ -193,14 +194,46 @@ bool SanivoFindings(Stage& stage) {
   return finished && stage.SaveWindow(L"sanivo-findings", sanivo.window);
 }
 
+// The history window over a repair history of a few entries, as the checker writes it.
+bool SanivoHistory(Stage& stage) {
+  const std::wstring log = stage.folder + L"\\Repair.log";
+  const std::wstring undo = L"撤销文件=C:\\Zephra\\Undo_Sanivo_20261209.reg\r\n";
+  const std::wstring text =
+      L"[2026-12-09|9:12:40]\r\n行为=备份注册表\r\n记录=备份成功\r\n"
+      L"[2026-12-09|9:13:05]\r\n行为=删除\r\n记录=HKEY_CURRENT_USER Software\\示例软件\\编辑器 "
+      L"Path C:\\Program Files\\示例软件\\editor.exe /n\r\n" +
+      undo + L"[2026-12-09|9:13:31]\r\n行为=全部修复\r\n记录=修复了所有检查到的系统错误\r\n" + undo;
+  testing_support::WriteFileBytes(log, common::ToAnsi(text));
+  bool saved = false;
+  {
+    const Started sanivo(stage, L"Sanivo.exe", L"TForm1");
+    if (sanivo.window) {
+      PostMessageW(sanivo.window, WM_COMMAND, kCommandHistory, 0);
+      HWND history = nullptr;
+      WaitFor([&] {
+        return (history = VisibleWindowOf(sanivo.program.ProcessId(), L"TForm2")) != nullptr;
+      });
+      PumpFor(500);
+      saved = history && stage.SaveWindow(L"sanivo-history", history);
+    }
+  }
+  DeleteFileW(log.c_str());
+  return saved;
+}
+
 const struct {
   const wchar_t* name;
   bool (*take)(Stage&);
 } kScenes[] = {
-    {L"desktop", Desktop},          {L"startmenu", StartMenu},
-    {L"taskbar", Taskbar},          {L"prindle", Prindle},
-    {L"palomid", Palomid},          {L"sanivo", Sanivo},
-    {L"sanivo-about", SanivoAbout}, {L"sanivo-findings", SanivoFindings},
+    {L"desktop", Desktop},
+    {L"startmenu", StartMenu},
+    {L"taskbar", Taskbar},
+    {L"prindle", Prindle},
+    {L"palomid", Palomid},
+    {L"sanivo", Sanivo},
+    {L"sanivo-about", SanivoAbout},
+    {L"sanivo-history", SanivoHistory},
+    {L"sanivo-findings", SanivoFindings},
 };
 
 }  // namespace

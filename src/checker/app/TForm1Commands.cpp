@@ -11,6 +11,10 @@ namespace {
 
 constexpr wchar_t kMainTopic[] = L"Topic_17.htm";
 constexpr wchar_t kAboutTitle[] = L"Sanivo Version 3.4.5.408";
+constexpr wchar_t kRefusedText[] =
+    L"为了系统的安全，Sanivo不修复这一项：Windows或其他程序需要它，或者它不在检查的范围之内。";
+constexpr wchar_t kFailedText[] =
+    L"修复失败：这一项在检查之后已经改变、不存在或者无法删除。请重新扫描。";
 
 std::wstring AboutNotice() { return L"Lumora软件出品  " + MakerSite::HomePage(); }
 
@@ -29,7 +33,15 @@ void TForm1::FlatButton2Click() {
   UndoJournal journal(services_.programDirectory);
   Repairer repairer(environment_.MajorVersion, Places(), journal, [this] { ProcessMessages(); });
   const RepairResult result = repairer.Repair(row);
-  if (result.outcome != RepairOutcome::Repaired) return;  // nothing changed, nothing to say
+  // The user said yes: when nothing was removed, the user hears why instead of nothing at all.
+  if (result.outcome == RepairOutcome::Refused) {
+    Ask(kRefusedText, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  if (result.outcome != RepairOutcome::Repaired) {
+    Ask(kFailedText, MB_OK | MB_ICONWARNING);
+    return;
+  }
   // The rows may have been sorted while the question waited.
   listView2_.SetImage(listView2_.Find(row, index), RepairedImage);
   WriteLog(L"删除", RepairRecord(row), result.undoFile);

@@ -147,11 +147,14 @@ TEST_F(RepairCommands, TheSelectedRowIsRepairedAfterItsQuestionMarkedAndLogged) 
   EXPECT_NE(Log().find(Ansi(L"撤销文件=" + folder_.File(L"Undo_Sanivo_Backup\\旧的.lnk"))),
             std::string::npos);
 
-  // The folder got a file after the scan: it cannot go, and nothing is said.
+  // The folder got a file after the scan: it cannot go, and the user is told so.
   WriteFileBytes(menu_.File(L"空的\\new.txt"), "x");
   Select(*form, 4);
   Command(*form, cmd::kRepair);
-  EXPECT_EQ(boxes_.back().text, L"您确定要修复选中的错误吗？(目录：" + menu_.File(L"空的") + L")");
+  ASSERT_GE(boxes_.size(), 2u);
+  EXPECT_EQ(boxes_[boxes_.size() - 2].text,
+            L"您确定要修复选中的错误吗？(目录：" + menu_.File(L"空的") + L")");
+  EXPECT_EQ(boxes_.back().text.rfind(L"修复失败：", 0), 0u);
   EXPECT_EQ(Image(*form, 4), 0);
   EXPECT_EQ(form->StatusBar1().Text(), L"修复完毕。剩余：3 个错误。");
 }
