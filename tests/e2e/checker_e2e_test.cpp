@@ -1,6 +1,6 @@
 // Sanivo.exe started for real: its window, a scan to its end, one instance only, its settings,
-// its registry record, the Windows XP check list, its help, the disk checks, and repair, backup
-// and restore through their real message boxes and the real registry editor.
+// its registry record, the Windows XP check list, its help, the registry and disk checks, and
+// repair, backup and restore through their real message boxes and the real registry editor.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "common/handles.h"
@@ -20,6 +21,7 @@ namespace {
 
 using e2e::ProgramUnderTest;
 using e2e::RemoteList;
+using testing_support::PumpFor;
 using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
 using testing_support::TestKey;
@@ -52,8 +54,8 @@ HWND Child(HWND parent, int id, const wchar_t* className) {
 }
 
 HWND CheckList(HWND form) { return Child(form, 200, WC_LISTVIEWW); }
-HWND StatusBar(HWND form) { return Child(form, 203, STATUSCLASSNAMEW); }
 HWND ResultList(HWND form) { return Child(form, 201, WC_LISTVIEWW); }
+HWND StatusBar(HWND form) { return Child(form, 203, STATUSCLASSNAMEW); }
 HWND ScanButton(HWND form) { return Child(form, 100, L"Button"); }
 HWND SelectAllButton(HWND form) { return Child(form, 114, L"Button"); }
 
@@ -229,15 +231,21 @@ TEST_F(SanivoEndToEnd, StartsScansToTheEndAndKeepsItsPlaceOnClose) {
   EXPECT_EQ(CheckedRows(CheckList(form)), twelve);
   EXPECT_EQ(WindowText(StatusBar(form)).rfind(L"欢迎使用Sanivo", 0), 0u);
 
-  // A scan runs to its end (what it finds in the test prefix is the business of other tests).
+  // A scan runs to its end (what it finds in the test prefix is the business of other tests);
+  // the count is of all its rows, whether the registry threads or the command ended last.
   const HWND scan = ScanButton(form);
   ASSERT_NE(scan, nullptr);
   EXPECT_EQ(WindowText(scan), L"扫描");
   SendMessageW(scan, BM_CLICK, 0, 0);
   EXPECT_TRUE(WaitFor(
-      [&] { return WindowText(StatusBar(form)).rfind(L"扫描完毕。共检查到：", 0) == 0; }, 30000))
+      [&] { return WindowText(StatusBar(form)).rfind(L"扫描完毕。共检查到：", 0) == 0; }, 120000))
       << "status: " << WindowText(StatusBar(form)).size();
   EXPECT_EQ(WindowText(scan), L"扫描");
+  const RemoteList results(ResultList(form));
+  const int count = results.Count();
+  EXPECT_EQ(WindowText(StatusBar(form))
+                .rfind(L"扫描完毕。共检查到：" + std::to_wstring(count) + L" 个错误", 0),
+            0u);
 
   // A second start ends at once, without a window of its own.
   TempFolder elsewhere;
@@ -417,6 +425,139 @@ TEST_F(SanivoEndToEnd, TheDiskChecksFindABrokenShortcutAndAnEmptyStartMenuFolder
     EXPECT_EQ(row.find(L"|" + std::wstring(startup) + L"|"), std::wstring::npos);
   EXPECT_EQ(WindowText(StatusBar(form)),
             L"扫描完毕。共检查到：" + std::to_wstring(rows.size()) + L" 个错误。");
+
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(sanivo.WaitForExit(10000));
+}
+
+// Only the registry threads' rows: all off (全否), then rows 2, 7, 8 and 9 on.
+void CheckThreadRowsOnly(HWND form) {
+  SendMessageW(SelectAllButton(form), BM_CLICK, 0, 0);
+  const RemoteList checks(CheckList(form));
+  std::vector<bool> rows(12, false);
+  for (int row : {2, 7, 8, 9}) {
+    checks.SetChecked(row, true);
+    rows[static_cast<size_t>(row)] = true;
+  }
+  ASSERT_EQ(CheckedRows(CheckList(form)), rows);
+}
+
+bool HasValue(HKEY root, const std::wstring& path, const wchar_t* name) {
+  return RegGetValueW(root, path.c_str(), name, RRF_RT_ANY, nullptr, nullptr, nullptr) ==
+         ERROR_SUCCESS;
+}
+
+// The window answers within a second; a hung one would not.
+bool Answers(HWND form) {
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored) != 0;
+}
+
+TEST_F(SanivoEndToEnd, TheRegistryThreadsListTheirFindingsAndTheRepairTakesOnlyThose) {
+  // A stale path in the user's registry (seen again below the user's SID in HKEY_USERS), one in
+  // the machine's, and a class whose open command starts a program that is gone, with an
+  // extension naming it.
+  const TestKey user;
+  user.SetText(L"", L"Path", L" C:\\没有\\a.exe /s\t");
+  user.SetText(L"", L"Kept", L"原来的");
+  const TestKey machine(HKEY_LOCAL_MACHINE, L"Software", L"ZephraE2E");
+  machine.SetText(L"", L"", L"C:\\没有\\b.exe");
+  const TestKey broken(HKEY_LOCAL_MACHINE, L"Software\\CLASSES", L"ZephraE2E.Class");
+  broken.SetText(L"Shell\\Open\\command", L"", L"C:\\没有\\c.exe \"%1\"");
+  const TestKey kept(HKEY_LOCAL_MACHINE, L"Software\\CLASSES", L"ZephraE2E.Kept");
+  kept.SetText(L"Shell\\Open\\command", L"", L"notepad.exe \"%1\"");  // found on the path
+  const TestKey extension(HKEY_LOCAL_MACHINE, L"Software\\CLASSES", L".zephrae2e");
+  const std::wstring className = broken.Path().substr(broken.Path().rfind(L'\\') + 1);
+  extension.SetText(L"", L"", className);
+  const std::wstring extensionName = extension.Path().substr(extension.Path().rfind(L'\\') + 1);
+
+  ProgramUnderTest sanivo(folder_.Path(), L"Sanivo.exe");
+  ASSERT_TRUE(sanivo.Start());
+  const HWND form = sanivo.WaitForWindow(kFormClass, 10000);
+  ASSERT_NE(form, nullptr);
+  CheckThreadRowsOnly(form);
+  PostMessageW(ScanButton(form), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return WindowText(ScanButton(form)) == L"停止"; }, 10000));
+  EXPECT_TRUE(Answers(form));
+  ASSERT_TRUE(WaitFor(
+      [&] { return WindowText(StatusBar(form)).rfind(L"扫描完毕。共检查到：", 0) == 0; }, 120000));
+
+  const RemoteList results(ResultList(form));
+  std::vector<std::wstring> rows;
+  for (int i = 0; i < results.Count(); ++i) rows.push_back(results.Row(i));
+  // The threads' last one ends the scan: no full stop.
+  EXPECT_EQ(WindowText(StatusBar(form)),
+            L"扫描完毕。共检查到：" + std::to_wstring(rows.size()) + L" 个错误");
+  const std::wstring userRow = L"|Path|C:\\没有\\a.exe /s|0";
+  const auto count = [&](const std::wstring& row) {
+    return std::count(rows.begin(), rows.end(), row);
+  };
+  EXPECT_EQ(count(L"HKEY_CURRENT_USER|" + user.Path() + userRow), 1);
+  EXPECT_EQ(std::count_if(rows.begin(), rows.end(),
+                          [&](const std::wstring& row) {
+                            return row.rfind(L"HKEY_USERS|S-1-5-", 0) == 0 &&
+                                   row.find(L"\\" + user.Path() + userRow) != std::wstring::npos;
+                          }),
+            1);
+  EXPECT_EQ(count(L"HKEY_LOCAL_MACHINE|" + machine.Path() + L"|@D_e_f_a_u_l_t|C:\\没有\\b.exe|0"),
+            1);
+  EXPECT_EQ(count(L"HKEY_LOCAL_MACHINE|Software\\CLASSES\\" + className + L"||错误关联" +
+                  className + L"|0"),
+            1);
+  EXPECT_EQ(count(L"HKEY_LOCAL_MACHINE|Software\\CLASSES\\" + extensionName + L"||错误关联" +
+                  className + L"|0"),
+            1);
+
+  // Repair all, without a backup: what the rows name goes, nothing beside it.
+  PostMessageW(form, WM_COMMAND, 102, 0);
+  HWND box = WaitForBox(sanivo.ProcessId(), 5000);
+  ASSERT_NE(box, nullptr);
+  Answer(box, IDCANCEL);
+  box = WaitForBox(sanivo.ProcessId(), 5000);
+  ASSERT_NE(box, nullptr);
+  Answer(box, IDOK);
+  EXPECT_TRUE(WaitFor([&] { return WindowText(StatusBar(form)) == L"全部修复完毕"; }, 30000));
+  EXPECT_FALSE(HasValue(HKEY_CURRENT_USER, user.Path(), L"Path"));
+  EXPECT_TRUE(HasValue(HKEY_CURRENT_USER, user.Path(), L"Kept"));
+  EXPECT_TRUE(machine.KeyExists(L""));
+  wchar_t text[64] = L"?";  // the default value is emptied, not deleted
+  DWORD size = sizeof(text);
+  RegGetValueW(HKEY_LOCAL_MACHINE, machine.Path().c_str(), nullptr, RRF_RT_REG_SZ, nullptr, text,
+               &size);
+  EXPECT_STREQ(text, L"");
+  EXPECT_FALSE(broken.KeyExists(L""));
+  EXPECT_FALSE(extension.KeyExists(L""));
+  EXPECT_TRUE(kept.KeyExists(L"Shell\\Open\\command"));
+
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(sanivo.WaitForExit(10000));
+}
+
+TEST_F(SanivoEndToEnd, StopEndsTheRegistryThreadsAndNoRowFollows) {
+  // Enough stale paths that the walk is still listing them when 停止 is pressed.
+  const TestKey user;
+  for (int i = 0; i < 2000; ++i)
+    user.SetText(L"键" + std::to_wstring(i), L"Path", L"C:\\没有\\" + std::to_wstring(i) + L".exe");
+
+  ProgramUnderTest sanivo(folder_.Path(), L"Sanivo.exe");
+  ASSERT_TRUE(sanivo.Start());
+  const HWND form = sanivo.WaitForWindow(kFormClass, 10000);
+  ASSERT_NE(form, nullptr);
+  CheckThreadRowsOnly(form);
+  const RemoteList results(ResultList(form));
+  PostMessageW(ScanButton(form), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return results.Count() > 0; }, 60000));
+  EXPECT_TRUE(Answers(form));
+  SendMessageW(ScanButton(form), BM_CLICK, 0, 0);  // 停止
+  EXPECT_EQ(WindowText(ScanButton(form)), L"扫描");
+  ASSERT_TRUE(WaitFor(
+      [&] { return WindowText(StatusBar(form)).rfind(L"扫描完毕。共检查到：", 0) == 0; }, 10000));
+  const int rows = results.Count();
+  EXPECT_LT(rows, 4000);  // each path twice: as the current user's and among all users'
+  PumpFor(1000);
+  EXPECT_EQ(results.Count(), rows);
+  EXPECT_EQ(WindowText(StatusBar(form)),
+            L"扫描完毕。共检查到：" + std::to_wstring(rows) + L" 个错误");
 
   PostMessageW(form, WM_CLOSE, 0, 0);
   EXPECT_TRUE(sanivo.WaitForExit(10000));

@@ -7,6 +7,8 @@
 // puts things back, and add it to kScenes.
 #include <windows.h>
 
+#include <shlwapi.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -22,8 +24,30 @@ using e2e::ProgramUnderTest;
 using testing_support::PumpFor;
 using testing_support::WaitFor;
 
-constexpr UINT kCommandHistory = 106;  // the checker's "历史日志"
-constexpr UINT kCommandAbout = 111;    // the checker's "关于Sanivo"
+constexpr UINT kCommandScan = 100;      // the checker's "扫描"
+constexpr UINT kCommandHistory = 106;   // the checker's "历史日志"
+constexpr UINT kCommandAbout = 111;     // the checker's "关于Sanivo"
+constexpr int kCheckerSelectAll = 114;  // the checker's "全选"/"全否" button
+constexpr int kCheckerCheckList = 200;
+constexpr int kCheckerStatusBar = 203;
+
+// The control with this id anywhere below `parent`.
+HWND Descendant(HWND parent, int id) {
+  struct Search {
+    int id;
+    HWND found;
+  } search = {id, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        if (GetDlgCtrlID(child) != s->id) return TRUE;
+        s->found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 struct Stage {
   std::wstring folder;
@@ -115,6 +139,61 @@ bool SanivoAbout(Stage& stage) {
   return saved;
 }
 
+// A few stale references of the kind a registry collects, there while the scene runs: paths of
+// a removed program in the user's settings, and its file type, whose program is gone.
+class StaleReferences {
+ public:
+  StaleReferences() {
+    const struct {
+      HKEY root;
+      const wchar_t* key;
+      const wchar_t* name;
+      const wchar_t* data;
+    } values[] = {
+        {HKEY_CURRENT_USER, L"Software\\示例软件\\编辑器", L"Path",
+         L"C:\\Program Files\\示例软件\\editor.exe /n"},
+        {HKEY_CURRENT_USER, L"Software\\示例软件\\编辑器\\Recent", L"File1",
+         L"C:\\示例文档\\报告.txt"},
+        {HKEY_LOCAL_MACHINE, L"Software\\CLASSES\\示例软件.Document\\Shell\\Open\\command", L"",
+         L"\"C:\\Program Files\\示例软件\\editor.exe\" \"%1\""},
+        {HKEY_LOCAL_MACHINE, L"Software\\CLASSES\\.sld", L"", L"示例软件.Document"},
+    };
+    for (const auto& v : values) {
+      HKEY key = nullptr;
+      if (RegCreateKeyExW(v.root, v.key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+          ERROR_SUCCESS)
+        continue;
+      const std::wstring data = v.data;
+      RegSetValueExW(key, v.name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                     static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+      RegCloseKey(key);
+    }
+  }
+  ~StaleReferences() {
+    SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\示例软件");
+    SHDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\CLASSES\\示例软件.Document");
+    SHDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\CLASSES\\.sld");
+  }
+  StaleReferences(const StaleReferences&) = delete;
+  StaleReferences& operator=(const StaleReferences&) = delete;
+};
+
+// The registry checks only (rows 2, 7, 8 and 9), scanned to their end.
+bool SanivoFindings(Stage& stage) {
+  const StaleReferences stale;
+  const Started sanivo(stage, L"Sanivo.exe", L"TForm1");
+  if (!sanivo.window) return false;
+  SendMessageW(Descendant(sanivo.window, kCheckerSelectAll), BM_CLICK, 0, 0);  // 全否
+  const e2e::RemoteList checks(Descendant(sanivo.window, kCheckerCheckList));
+  for (int row : {2, 7, 8, 9}) checks.SetChecked(row, true);
+  PostMessageW(sanivo.window, WM_COMMAND, kCommandScan, 0);
+  const HWND status = Descendant(sanivo.window, kCheckerStatusBar);
+  const bool finished = WaitFor(
+      [&] { return testing_support::WindowText(status).rfind(L"扫描完毕", 0) == 0; }, 120000);
+  PumpFor(500);  // the list drawn
+  return finished && stage.SaveWindow(L"sanivo-findings", sanivo.window);
+}
+
 // The history window over a repair history of a few entries, as the checker writes it.
 bool SanivoHistory(Stage& stage) {
   const std::wstring log = stage.folder + L"\\Repair.log";
@@ -146,10 +225,15 @@ const struct {
   const wchar_t* name;
   bool (*take)(Stage&);
 } kScenes[] = {
-    {L"desktop", Desktop},          {L"startmenu", StartMenu},
-    {L"taskbar", Taskbar},          {L"prindle", Prindle},
-    {L"palomid", Palomid},          {L"sanivo", Sanivo},
-    {L"sanivo-about", SanivoAbout}, {L"sanivo-history", SanivoHistory},
+    {L"desktop", Desktop},
+    {L"startmenu", StartMenu},
+    {L"taskbar", Taskbar},
+    {L"prindle", Prindle},
+    {L"palomid", Palomid},
+    {L"sanivo", Sanivo},
+    {L"sanivo-about", SanivoAbout},
+    {L"sanivo-history", SanivoHistory},
+    {L"sanivo-findings", SanivoFindings},
 };
 
 }  // namespace

@@ -1,10 +1,10 @@
 // Sanivo: the system checker. One instance at a time; the life of the process is the life of
 // its main window.
-#include <objbase.h>
 #include <windows.h>
 
 #include "checker/app/SingleInstance.h"
 #include "checker/app/TForm1.h"
+#include "common/com.h"
 #include "common/keyboard.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
@@ -12,7 +12,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   if (!instance.First()) return 0;  // a second start: no window, no message
 
   // The shell link objects of the disk scans live in this thread.
-  const HRESULT com = CoInitialize(nullptr);
+  const common::ComApartment com;
   int exitCode = 0;
   {
     TForm1 form(CheckerServices::Real());
@@ -21,6 +21,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
       exitCode = common::RunMessageLoop();
     }
   }
-  if (SUCCEEDED(com)) CoUninitialize();
   return exitCode;
 }

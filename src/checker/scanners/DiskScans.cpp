@@ -2,8 +2,6 @@
 
 #include <shlobj.h>
 
-#include <map>
-#include <memory>
 #include <utility>
 
 #include "common/handles.h"
@@ -72,26 +70,12 @@ bool SameFolder(const std::wstring& a, const std::wstring& b) {
                         b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
 }
 
-// The system answers a drive-type question slowly (it asks the mount manager every time), and
-// the walk asks about the same few drives for every shortcut: each root is asked once per scan.
-FileQueries RememberingDriveTypes(FileQueries files) {
-  auto known = std::make_shared<std::map<std::wstring, UINT>>();
-  files.DriveType = [known, ask = std::move(files.DriveType)](const std::wstring& root) {
-    std::wstring key = root;
-    CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
-    const auto found = known->find(key);
-    if (found != known->end()) return found->second;
-    const UINT type = ask ? ask(root) : DRIVE_UNKNOWN;
-    known->emplace(std::move(key), type);
-    return type;
-  };
-  return files;
-}
-
 }  // namespace
 
 DiskScans::DiskScans(ScanHost& host, FileQueries files, Wow64Folders wow64)
-    : host_(host), files_(RememberingDriveTypes(std::move(files))), wow64_(std::move(wow64)) {}
+    : host_(host),
+      files_(FileQueries::RememberingDriveTypes(std::move(files))),
+      wow64_(std::move(wow64)) {}
 
 DiskScans::~DiskScans() = default;
 

@@ -11,6 +11,10 @@
 // GetDriveType's answer for a fixed disk (DRIVE_FIXED).
 inline constexpr unsigned kDriveFixed = 3;
 
+// What the file system says about a path. Unknown: it cannot tell (the path is too long for the
+// system's ANSI functions, access is denied, the device is not ready, ...).
+enum class PathKind { Missing, File, Folder, Unknown };
+
 struct FileQueries {
   // GetDriveType of a root such as "C:\".
   std::function<unsigned(const std::wstring& root)> DriveType;
@@ -21,5 +25,20 @@ struct FileQueries {
   // An existing file or an existing directory.
   std::function<bool(const std::wstring& path)> PathExists;
 
+  // The real system. A path the system cannot tell about counts as existing, file and folder
+  // alike: the scans report only what is known to be gone, since a report may end in a deletion.
   static FileQueries System();
+
+  // `files`, asking the type of each drive root once: a drive keeps its type for the life of a
+  // scan, and the system answers slowly (Wine asks its mount manager every time). The copy made
+  // belongs to one thread.
+  static FileQueries RememberingDriveTypes(FileQueries files);
+
+  // FileExists and PathExists over `look`, which tells what a path is as this program sees it or,
+  // with `redirectionOff`, with the file-system redirection of 64-bit Windows turned off. Under
+  // that redirection (`wow64`: a 32-bit program on 64-bit Windows) "System32" shows the 32-bit
+  // "SysWOW64"; registry paths come from 32-bit and 64-bit programs alike, so a path counts as
+  // existing when either view has it.
+  static FileQueries OverLook(
+      std::function<PathKind(const std::wstring& path, bool redirectionOff)> look, bool wow64);
 };

@@ -3,6 +3,8 @@
 namespace {
 
 constexpr UINT kServeMessage = WM_APP + 0x40;
+constexpr UINT kStatusMessage = WM_APP + 0x41;
+constexpr UINT_PTR kStatusTimer = 1;
 
 }  // namespace
 
@@ -26,6 +28,53 @@ bool HandOff::Call(const std::function<void()>& call) {
   }
   served_.wait(lock, [&] { return request.finished; });
   return request.ran;
+}
+
+void HandOff::Leave(const std::shared_ptr<LatestStatus>& status, std::wstring text) {
+  std::lock_guard lock(mutex_);
+  if (closed_) return;
+  status->text = std::move(text);
+  if (!status->waiting) {
+    status->waiting = true;
+    statuses_.push_back(status);
+  }
+  if (!statusWakePosted_ && !statusTimerRunning_)
+    statusWakePosted_ = PostMessageW(window_, kStatusMessage, 0, 0) != FALSE;
+}
+
+void HandOff::Drop(const std::shared_ptr<LatestStatus>& status) {
+  std::lock_guard lock(mutex_);
+  if (!status->waiting) return;
+  status->waiting = false;
+  std::erase(statuses_, status);
+}
+
+void HandOff::ShowStatuses() {
+  std::vector<std::pair<std::shared_ptr<LatestStatus>, std::wstring>> due;
+  {
+    std::lock_guard lock(mutex_);
+    if (closed_) return;
+    statusWakePosted_ = false;
+    for (const std::shared_ptr<LatestStatus>& status : statuses_) {
+      status->waiting = false;
+      due.emplace_back(status, std::move(status->text));
+    }
+    statuses_.clear();
+    // While texts keep coming, the timer shows them; the first tick without any ends it, and
+    // the next text wakes the UI thread at once again.
+    statusTimerRunning_ = !due.empty();
+  }
+  if (due.empty())
+    KillTimer(window_, kStatusTimer);
+  else
+    SetTimer(window_, kStatusTimer, kStatusIntervalMs, nullptr);
+  for (const auto& [status, text] : due) {
+    try {
+      status->Show(text);
+    } catch (...) {
+      // A status text that cannot be shown is left out; the next one will do.
+    }
+  }
 }
 
 bool HandOff::Closed() const {
@@ -71,6 +120,8 @@ void HandOff::Close() {
     closed_ = true;
     for (Request* request : queue_) request->finished = true;
     queue_.clear();
+    for (const std::shared_ptr<LatestStatus>& status : statuses_) status->waiting = false;
+    statuses_.clear();
   }
   served_.notify_all();
 }
@@ -84,6 +135,10 @@ bool HandOffServer::ServeWindow::Create() {
 LRESULT HandOffServer::ServeWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kServeMessage) {
     if (const auto served = channel.lock()) served->ServePending();
+    return 0;
+  }
+  if (message == kStatusMessage || (message == WM_TIMER && wParam == kStatusTimer)) {
+    if (const auto served = channel.lock()) served->ShowStatuses();
     return 0;
   }
   return DefaultHandling(message, wParam, lParam);

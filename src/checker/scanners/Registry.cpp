@@ -50,18 +50,25 @@ std::vector<std::wstring> EnumerateNames(HKEY key, DWORD firstBuffer, EnumFuncti
 }
 
 struct KeyInfo {
-  DWORD subkeys = 0, maxSubkeyLength = 0, values = 0, maxValueNameLength = 0;
+  DWORD subkeys = 0, maxSubkeyLength = 0, values = 0, maxValueNameLength = 0, maxValueLength = 0;
 };
 
 KeyInfo InfoOf(HKEY key) {
   KeyInfo info;
   if (key == nullptr ||
       RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &info.subkeys, &info.maxSubkeyLength,
-                       nullptr, &info.values, &info.maxValueNameLength, nullptr, nullptr,
-                       nullptr) != ERROR_SUCCESS)
+                       nullptr, &info.values, &info.maxValueNameLength, &info.maxValueLength,
+                       nullptr, nullptr) != ERROR_SUCCESS)
     return {};
   return info;
 }
+
+// Data larger than this is read as its name and type only: no path is that long, and a broken
+// or hostile key must not make the walk allocate without bound.
+constexpr DWORD kFirstDataBuffer = 4096;
+constexpr DWORD kLargestData = 16u << 20;
+// A value's name buffer grows four times from 256 to 32768 bytes, its data buffer once.
+constexpr int kValueRetries = 6;
 
 // Reads a value's raw data, however long; none when it is missing or unreadable.
 std::optional<std::string> ReadRaw(HKEY key, const std::string& name, DWORD* type) {
@@ -84,6 +91,12 @@ std::optional<std::string> ReadRaw(HKEY key, const std::string& name, DWORD* typ
 
 }  // namespace
 
+std::optional<std::wstring> TextOf(DWORD type, std::string_view data) {
+  if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
+  // Data stored without its terminating zero, or with bytes after it, end at the first zero.
+  return common::FromAnsi(data.substr(0, data.find('\0')));
+}
+
 std::wstring RootName(HKEY root) {
   for (const Root& r : kRoots)
     if (r.key == root) return r.name;
@@ -105,10 +118,11 @@ Key Key::Open(HKEY parent, std::wstring_view path, REGSAM access) {
 }
 
 std::vector<std::wstring> Key::SubkeyNames() const {
-  return EnumerateNames(
-      Get(), InfoOf(Get()).maxSubkeyLength, [this](DWORD index, char* name, DWORD* length) {
-        return RegEnumKeyExA(Get(), index, name, length, nullptr, nullptr, nullptr, nullptr);
-      });
+  // A key name has at most 255 characters, so the first buffer always does; asking the key for
+  // its longest name first would cost a call to the registry for every key of a walk.
+  return EnumerateNames(Get(), kFirstNameBuffer, [this](DWORD index, char* name, DWORD* length) {
+    return RegEnumKeyExA(Get(), index, name, length, nullptr, nullptr, nullptr, nullptr);
+  });
 }
 
 std::vector<std::wstring> Key::ValueNames() const {
@@ -116,6 +130,58 @@ std::vector<std::wstring> Key::ValueNames() const {
       Get(), InfoOf(Get()).maxValueNameLength, [this](DWORD index, char* name, DWORD* length) {
         return RegEnumValueA(Get(), index, name, length, nullptr, nullptr, nullptr, nullptr);
       });
+}
+
+std::vector<NamedValue> Key::Values() const {
+  // Buffers that fit nearly every value, grown when one does not: asking the key for its
+  // longest name and data first would cost a call to the registry for every key of a walk.
+  std::vector<NamedValue> values;
+  if (Get() == nullptr) return values;
+  std::string name(kFirstNameBuffer, '\0');
+  std::string data(kFirstDataBuffer, '\0');
+  int retries = 0;
+  for (DWORD index = 0;;) {
+    DWORD nameLength = static_cast<DWORD>(name.size());
+    DWORD dataLength = static_cast<DWORD>(data.size());
+    DWORD type = REG_NONE;
+    LONG result = RegEnumValueA(Get(), index, name.data(), &nameLength, nullptr, &type,
+                                reinterpret_cast<BYTE*>(data.data()), &dataLength);
+    bool withData = true;
+    if (result == ERROR_MORE_DATA) {
+      // The name or the data is larger than its buffer (the system tells how large the data
+      // is); try again with room for it, unless it keeps growing or is too large to read.
+      const bool dataTooLarge = dataLength > data.size();
+      const bool canGrow =
+          dataTooLarge ? dataLength <= kLargestData : name.size() < kLargestNameBuffer;
+      if (canGrow && ++retries < kValueRetries) {
+        if (dataTooLarge)
+          data.resize(dataLength);
+        else
+          name.resize(std::min<size_t>(name.size() * 4, kLargestNameBuffer));
+        continue;
+      }
+      // Still too large: the name and type alone.
+      nameLength = static_cast<DWORD>(name.size());
+      result =
+          RegEnumValueA(Get(), index, name.data(), &nameLength, nullptr, &type, nullptr, nullptr);
+      withData = false;
+      if (result == ERROR_MORE_DATA) {  // not even the name: this one value is skipped
+        ++index;
+        retries = 0;
+        continue;
+      }
+    }
+    if (result != ERROR_SUCCESS) break;  // no more values, or the key went away
+    NamedValue value;
+    value.Name =
+        common::FromAnsi(std::string_view(name.data(), std::min<size_t>(nameLength, name.size())));
+    value.Type = type;
+    if (withData) value.Data.assign(data.data(), std::min<size_t>(dataLength, data.size()));
+    values.push_back(std::move(value));
+    ++index;
+    retries = 0;
+  }
+  return values;
 }
 
 int Key::SubkeyCount() const { return static_cast<int>(InfoOf(Get()).subkeys); }
@@ -139,10 +205,8 @@ std::optional<DWORD> Key::ValueType(std::wstring_view name) const {
 std::optional<std::wstring> Key::ReadText(std::wstring_view name) const {
   DWORD type = 0;
   const std::optional<std::string> data = ReadRaw(Get(), common::ToAnsi(name), &type);
-  if (!data || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
-  // Data stored without its terminating zero, or with bytes after it, end at the first zero.
-  const size_t end = data->find('\0');
-  return common::FromAnsi(std::string_view(*data).substr(0, end));
+  if (!data) return std::nullopt;
+  return TextOf(type, *data);
 }
 
 std::wstring Key::DefaultText() const { return ReadText(L"").value_or(std::wstring()); }

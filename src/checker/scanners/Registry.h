@@ -19,6 +19,17 @@ namespace registry {
 std::wstring RootName(HKEY root);         // empty for any other handle
 HKEY RootByName(std::wstring_view name);  // null for any other text (exact case)
 
+// One value as an enumeration of its key gives it.
+struct NamedValue {
+  std::wstring Name;
+  DWORD Type = REG_NONE;
+  std::string Data;  // the raw bytes; ANSI text for the string types
+};
+
+// The text of string data (REG_SZ, or REG_EXPAND_SZ as stored, unexpanded) up to its first
+// terminating zero, or all of it when it has none; none for data of another type.
+std::optional<std::wstring> TextOf(DWORD type, std::string_view data);
+
 // A value's type and data as the ANSI functions give them (texts in the ANSI code page).
 struct RawValue {
   DWORD type = REG_NONE;
@@ -37,6 +48,10 @@ class Key {
 
   std::vector<std::wstring> SubkeyNames() const;
   std::vector<std::wstring> ValueNames() const;
+  // Every value with its type and data, in enumeration order, in one pass over the key. A value
+  // whose data cannot be read (it keeps growing, or is larger than anything a path could be)
+  // comes with its name and type and without data.
+  std::vector<NamedValue> Values() const;
   int SubkeyCount() const;
   int ValueCount() const;
   bool HasSubkey(std::wstring_view name) const;  // it exists and opens for reading

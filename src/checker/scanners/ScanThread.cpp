@@ -2,6 +2,8 @@
 
 #include <process.h>
 
+#include "common/com.h"
+
 TScanThread::TScanThread() : state_(std::make_shared<ScanThreadState>()) {}
 
 TScanThread::~TScanThread() = default;
@@ -9,6 +11,8 @@ TScanThread::~TScanThread() = default;
 ScanThreadRef TScanThread::Start(std::unique_ptr<TScanThread> thread, ScanThreadLink link) {
   const std::shared_ptr<ScanThreadState> state = thread->state_;
   thread->link_ = std::move(link);
+  if (thread->link_.ShowStatus)
+    thread->status_ = std::make_shared<LatestStatus>(thread->link_.ShowStatus);
   state->running = true;
   TScanThread* raw = thread.release();
   const uintptr_t handle = _beginthreadex(nullptr, 0, &TScanThread::ThreadMain, raw, 0, nullptr);
@@ -25,12 +29,16 @@ ScanThreadRef TScanThread::Start(std::unique_ptr<TScanThread> thread, ScanThread
 unsigned __stdcall TScanThread::ThreadMain(void* self) {
   std::unique_ptr<TScanThread> thread(static_cast<TScanThread*>(self));
   try {
+    // COM for the thread while its scan runs: the shell functions a scan may reach want it.
+    const common::ComApartment com;
     thread->Execute();
   } catch (...) {
     // A scanner that fails inside reports nothing further; its completion still arrives, so
     // the scan still finishes.
   }
   thread->state_->running = false;
+  // A status text still waiting would show after the completion, over the scan's final text.
+  if (thread->status_) thread->link_.handOff->Drop(thread->status_);
   if (thread->link_.Done) thread->link_.handOff->Call(thread->link_.Done);
   return 0;
 }
@@ -40,11 +48,11 @@ bool TScanThread::Terminated() const {
 }
 
 void TScanThread::ShowStatus(const std::wstring& text) {
-  if (link_.ShowStatus) Synchronize([&] { link_.ShowStatus(text); });
+  if (status_) link_.handOff->Leave(status_, text);
 }
 
 void TScanThread::AddRow(const ScanResultRow& row) {
-  if (link_.AddRow) Synchronize([&] { link_.AddRow(row); });
+  if (link_.AddRow && !Terminated()) Synchronize([&] { link_.AddRow(row); });
 }
 
 bool TScanThread::Synchronize(const std::function<void()>& call) {

@@ -1,8 +1,9 @@
 #pragma once
 // A scanner's worker thread. It is made first and started later; once started it runs Execute
 // once and frees itself when it has ended. It has a terminate request flag, and its completion
-// callback runs in the UI thread. Everything it shows (status texts, result rows) it hands to the
-// UI thread and waits until that has been done.
+// callback runs in the UI thread. Result rows it hands to the UI thread and waits until each has
+// been added; status texts it leaves for the UI thread, which shows the latest one of each thread
+// at least every 50 ms, and goes on at once.
 #include <windows.h>
 
 #include <atomic>
@@ -61,13 +62,15 @@ class TScanThread {
   static ScanThreadRef Start(std::unique_ptr<TScanThread> thread, ScanThreadLink link);
 
  protected:
-  // The scan itself. Worker thread only.
+  // The scan itself, with COM initialised for the thread. Worker thread only.
   virtual void Execute() = 0;
 
   // Worker thread: true once termination was requested, or when the UI side has gone.
   bool Terminated() const;
-  // Worker thread: hand a status text or a row to the UI thread and wait until it is shown.
+  // Worker thread: leaves a status text for the UI thread, without waiting.
   void ShowStatus(const std::wstring& text);
+  // Worker thread: hands a row to the UI thread and waits until it is added. Once termination has
+  // been requested, no row is handed over any more.
   void AddRow(const ScanResultRow& row);
   // Worker thread: runs `call` in the UI thread and waits; false when the UI side has gone.
   bool Synchronize(const std::function<void()>& call);
@@ -77,4 +80,5 @@ class TScanThread {
 
   std::shared_ptr<ScanThreadState> state_;  // shared, atomic members
   ScanThreadLink link_;                     // set before the thread runs, then read-only
+  std::shared_ptr<LatestStatus> status_;    // set before the thread runs; see HandOff
 };

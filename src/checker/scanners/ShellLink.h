@@ -11,6 +11,8 @@
 #include <string>
 #include <utility>
 
+#include "common/com.h"
+
 // A COM interface pointer, released once.
 template <typename Interface>
 class ComPtr {
@@ -44,21 +46,6 @@ class ComPtr {
   Interface* p_ = nullptr;
 };
 
-// COM for the calling thread while it lives. A thread that already has COM keeps what it has
-// (its own apartment, or the multi-threaded one); only a successful start here is undone.
-class ComApartment {
- public:
-  ComApartment() : result_(CoInitialize(nullptr)) {}
-  ~ComApartment() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  HRESULT result_;
-};
-
 class ShellLinkReader {
  public:
   // Makes the shell link object; Ready() is false when the system could not.
@@ -76,7 +63,7 @@ class ShellLinkReader {
 
  private:
   // Declared first, so that the object is released before COM ends.
-  ComApartment com_;
+  common::ComApartment com_;
   ComPtr<IShellLinkA> link_;
   ComPtr<IPersistFile> file_;
 };

@@ -86,6 +86,29 @@ TEST(HandOff, AFailingCallStillReleasesTheWorker) {
   EXPECT_EQ(result.load(), 0);
 }
 
+TEST(HandOff, StatusTextsAreLeftWithoutWaitingAndOnlyTheLatestIsShown) {
+  HandOffServer server;
+  std::vector<std::wstring> shown;  // UI thread only
+  const auto status =
+      std::make_shared<LatestStatus>([&](const std::wstring& text) { shown.push_back(text); });
+  const auto dropped = std::make_shared<LatestStatus>(
+      [&](const std::wstring& text) { shown.push_back(L"dropped " + text); });
+  // The UI thread serves nothing meanwhile: the worker still gets through all of its texts.
+  std::thread worker([&] {
+    for (int i = 0; i < 1000; ++i) server.Channel()->Leave(status, std::to_wstring(i));
+    server.Channel()->Leave(dropped, L"x");
+    server.Channel()->Drop(dropped);
+  });
+  worker.join();
+  PumpFor(HandOff::kStatusIntervalMs * 3);
+  EXPECT_EQ(shown, std::vector<std::wstring>{L"999"});
+
+  // A new text after a quiet spell shows at once again.
+  std::thread([&] { server.Channel()->Leave(status, L"next"); }).join();
+  EXPECT_TRUE(WaitFor([&] { return shown.size() == 2; }, 1000));
+  EXPECT_EQ(shown.back(), L"next");
+}
+
 // A scanner thread that hands over what it is given and then waits for the test's word.
 class ScriptedThread : public TScanThread {
  public:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -74,10 +75,21 @@ TEST(RegistryKey, TextsAreReadSafelyWhateverTheStoredBytes) {
       {L"gbk", REG_SZ, "\xD6\xD0\xCE\xC4", L"中文"},
   };
   for (const Case& c : cases) tree.SetRaw(L"", c.name, c.type, c.bytes);
+  // Larger than the first buffers of a pass over all values.
+  const std::wstring longName(300, L'v');
+  tree.SetRaw(L"", longName, REG_SZ, std::string(10000, 'x'));
   const Key key = Key::Open(tree.Root(), tree.Path());
   for (const Case& c : cases) EXPECT_EQ(key.ReadText(c.name), c.text) << c.name;
   EXPECT_EQ(key.ValueType(L"expand"), REG_EXPAND_SZ);
   EXPECT_FALSE(key.ValueType(L"missing"));
+
+  // One pass over all values gives the same texts.
+  std::map<std::wstring, std::optional<std::wstring>> passed;
+  for (const registry::NamedValue& value : key.Values())
+    passed[value.Name] = registry::TextOf(value.Type, value.Data);
+  ASSERT_EQ(passed.size(), std::size(cases) + 1);
+  for (const Case& c : cases) EXPECT_EQ(passed[c.name], c.text) << c.name;
+  EXPECT_EQ(passed[longName], std::wstring(10000, L'x'));
 }
 
 TEST(RegistryKey, DefaultAndNumbers) {
