@@ -2,12 +2,12 @@
 
 #include <cmath>
 
+#include "common/screen.h"
+
 namespace common {
 
 Font CreatePointFont(const wchar_t* face, double points, int weight, BYTE charset, BYTE quality) {
-  WindowDc screen(nullptr);
-  const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
-  const int height = -static_cast<int>(std::lround(points * dpi / 72.0));
+  const int height = -static_cast<int>(std::lround(points * LogicalDpiY() / 72.0));
   return Font(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH, face));
 }
