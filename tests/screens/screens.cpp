@@ -22,7 +22,9 @@ using e2e::ProgramUnderTest;
 using testing_support::PumpFor;
 using testing_support::WaitFor;
 
-constexpr UINT kCommandAbout = 111;  // the checker's "关于Sanivo"
+constexpr UINT kCommandBackup = 104;   // the checker's registry backup
+constexpr UINT kCommandHistory = 106;  // the checker's repair history
+constexpr UINT kCommandAbout = 111;    // the checker's "关于Sanivo"
 
 struct Stage {
   std::wstring folder;
@@ -66,12 +68,30 @@ HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass) {
 
 bool Desktop(Stage& stage) { return stage.Save(L"screenshot"); }
 
+// Where the visible window of that class stands once it has faded in fully.
+RECT FadedInRectOf(const wchar_t* windowClass) {
+  RECT r = {};
+  WaitFor([&] {
+    for (HWND w = FindWindowW(windowClass, nullptr); w;
+         w = FindWindowExW(nullptr, w, windowClass, nullptr)) {
+      BYTE alpha = 0;
+      if (IsWindowVisible(w) && GetLayeredWindowAttributes(w, nullptr, &alpha, nullptr) &&
+          alpha == 255)
+        return GetWindowRect(w, &r) != FALSE;
+    }
+    return false;
+  });
+  return r;
+}
+
 bool StartMenu(Stage& stage) {
-  e2e::ClickAt(20, 741);  // the start button
-  PumpFor(800);           // faded in
-  e2e::MoveTo(60, 320);   // resting on the second category opens its submenu
-  PumpFor(800);
-  e2e::MoveTo(250, 371);  // onto a link of the submenu
+  e2e::ClickAt(20, GetSystemMetrics(SM_CYSCREEN) - 27);  // the start button
+  // Resting on the second category (below the 29-pixel header and the first category) opens
+  // its submenu; then onto the submenu's second link. Found where they are, at any dpi.
+  const RECT menu = FadedInRectOf(L"ZephraStartMenu");
+  e2e::MoveTo(menu.left + 60, menu.top + 29 + 25 + 12);
+  const RECT sub = FadedInRectOf(L"ZephraSubMenu");
+  e2e::MoveTo(sub.left + 60, sub.top + 29 + 12);
   PumpFor(400);
   const bool saved = stage.Save(L"startmenu");
   e2e::MoveTo(600, 300);  // the next move over the desktop closes the menus
@@ -114,13 +134,51 @@ bool SanivoAbout(Stage& stage) {
   return saved;
 }
 
+bool SanivoHistory(Stage& stage) {
+  const Started sanivo(stage, L"Sanivo.exe", L"TForm1");
+  if (!sanivo.window) return false;
+  PostMessageW(sanivo.window, WM_COMMAND, kCommandHistory, 0);
+  HWND history = nullptr;
+  WaitFor([&] {
+    return (history = VisibleWindowOf(sanivo.program.ProcessId(), L"TForm2")) != nullptr;
+  });
+  PumpFor(500);
+  const bool saved = history && stage.SaveWindow(L"sanivo-history", history);
+  if (history) PostMessageW(history, WM_CLOSE, 0, 0);
+  return saved;
+}
+
+// The progress window shows while the registry editor writes the backup; the message box that
+// reports the end is closed.
+bool SanivoProgress(Stage& stage) {
+  const Started sanivo(stage, L"Sanivo.exe", L"TForm1");
+  if (!sanivo.window) return false;
+  PostMessageW(sanivo.window, WM_COMMAND, kCommandBackup, 0);
+  const DWORD pid = sanivo.program.ProcessId();
+  HWND progress = nullptr;
+  WaitFor([&] { return (progress = VisibleWindowOf(pid, L"TForm3")) != nullptr; });
+  PumpFor(300);
+  const bool saved = progress && stage.SaveWindow(L"sanivo-progress", progress);
+  HWND box = nullptr;
+  WaitFor([&] { return (box = VisibleWindowOf(pid, L"#32770")) != nullptr; }, 30000);
+  if (box) PostMessageW(box, WM_COMMAND, IDOK, 0);
+  PumpFor(300);
+  return saved;
+}
+
 const struct {
   const wchar_t* name;
   bool (*take)(Stage&);
 } kScenes[] = {
-    {L"desktop", Desktop},          {L"startmenu", StartMenu}, {L"taskbar", Taskbar},
-    {L"prindle", Prindle},          {L"palomid", Palomid},     {L"sanivo", Sanivo},
+    {L"desktop", Desktop},
+    {L"startmenu", StartMenu},
+    {L"taskbar", Taskbar},
+    {L"prindle", Prindle},
+    {L"palomid", Palomid},
+    {L"sanivo", Sanivo},
     {L"sanivo-about", SanivoAbout},
+    {L"sanivo-history", SanivoHistory},
+    {L"sanivo-progress", SanivoProgress},
 };
 
 }  // namespace
