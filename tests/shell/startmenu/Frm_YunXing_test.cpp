@@ -74,6 +74,27 @@ TEST_F(RunDialogTest, LooksLikeTheSystemsRunDialog) {
   EXPECT_EQ(GetFocus(), dialog_.Text1());
 }
 
+// At 120 dpi the dialog keeps the picture's pixels: the text box still lies exactly over the
+// picture's input field, with the 12-pixel text the field was drawn for.
+TEST_F(RunDialogTest, KeepsThePicturesPixelsAt120Dpi) {
+  testing_support::DpiOverride dpi(120);
+  dialog_.ShowDialog();
+  PumpFor(30);
+  RECT client;
+  GetClientRect(dialog_.Handle(), &client);
+  EXPECT_EQ(client.right, 348);
+  EXPECT_EQ(client.bottom, 148);
+  const RECT text = ChildRect(dialog_.Text1());
+  EXPECT_EQ(text.left, 69);
+  EXPECT_EQ(text.top, 61);
+  EXPECT_EQ(text.right - text.left, 265);
+  EXPECT_EQ(text.bottom - text.top, 19);
+  LOGFONTW font = {};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(dialog_.Text1(), WM_GETFONT, 0, 0)), sizeof(font),
+             &font);
+  EXPECT_EQ(font.lfHeight, -12);
+}
+
 TEST_F(RunDialogTest, EnterRunsTheTextUnchangedAndTheDialogStays) {
   dialog_.ShowDialog();
   SetWindowTextW(dialog_.Text1(), L"  C:\\Program Files\\工具\\app.exe -x  ");

@@ -395,6 +395,11 @@ TEST_P(TaskBarAtDpi, StripAndTaskButtonsKeepTheirPixelHeights) {
       EXPECT_EQ(r.bottom - r.top, look.height) << look.style << " " << i;
       EXPECT_EQ(button.Surface().Height(), look.height) << look.style << " " << i;
     }
+    // The row ends left of the clock's share of the strip, which grows with its text.
+    RECT rowEnd;
+    GetWindowRect(bar_.TaskButton(2).Handle(), &rowEnd);
+    MapWindowPoints(nullptr, bar_.Handle(), reinterpret_cast<POINT*>(&rowEnd), 2);
+    EXPECT_LE(rowEnd.right, 1024 - (GetParam() == 120 ? 188 : 225)) << look.style;
     // The caption (black) lies between the face's first and last rows.
     const common::MemorySurface& face = bar_.TaskButton(0).Surface();
     int first = -1, last = -1;
