@@ -40,16 +40,6 @@ class LogPixels {
   bool had_ = false;
 };
 
-HWND FindOf(DWORD processId, const wchar_t* className) {
-  for (HWND w = FindWindowExW(nullptr, nullptr, className, nullptr); w;
-       w = FindWindowExW(nullptr, w, className, nullptr)) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == processId) return w;
-  }
-  return nullptr;
-}
-
 TEST(ShellAt120Dpi, StripMenuAndIconsMeetWithoutGapsOrBands) {
   HWND tray = e2e::WaitForWindowsTaskbar(10000);
   ASSERT_NE(tray, nullptr);
@@ -68,7 +58,7 @@ TEST(ShellAt120Dpi, StripMenuAndIconsMeetWithoutGapsOrBands) {
                                 L"ZephraTaskBar", nullptr)) != nullptr;
   });
   WaitFor([&] {
-    menu = FindOf(shell.ProcessId(), L"ZephraStartMenu");
+    menu = e2e::FindWindowOf(shell.ProcessId(), L"ZephraStartMenu");
     return menu && GetWindowRect(menu, &menuRect) && menuRect.bottom > 0;
   });
   ASSERT_NE(bar, nullptr);
