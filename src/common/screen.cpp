@@ -10,16 +10,23 @@ namespace common {
 
 namespace {
 
-double TwipsPerPixel(int capability) {
+int dpiOverride = 0;  // UI thread only: set by tests before windows are made
+
+int LogicalDpi(int capability) {
+  if (dpiOverride > 0) return dpiOverride;
   WindowDc screen(nullptr);
   const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), capability) : 0;
-  return dpi > 0 ? 1440.0 / dpi : 15.0;
+  return dpi > 0 ? dpi : 96;
 }
 
 }  // namespace
 
-double TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
-double TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
+int LogicalDpiX() { return LogicalDpi(LOGPIXELSX); }
+int LogicalDpiY() { return LogicalDpi(LOGPIXELSY); }
+void SetLogicalDpiOverride(int dpi) { dpiOverride = dpi > 0 ? dpi : 0; }
+
+double TwipsPerPixelX() { return 1440.0 / LogicalDpiX(); }
+double TwipsPerPixelY() { return 1440.0 / LogicalDpiY(); }
 int ScreenWidthPixels() { return GetSystemMetrics(SM_CXSCREEN); }
 int ScreenHeightPixels() { return GetSystemMetrics(SM_CYSCREEN); }
 

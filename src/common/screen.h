@@ -3,6 +3,13 @@
 
 namespace common {
 
+// The screen's logical dots per inch: 96 on a standard screen, 120 or 144 at the larger settings.
+int LogicalDpiX();
+int LogicalDpiY();
+// Makes geometry and fonts follow `dpi` instead of the screen's own (0 gives the screen's back):
+// a running session cannot change its dpi, so window tests of other settings set it here.
+void SetLogicalDpiOverride(int dpi);
+
 double TwipsPerPixelX();
 double TwipsPerPixelY();
 int ScreenWidthPixels();

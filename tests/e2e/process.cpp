@@ -152,6 +152,16 @@ HWND ProgramUnderTest::WaitForWindow(const wchar_t* className, int timeoutMs) co
   return data.found;
 }
 
+HWND FindWindowOf(DWORD processId, const wchar_t* className, const wchar_t* title) {
+  for (HWND w = FindWindowExW(nullptr, nullptr, className, title); w;
+       w = FindWindowExW(nullptr, w, className, title)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == processId) return w;
+  }
+  return nullptr;
+}
+
 COLORREF ScreenPixel(int x, int y) {
   common::WindowDc screen(nullptr);
   return GetPixel(screen.Get(), x, y);

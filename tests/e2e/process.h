@@ -63,6 +63,9 @@ class RemoteList {
   void* memory_ = nullptr;  // an LVITEMW and a text buffer after it
 };
 
+// The top-level window of the process with that class (and title, if given), shown or not.
+HWND FindWindowOf(DWORD processId, const wchar_t* className, const wchar_t* title = nullptr);
+
 // Colour (COLORREF) of a screen pixel.
 COLORREF ScreenPixel(int x, int y);
 

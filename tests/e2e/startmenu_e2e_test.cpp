@@ -32,17 +32,6 @@ void MoveTo(int x, int y) {
   }
 }
 
-// The top-level window of the process with that class (and title, if given), shown or not.
-HWND FindOf(DWORD processId, const wchar_t* className, const wchar_t* title = nullptr) {
-  for (HWND w = FindWindowExW(nullptr, nullptr, className, title); w;
-       w = FindWindowExW(nullptr, w, className, title)) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == processId) return w;
-  }
-  return nullptr;
-}
-
 BYTE Alpha(HWND w) {
   BYTE alpha = 0;
   GetLayeredWindowAttributes(w, nullptr, &alpha, nullptr);
@@ -68,7 +57,9 @@ TEST(StartMenuEndToEnd, StartButtonSubmenuLinkAndDesktopClose) {
   // Loaded at start (a moment after the desktop shows, longer under load), hidden, its bottom
   // edge on the taskbar.
   HWND menu = nullptr;
-  WaitFor([&] { return (menu = FindOf(shell.ProcessId(), L"ZephraStartMenu")) != nullptr; }, 5000);
+  WaitFor(
+      [&] { return (menu = e2e::FindWindowOf(shell.ProcessId(), L"ZephraStartMenu")) != nullptr; },
+      5000);
   ASSERT_NE(menu, nullptr);
   EXPECT_FALSE(IsWindowVisible(menu));
   RECT r = {};
@@ -97,7 +88,7 @@ TEST(StartMenuEndToEnd, StartButtonSubmenuLinkAndDesktopClose) {
   HWND sub = nullptr;
   ASSERT_TRUE(WaitFor(
       [&] {
-        sub = FindOf(shell.ProcessId(), L"ZephraSubMenu", L"SubMenu_KSZ3");
+        sub = e2e::FindWindowOf(shell.ProcessId(), L"ZephraSubMenu", L"SubMenu_KSZ3");
         return sub != nullptr && IsWindowVisible(sub) && Alpha(sub) == 255;
       },
       10000));

@@ -25,6 +25,7 @@ using testing_support::PumpFor;
 using testing_support::WaitFor;
 
 constexpr UINT kCommandScan = 100;      // the checker's "扫描"
+constexpr UINT kCommandBackup = 104;    // the checker's registry backup
 constexpr UINT kCommandHistory = 106;   // the checker's "历史日志"
 constexpr UINT kCommandAbout = 111;     // the checker's "关于Sanivo"
 constexpr int kCheckerSelectAll = 114;  // the checker's "全选"/"全否" button
@@ -91,17 +92,70 @@ HWND VisibleWindowOf(DWORD processId, const wchar_t* windowClass) {
 
 bool Desktop(Stage& stage) { return stage.Save(L"screenshot"); }
 
+// Where the window of that class stands once it has faded in fully.
+RECT FadedInRectOf(const wchar_t* windowClass) {
+  RECT r = {};
+  WaitFor(
+      [&] {
+        for (HWND w = FindWindowW(windowClass, nullptr); w;
+             w = FindWindowExW(nullptr, w, windowClass, nullptr)) {
+          BYTE alpha = 0;
+          if (IsWindowVisible(w) && GetLayeredWindowAttributes(w, nullptr, &alpha, nullptr) &&
+              alpha == 255)
+            return GetWindowRect(w, &r) != FALSE;
+        }
+        return false;
+      },
+      10000);
+  return r;
+}
+
+// The start button clicked, the start menu's place once it has faded in. The pointer goes there
+// first and settles: a pointer still reported over the desktop would close the menu again.
+RECT OpenStartMenu() {
+  const int y = GetSystemMetrics(SM_CYSCREEN) - 27;
+  e2e::MoveTo(20, y);
+  PumpFor(300);
+  e2e::ClickAt(20, y);
+  return FadedInRectOf(L"ZephraStartMenu");
+}
+
 bool StartMenu(Stage& stage) {
-  e2e::ClickAt(20, 741);  // the start button
-  PumpFor(800);           // faded in
-  e2e::MoveTo(60, 320);   // resting on the second category opens its submenu
-  PumpFor(800);
-  e2e::MoveTo(250, 371);  // onto a link of the submenu
+  // Resting on the second category (below the 29-pixel header and the first category) opens
+  // its submenu; then onto the submenu's second link. Found where they are, at any dpi.
+  const RECT menu = OpenStartMenu();
+  e2e::MoveTo(menu.left + 60, menu.top + 29 + 25 + 12);
+  const RECT sub = FadedInRectOf(L"ZephraSubMenu");
+  e2e::MoveTo(sub.left + 60, sub.top + 29 + 12);
   PumpFor(400);
   const bool saved = stage.Save(L"startmenu");
   e2e::MoveTo(600, 300);  // the next move over the desktop closes the menus
   PumpFor(800);
   return saved;
+}
+
+// A window that a start-menu entry opens: the entry `top` pixels below the menu's top edge is
+// clicked, the window is taken and closed again.
+bool FromStartMenu(Stage& stage, int top, const wchar_t* windowClass, const wchar_t* name) {
+  const RECT menu = OpenStartMenu();
+  e2e::ClickAt(menu.left + 60, menu.top + top + 12);
+  HWND window = nullptr;
+  WaitFor(
+      [&] { return (window = VisibleWindowOf(stage.shell->ProcessId(), windowClass)) != nullptr; });
+  PumpFor(500);
+  const bool saved = window && stage.SaveWindow(name, window);
+  if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+  e2e::MoveTo(600, 300);  // the next move over the desktop closes the menu
+  PumpFor(800);
+  return saved;
+}
+
+// Entries above: the 29-pixel header and 25-pixel entries; the run entry has a separator above.
+bool RunDialog(Stage& stage) {
+  return FromStartMenu(stage, 29 + 14 * 25 + 2, L"ZephraRunDialog", L"rundialog");
+}
+bool SearchBar(Stage& stage) {
+  return FromStartMenu(stage, 29 + 11 * 25, L"ZephraSearchBar", L"searchbar");
 }
 
 bool Taskbar(Stage& stage) {
@@ -221,6 +275,24 @@ bool SanivoHistory(Stage& stage) {
   return saved;
 }
 
+// The progress window shows while the registry editor writes the backup; the message box that
+// reports the end is closed.
+bool SanivoProgress(Stage& stage) {
+  const Started sanivo(stage, L"Sanivo.exe", L"TForm1");
+  if (!sanivo.window) return false;
+  PostMessageW(sanivo.window, WM_COMMAND, kCommandBackup, 0);
+  const DWORD pid = sanivo.program.ProcessId();
+  HWND progress = nullptr;
+  WaitFor([&] { return (progress = VisibleWindowOf(pid, L"TForm3")) != nullptr; });
+  PumpFor(300);
+  const bool saved = progress && stage.SaveWindow(L"sanivo-progress", progress);
+  HWND box = nullptr;
+  WaitFor([&] { return (box = VisibleWindowOf(pid, L"#32770")) != nullptr; }, 30000);
+  if (box) PostMessageW(box, WM_COMMAND, IDOK, 0);
+  PumpFor(300);
+  return saved;
+}
+
 const struct {
   const wchar_t* name;
   bool (*take)(Stage&);
@@ -234,6 +306,9 @@ const struct {
     {L"sanivo-about", SanivoAbout},
     {L"sanivo-history", SanivoHistory},
     {L"sanivo-findings", SanivoFindings},
+    {L"sanivo-progress", SanivoProgress},
+    {L"rundialog", RunDialog},
+    {L"searchbar", SearchBar},
 };
 
 }  // namespace

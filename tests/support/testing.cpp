@@ -8,6 +8,7 @@
 #include "common/handles.h"
 #include "common/keyboard.h"
 #include "common/paths.h"
+#include "common/screen.h"
 
 namespace testing_support {
 
@@ -22,6 +23,9 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() { RemoveTree(path_); }
+
+DpiOverride::DpiOverride(int dpi) { common::SetLogicalDpiOverride(dpi); }
+DpiOverride::~DpiOverride() { common::SetLogicalDpiOverride(0); }
 
 void RemoveTree(const std::wstring& path) {
   WIN32_FIND_DATAW data;
@@ -80,8 +84,8 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-  common::KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, 0, nullptr));
+  common::KernelHandle file(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) return {};
   std::string bytes;
   char buffer[4096];
@@ -95,7 +99,8 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
   common::KernelHandle file(
       CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   DWORD written = 0;
-  if (file) WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  if (file)
+    WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 RECT WorkArea() {
@@ -126,9 +131,9 @@ FakeTray::FakeTray(int height) {
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
   RegisterClassExW(&wc);
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"Shell_TrayWnd", L"", WS_POPUP,
-                          0, h - height, w, height, nullptr, nullptr, GetModuleHandleW(nullptr),
-                          nullptr);
+  hwnd_ =
+      CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"Shell_TrayWnd", L"", WS_POPUP, 0,
+                      h - height, w, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
   RECT area = {0, 0, w, h - height};
   SystemParametersInfoW(SPI_SETWORKAREA, 0, &area, 0);
@@ -146,7 +151,8 @@ RECT FakeTray::Rect() const {
 
 std::wstring WindowText(HWND window) {
   std::vector<wchar_t> buffer(512);
-  const auto n = SendMessageW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+  const auto n =
+      SendMessageW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
   return std::wstring(buffer.data(), static_cast<size_t>(n));
 }
 

@@ -67,6 +67,16 @@ class FakeTray {
 // thread must have COM started.
 bool MakeShortcut(const std::wstring& path, const std::wstring& target);
 
+// While it lives, geometry and fonts made by the test follow `dpi` (120, 144, ...) instead of the
+// screen's own: the dpi of a running session cannot change.
+class DpiOverride {
+ public:
+  explicit DpiOverride(int dpi);
+  ~DpiOverride();
+  DpiOverride(const DpiOverride&) = delete;
+  DpiOverride& operator=(const DpiOverride&) = delete;
+};
+
 // Text of a window, through WM_GETTEXT.
 std::wstring WindowText(HWND window);
 

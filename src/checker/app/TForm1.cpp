@@ -57,7 +57,8 @@ bool TForm1::Create() {
   images_.Load(module);  // a missing picture leaves its place empty
   if (!menus_.Create()) return false;
 
-  font_ = common::CreateSongTiFont(9);
+  // Laid out in pixels: the design's 9-point text is 12 pixels at every dpi.
+  font_ = common::CreateSongTiPixelFont(12);
 
   // Design place: centred on the desktop.
   const int x = (GetSystemMetrics(SM_CXSCREEN) - kDesignWidth) / 2;

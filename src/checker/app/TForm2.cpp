@@ -31,7 +31,8 @@ bool TForm2::Create(HWND owner) {
           WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2,
           (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2, kWidth, kHeight, owner))
     return false;
-  font_ = common::CreateSongTiFont(9);
+  // Laid out in pixels: the design's 9-point text is 12 pixels at every dpi.
+  font_ = common::CreateSongTiPixelFont(12);
   const auto withFont = [this](HWND control) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     return control;

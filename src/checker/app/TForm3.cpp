@@ -29,7 +29,8 @@ bool TForm3::Create(HWND owner) {
                               (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner))
     return false;
-  font_ = common::CreateSongTiFont(9);
+  // Laid out in pixels: the design's 9-point text is 12 pixels at every dpi.
+  font_ = common::CreateSongTiPixelFont(12);
   image1_ =
       common::CreateControl(L"STATIC", L"", WS_VISIBLE | SS_ICON | SS_REALSIZEIMAGE, kImage1.left,
                             kImage1.top, Width(kImage1), Height(kImage1), Handle(), kImage1Id);

@@ -34,7 +34,6 @@ bool Form1::Load(int show) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   picture_.Reset(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(PRINDLE_BACKGROUND),
                                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  if (picture_) pictureBrush_.Reset(CreatePatternBrush(picture_.Get()));
   icon_.Reset(LoadProgramIcon(kIconSize));
   smallIcon_.Reset(LoadProgramIcon(GetSystemMetrics(SM_CXSMICON)));
   font_ = common::CreateSongTiFont(9);
@@ -88,18 +87,22 @@ void Form1::Compose(int width, int height) {
                DI_NORMAL);
   }
   GdiFlush();
+  // The label shows the face as composed: picture, and beyond it (at a larger dpi the window
+  // outgrows the picture) the plain face, never the picture tiled again.
+  backgroundBrush_.Reset(
+      CreatePatternBrush(static_cast<HBITMAP>(GetCurrentObject(surface.Dc(), OBJ_BITMAP))));
   Present();
 }
 
 LRESULT Form1::LabelColors(HDC dc) {
-  // The label's background is the picture behind it: the brush's origin is moved so that the
-  // picture's pixel under the label's corner lands on the label's (0, 0).
+  // The label's background is the face behind it: the brush's origin is moved so that the
+  // face's pixel under the label's corner lands on the label's (0, 0).
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-  if (!pictureBrush_) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+  if (!backgroundBrush_) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
   const RECT place = common::ToPixels(kLabel2);
   SetBrushOrgEx(dc, -place.left, -place.top, nullptr);
-  return reinterpret_cast<LRESULT>(pictureBrush_.Get());
+  return reinterpret_cast<LRESULT>(backgroundBrush_.Get());
 }
 
 void Form1::PrintAnyFile(const std::wstring& FileToPrint) {

@@ -62,9 +62,9 @@ class Form1 : public common::SurfaceWindow {
   void Command2Click();
 
   PrindleServices services_;
-  common::Bitmap picture_;      // the background picture, drawn at the top left of the client area
-  common::Brush pictureBrush_;  // the same picture as a brush, for the label's background
-  common::IconHandle icon_;     // program icon, 48 x 48
+  common::Bitmap picture_;  // the background picture, drawn at the top left of the client area
+  common::Brush backgroundBrush_;  // the composed face as a brush, for the label's background
+  common::IconHandle icon_;        // program icon, 48 x 48
   common::IconHandle smallIcon_;
   common::Font font_;
   HWND label2_ = nullptr;

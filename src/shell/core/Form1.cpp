@@ -117,7 +117,7 @@ std::wstring Form1::GetMyVersion() {
 void Form1::CreateTaskBar() {
   // Kept along the bottom edge by every resize; in the tab order after the exit button.
   const int width = common::ScreenWidthPixels();
-  taskBar1_.Create(Handle(), 0, common::ScreenHeightPixels() - common::TwipsToPixelsY(810), width);
+  taskBar1_.Create(Handle(), 0, common::ScreenHeightPixels() - TaskBar::kHeightPixels, width);
   SetWindowPos(taskBar1_.Handle(), command1_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   taskBar1_.SetButtonClicked(
       [this](int16_t index, int16_t button) { TaskBarButtonClicked(index, button); });

@@ -24,7 +24,7 @@ class Form1 : public common::SurfaceWindow {
   static constexpr int32_t kStartColor = 0x431F13;
   static constexpr int32_t kEndColor = 0x7C4227;
   // Height in pixels of the shell's own taskbar strip.
-  static constexpr int kStripHeight = 54;
+  static constexpr int kStripHeight = TaskBar::kHeightPixels;
 
   Form1(const rwini::IniFile& config, ShellServices services);
   ~Form1() override;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/font.h"
+#include "common/screen.h"
 #include "common/text.h"
 
 namespace {
@@ -25,12 +26,13 @@ bool ctlIcon::Create(HWND parent, int x, int y, HBITMAP picture, const std::wstr
   // The magenta key allows no half-transparent pixels, so the caption is drawn without
   // smoothing: a smoothed edge would show as a pink fringe.
   font_ = common::CreatePointFont(L"宋体", 9, FW_NORMAL, GB2312_CHARSET, NONANTIALIASED_QUALITY);
-  DrawingSurface().Resize(kBoxWidth, kBoxHeight, kMaskColor);
+  DrawingSurface().Resize(common::TwipsToPixelsX(kBoxWidthTwips),
+                          common::TwipsToPixelsY(kBoxHeightTwips), kMaskColor);
   ClassSpec windowClass;
   windowClass.name = L"ZephraDesktopIcon";
   windowClass.cursor = LoadCursorW(nullptr, IDC_ARROW);
   if (!Window::Create(windowClass, 0, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, x,
-                      y, kBoxWidth, kBoxHeight + kExtraHeight, parent))
+                      y, BoxWidth(), BoxHeight() + kExtraHeight, parent))
     return false;
   caption_ = savedCaption;
   Clear();
@@ -58,10 +60,10 @@ void ctlIcon::WriteCaption(const std::wstring& Caption, int Offest, int Offest2,
   SetBkMode(dc, TRANSPARENT);
   const std::string text = common::ToAnsi(Caption);
   const int n = static_cast<int>(text.size());
-  RECT measure = {0, 0, kBoxWidth, kBoxHeight};
+  RECT measure = {0, 0, BoxWidth(), BoxHeight()};
   DrawTextA(dc, text.c_str(), n, &measure, DT_CALCRECT | DT_CENTER);
   const int textHeight = measure.bottom - measure.top;
-  RECT place = {Offest, kBoxHeight - textHeight + Offest2, kBoxWidth, kBoxHeight + textHeight};
+  RECT place = {Offest, BoxHeight() - textHeight + Offest2, BoxWidth(), BoxHeight() + textHeight};
   DrawTextA(dc, text.c_str(), n, &place, DT_CENTER);
   GdiFlush();
 }
@@ -69,7 +71,7 @@ void ctlIcon::WriteCaption(const std::wstring& Caption, int Offest, int Offest2,
 void ctlIcon::LoadGUI() {
   WriteCaption(caption_, 2, 1, RGB(0, 0, 0));
   WriteCaption(caption_, 0, 0, RGB(255, 255, 255));
-  SetWindowPos(Handle(), nullptr, 0, 0, kBoxWidth, kBoxHeight + kExtraHeight,
+  SetWindowPos(Handle(), nullptr, 0, 0, BoxWidth(), BoxHeight() + kExtraHeight,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ApplyShape();
   Present();

@@ -14,9 +14,10 @@
 
 class ctlIcon : public common::SurfaceWindow {
  public:
-  static constexpr int kBoxWidth = 50;  // inner box, pixels
-  static constexpr int kBoxHeight = 73;
-  static constexpr int kExtraHeight = 7;  // the control is this much taller than its box
+  // The inner box is designed in twips (50 x 73 pixels on a standard screen) and grows with the
+  // dpi as the caption's font does; the control is as wide as the box and 7 pixels taller.
+  static constexpr double kBoxWidthTwips = 750, kBoxHeightTwips = 1095;
+  static constexpr int kExtraHeight = 7;
   static constexpr uint32_t kMaskColor = 0xFF00FF;
 
   struct Events {
@@ -53,6 +54,8 @@ class ctlIcon : public common::SurfaceWindow {
 
  private:
   void ApplyShape();
+  int BoxWidth() const { return Surface().Width(); }
+  int BoxHeight() const { return Surface().Height(); }
 
   int index_;
   Events events_;

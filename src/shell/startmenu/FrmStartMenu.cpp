@@ -184,9 +184,11 @@ void FrmStartMenu::Button_MouseOver(int16_t Index) {
   buttonOver_ = true;
   SubMenuWindow& menu = SubmenuFor(Index);
   xForm_ = &menu;
-  // Two pixels above the entry, 75 twips into the menu's right edge.
+  // Two pixels above the entry, five pixels into the menu's right edge, at every dpi: counted
+  // from the edge as it lies in pixels (a width of 242.5 pixels shows as 242).
   menu.SetTop(entry->Top() + topTwips_ - common::PixelsToTwipsY(2));
-  menu.SetLeft(leftTwips_ + widthTwips_ - kSubmenuOverlap);
+  const int right = common::TwipsToPixelsX(leftTwips_) + common::TwipsToPixelsX(widthTwips_);
+  menu.SetLeft(common::PixelsToTwipsX(right - kSubmenuOverlap));
   // Known before the fade, whose events may already bring the pointer into the submenu.
   menu.SetButtonIndex(Index);
   menu.ShowForm();

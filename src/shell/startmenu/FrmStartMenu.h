@@ -54,8 +54,8 @@ class FrmStartMenu : public common::Window {
   };
 
   static constexpr int kEntries = 18;
-  static constexpr double kEntryWidth = 2910;    // twips (194 pixels)
-  static constexpr double kSubmenuOverlap = 75;  // twips (5 pixels)
+  static constexpr double kEntryWidth = 2910;  // twips (194 pixels)
+  static constexpr int kSubmenuOverlap = 5;    // pixels
 
   FrmStartMenu(const rwini::IniFile& config, Services services);
   ~FrmStartMenu() override;

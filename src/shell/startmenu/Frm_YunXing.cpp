@@ -21,12 +21,19 @@ constexpr Place kCommand2Place = {3900, 1680, 1095, 315};
 constexpr Place kLabel1Place = {120, 1380, 2415, 615};
 constexpr double kInnerWidth = 5220, kInnerHeight = 2220;
 
+// The dialog is its picture with controls laid on it, the text box exactly over the picture's
+// input field: places are pixels of the picture (15 twips each) at every dpi, as the picture is
+// never stretched, and the text keeps the 12 pixels the field was drawn for.
+constexpr double kPictureTwipsPerPixel = 15;
+int OnPicture(double twips) {
+  return static_cast<int>(common::RoundHalfEven(twips / kPictureTwipsPerPixel));
+}
+
 HWND Make(const wchar_t* cls, const std::wstring& text, DWORD style, const Place& p, HWND parent,
           ControlId id, DWORD exStyle = 0) {
-  return common::CreateControl(cls, text, style | WS_VISIBLE, common::TwipsToPixelsX(p.left),
-                               common::TwipsToPixelsY(p.top), common::TwipsToPixelsX(p.width),
-                               common::TwipsToPixelsY(p.height), parent, static_cast<int>(id),
-                               exStyle);
+  return common::CreateControl(cls, text, style | WS_VISIBLE, OnPicture(p.left), OnPicture(p.top),
+                               OnPicture(p.width), OnPicture(p.height), parent,
+                               static_cast<int>(id), exStyle);
 }
 
 }  // namespace
@@ -50,7 +57,7 @@ bool Frm_YunXing::Load() {
                                                  MAKEINTRESOURCEW(kRunDialogPicture), IMAGE_BITMAP,
                                                  0, 0, LR_CREATEDIBSECTION)));
   background_.Reset(CreateSolidBrush(kDialogGrey));
-  RECT frame = {0, 0, common::TwipsToPixelsX(kInnerWidth), common::TwipsToPixelsY(kInnerHeight)};
+  RECT frame = {0, 0, OnPicture(kInnerWidth), OnPicture(kInnerHeight)};
   AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
   ClassSpec windowClass;
   windowClass.name = L"ZephraRunDialog";
@@ -61,7 +68,7 @@ bool Frm_YunXing::Load() {
               frame.right - frame.left, frame.bottom - frame.top, nullptr))
     return false;
 
-  font_ = common::CreateSongTiFont(9);
+  font_ = common::CreateSongTiPixelFont(12);
   // Created in the tab order: text box, OK, Cancel.
   text1_ = Make(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, kText1Place, Handle(),
                 ControlId::CommandText, WS_EX_CLIENTEDGE);

@@ -12,9 +12,6 @@
 namespace {
 
 constexpr wchar_t kClassName[] = L"ZephraMenuButton";
-// The height factor is fixed at 15 twips per pixel, whatever the screen says.
-constexpr double kTwipsPerRow = 15;
-
 // Tahoma, 9 points; crisp, as menus of this size are drawn: no smoothing at the edges.
 common::Font MakeFont(int weight) {
   return common::CreatePointFont(L"Tahoma", 9, weight, DEFAULT_CHARSET, NONANTIALIASED_QUALITY);
@@ -107,7 +104,9 @@ int16_t MenuButton::PaintSkin(int16_t RunLength, const SkinImage& Skin, int16_t 
 void MenuButton::FitHeight() {
   const int rows =
       kBodyHeight + (capTop_ ? kSeparatorHeight : 0) + (capBottom_ ? kSeparatorHeight : 0);
-  heightTwips_ = rows * kTwipsPerRow;
+  // Rows of pixels at the screen's real twips per pixel: containers stack entries by these
+  // heights, so an entry must be exactly as high as what it paints at every dpi.
+  heightTwips_ = common::PixelsToTwipsY(rows);
   if (Handle() == nullptr) return;
   const int width = common::TwipsToPixelsX(widthTwips_);
   const int height = common::TwipsToPixelsY(heightTwips_);

@@ -81,7 +81,7 @@ class MenuButton : public common::SurfaceWindow {
   void SetTop(double twips);
   double Width() const { return widthTwips_; }
   void SetWidth(double twips);
-  // (rows) x 15 twips: the factor 15 is fixed whatever the screen.
+  // The painted rows (25, 27 or 29) in twips at the screen's real twips per pixel.
   double Height() const { return heightTwips_; }
   void SetVisible(bool visible);
 

@@ -44,7 +44,7 @@ bool TaskBar::Create(HWND parent, int x, int y, int width) {
   return true;
 }
 
-int TaskBar::Height() const { return common::TwipsToPixelsY(kHeightTwips); }
+int TaskBar::Height() const { return kHeightPixels; }
 
 std::unique_ptr<TaskBarButton> TaskBar::NewButton() {
   auto button = std::make_unique<TaskBarButton>(

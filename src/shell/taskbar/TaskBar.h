@@ -55,7 +55,9 @@ struct TaskBar_Container {
 
 class TaskBar : public common::SurfaceWindow {
  public:
-  static constexpr double kHeightTwips = 810;
+  // The strip is as high as its images, 54 pixels (810 twips on a standard screen) at every
+  // dpi, so that it meets the work area the desktop reserves and the start menu's bottom edge.
+  static constexpr int kHeightPixels = 54;
   static constexpr UINT kClockTimer = 1, kPollTimer = 2, kTickMs = 100;
 
   // ButtonClicked(Index, Button): a mouse button (1 left, 2 right, 4 middle) released over an
@@ -105,7 +107,7 @@ class TaskBar : public common::SurfaceWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  // A new width: the strip's surface follows (always 810 twips high) and LoadGUI paints it.
+  // A new width: the strip's surface follows (always 54 pixels high) and LoadGUI paints it.
   void Compose(int width, int height) override;
 
  private:

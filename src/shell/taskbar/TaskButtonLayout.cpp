@@ -4,10 +4,12 @@
 
 #include "common/screen.h"
 
+int TaskButtonLayout::ClockReserve() { return common::TwipsToPixelsX(kClockReserveTwips); }
+
 void TaskButtonLayout::Begin(int16_t lastFixedRight, int stripWidth, int count) {
   firstX_ = static_cast<int16_t>(lastFixedRight + 2);
   nextTaskX_ = firstX_;
-  taskAreaWidth_ = static_cast<int16_t>(stripWidth - lastFixedRight - 150);
+  taskAreaWidth_ = static_cast<int16_t>(stripWidth - lastFixedRight - ClockReserve());
   taskRowTop_ = 5;
   rowFill_ = 0;
   oddFlag_ = static_cast<int16_t>(count % 2);

@@ -21,6 +21,12 @@ class TaskButtonLayout {
 
   int16_t TaskAreaWidth() const { return taskAreaWidth_; }
 
+  // What the task area leaves at the strip's right end for the clock: 150 pixels on a standard
+  // screen, growing with the dpi as the clock's text does (at 144 dpi the date alone is wider
+  // than 150 pixels).
+  static constexpr double kClockReserveTwips = 2250;
+  static int ClockReserve();
+
  private:
   int16_t firstX_ = 0;
   double nextTaskX_ = 0;

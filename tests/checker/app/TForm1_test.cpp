@@ -64,23 +64,27 @@ class MainWindow : public ::testing::Test {
   TempFolder folder_;
 };
 
+// Laid out in pixels, with its 12-pixel text at every dpi (9 pt at 96 dpi).
 TEST_F(MainWindow, HasItsDesignSizePlaceAndFont) {
-  auto form = Make();
-  EXPECT_EQ(WindowText(form->Handle()), L"Sanivo");
-  const RECT r = WindowRect(form->Handle());
-  EXPECT_EQ(r.right - r.left, 608);
-  EXPECT_EQ(r.bottom - r.top, 465);
-  EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 608) / 2);
-  EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 465) / 2);
+  for (const int dpi : {96, 144}) {
+    testing_support::DpiOverride setting(dpi);
+    auto form = Make();
+    EXPECT_EQ(WindowText(form->Handle()), L"Sanivo");
+    const RECT r = WindowRect(form->Handle());
+    EXPECT_EQ(r.right - r.left, 608) << dpi;
+    EXPECT_EQ(r.bottom - r.top, 465) << dpi;
+    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 608) / 2);
+    EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 465) / 2);
 
-  LOGFONTW font = {};
-  GetObjectW(form->Font(), sizeof(font), &font);
-  EXPECT_STREQ(font.lfFaceName, L"宋体");
-  EXPECT_EQ(font.lfHeight, -12);  // 9 pt at 96 dpi
-  EXPECT_EQ(font.lfCharSet, GB2312_CHARSET);
-  EXPECT_EQ(GetMenu(form->Handle()), form->Menus().Bar());
-  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(form->FlatButton1(), WM_GETFONT, 0, 0)),
-            form->Font());
+    LOGFONTW font = {};
+    GetObjectW(form->Font(), sizeof(font), &font);
+    EXPECT_STREQ(font.lfFaceName, L"宋体");
+    EXPECT_EQ(font.lfHeight, -12) << dpi;
+    EXPECT_EQ(font.lfCharSet, GB2312_CHARSET);
+    EXPECT_EQ(GetMenu(form->Handle()), form->Menus().Bar());
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(form->FlatButton1(), WM_GETFONT, 0, 0)),
+              form->Font());
+  }
 }
 
 TEST_F(MainWindow, LaysOutTheCheckAreaResultListAndStatusBar) {

@@ -188,3 +188,31 @@ TEST_F(PrindleWindowTest, CloseButtonClosesTheWindowAndEndsTheProgram) {
 }
 
 }  // namespace
+
+// At 120 dpi the window outgrows its 347-pixel picture: the label's background follows the face,
+// the picture where it lies under the label and the plain face beyond it (never the picture
+// started again).
+TEST(PrindleAt120Dpi, LabelBackgroundIsTheFaceBehindIt) {
+  testing_support::DpiOverride dpi(120);
+  Recorder recorder;
+  prindle::Form1 form(recorder.Services());
+  ASSERT_TRUE(form.Load(SW_SHOWNORMAL));
+  PumpFor(30);
+  RECT label;
+  GetWindowRect(form.Label2(), &label);
+  MapWindowPoints(nullptr, form.Handle(), reinterpret_cast<POINT*>(&label), 2);
+  ASSERT_GT(label.right, 347 + 20);
+  common::MemorySurface painted;
+  painted.Resize(label.right - label.left, label.bottom - label.top);
+  const auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageW(form.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(painted.Dc()),
+                   reinterpret_cast<LPARAM>(form.Label2())));
+  RECT all = {0, 0, painted.Width(), painted.Height()};
+  FillRect(painted.Dc(), &all, brush);
+  GdiFlush();
+  const common::MemorySurface& face = form.Surface();
+  const int beyond = 347 - static_cast<int>(label.left);  // the first column past the picture
+  for (const int x : {10, beyond - 1, beyond + 10, painted.Width() - 1})
+    EXPECT_EQ(painted.ColorAt(x, 5), face.ColorAt(label.left + x, label.top + 5)) << x;
+  EXPECT_EQ(painted.ColorAt(painted.Width() - 1, 5), GetSysColor(COLOR_BTNFACE));
+}

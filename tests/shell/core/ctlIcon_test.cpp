@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -100,6 +101,34 @@ TEST(DesktopIcon, TwoLineCaptionEndsAtTheBottomEdge) {
   icon.SetCaption(L"系统\r\n检查");
   const int white = LowestRowWithColor(icon.Surface(), 0xFFFFFF);
   EXPECT_GE(white, 73 - 5);
+}
+
+// At the larger dpi settings the box grows with the caption's font: a four-character caption
+// stays inside it, clear of both sides, and ends inside its bottom edge.
+TEST(DesktopIcon, CaptionStaysInsideTheBoxAtLargerDpi) {
+  const struct { int dpi, width, height; } cases[] = {{96, 50, 73}, {120, 62, 91}, {144, 75, 110}};
+  for (const auto& c : cases) {
+    testing_support::DpiOverride dpi(c.dpi);
+    Host host;
+    FocusLog log;
+    ctlIcon icon(0, log.Events());
+    ASSERT_TRUE(icon.Create(host.Get(), 0, 0, nullptr, L""));
+    icon.SetCaption(L"我的电脑");
+    const common::MemorySurface& face = icon.Surface();
+    ASSERT_EQ(face.Width(), c.width) << c.dpi;
+    ASSERT_EQ(face.Height(), c.height) << c.dpi;
+    RECT rect;
+    GetWindowRect(icon.Handle(), &rect);
+    EXPECT_EQ(rect.right - rect.left, c.width) << c.dpi;
+    EXPECT_EQ(rect.bottom - rect.top, c.height + ctlIcon::kExtraHeight) << c.dpi;
+    int left = face.Width(), right = -1;
+    for (int y = 0; y < face.Height(); ++y)
+      for (int x = 0; x < face.Width(); ++x)
+        if (face.ColorAt(x, y) == 0xFFFFFF) left = std::min(left, x), right = std::max(right, x);
+    EXPECT_GT(left, 0) << c.dpi;
+    EXPECT_LT(right, face.Width() - 1) << c.dpi;
+    EXPECT_LT(LowestRowWithColor(face, 0x000000), face.Height()) << c.dpi;
+  }
 }
 
 TEST(DesktopIcon, MaskPixelsAreNotPartOfTheControl) {

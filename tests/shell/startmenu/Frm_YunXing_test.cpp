@@ -30,6 +30,18 @@ class RunDialogTest : public ::testing::Test {
     MapWindowPoints(nullptr, dialog_.Handle(), reinterpret_cast<POINT*>(&r), 2);
     return r;
   }
+  // The picture's size, the text box over the picture's input field.
+  void ExpectTextBoxOverThePicturesField() {
+    RECT client;
+    GetClientRect(dialog_.Handle(), &client);
+    EXPECT_EQ(client.right, 348);
+    EXPECT_EQ(client.bottom, 148);
+    const RECT text = ChildRect(dialog_.Text1());
+    EXPECT_EQ(text.left, 69);
+    EXPECT_EQ(text.top, 61);
+    EXPECT_EQ(text.right - text.left, 265);
+    EXPECT_EQ(text.bottom - text.top, 19);
+  }
   // A key as the message loop would see it: routed first, then dispatched.
   void Key(WPARAM key) {
     for (UINT message : {WM_KEYDOWN, WM_CHAR, WM_KEYUP}) {
@@ -52,16 +64,7 @@ TEST_F(RunDialogTest, LooksLikeTheSystemsRunDialog) {
   EXPECT_EQ(GetWindow(w, GW_OWNER), nullptr);  // has its own taskbar button
   EXPECT_FALSE(GetWindowLongPtrW(w, GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST));
   EXPECT_TRUE(GetWindowLongPtrW(w, GWL_STYLE) & WS_THICKFRAME);
-  RECT client;
-  GetClientRect(w, &client);
-  EXPECT_EQ(client.right, 348);
-  EXPECT_EQ(client.bottom, 148);
-
-  const RECT text = ChildRect(dialog_.Text1());
-  EXPECT_EQ(text.left, 69);
-  EXPECT_EQ(text.top, 61);
-  EXPECT_EQ(text.right - text.left, 265);
-  EXPECT_EQ(text.bottom - text.top, 19);
+  ExpectTextBoxOverThePicturesField();
   const RECT ok = ChildRect(dialog_.Command1());
   EXPECT_EQ(ok.left, 176);
   EXPECT_EQ(ok.top, 112);
@@ -72,6 +75,19 @@ TEST_F(RunDialogTest, LooksLikeTheSystemsRunDialog) {
   EXPECT_EQ(WindowText(dialog_.Label1()),
             L"说明：1.直接按回车，打开本软件所在目录；2.输入两个点，打开本软件的上一级目录");
   EXPECT_EQ(GetFocus(), dialog_.Text1());
+}
+
+// At 120 dpi the dialog keeps the picture's pixels: the text box still lies exactly over the
+// picture's input field, with the 12-pixel text the field was drawn for.
+TEST_F(RunDialogTest, KeepsThePicturesPixelsAt120Dpi) {
+  testing_support::DpiOverride dpi(120);
+  dialog_.ShowDialog();
+  PumpFor(30);
+  ExpectTextBoxOverThePicturesField();
+  LOGFONTW font = {};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(dialog_.Text1(), WM_GETFONT, 0, 0)), sizeof(font),
+             &font);
+  EXPECT_EQ(font.lfHeight, -12);
 }
 
 TEST_F(RunDialogTest, EnterRunsTheTextUnchangedAndTheDialogStays) {

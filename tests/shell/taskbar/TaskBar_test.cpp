@@ -363,4 +363,59 @@ TEST_F(TaskBarTest, TheThreeDLookMakesTallerTaskButtons) {
   EXPECT_EQ(bar_.TaskButton(0).Surface().ColorAt(0, 0), TaskBarButton::kBackColor);
 }
 
+// At 120 and 144 dpi the strip stays as high as its images and the task buttons of both looks
+// keep their pixel heights and rows, their captions inside the face.
+class TaskBarAtDpi : public TaskBarTest, public ::testing::WithParamInterface<int> {
+ protected:
+  TaskBarAtDpi() : dpi_(GetParam()) {}
+  testing_support::DpiOverride dpi_;
+};
+
+TEST_P(TaskBarAtDpi, StripAndTaskButtonsKeepTheirPixelHeights) {
+  RECT strip;
+  GetClientRect(bar_.Handle(), &strip);
+  EXPECT_EQ(strip.bottom, 54);
+  EXPECT_EQ(bar_.Surface().Height(), 54);
+  const struct {
+    int16_t style;
+    int height;
+  } looks[] = {{1, 24}, {0, 27}};
+  for (const auto& look : looks) {
+    bar_.SetStyle(look.style);
+    std::vector<std::unique_ptr<TaskWindow>> windows;
+    for (int i = 0; i < 5; ++i) windows.push_back(std::make_unique<TaskWindow>(L"Wg 任务"));
+    bar_.LoadTasks();
+    ASSERT_EQ(bar_.KnownTaskCount(), 5);
+    for (int i = 0; i < 5; ++i) {
+      const TaskBarButton& button = bar_.TaskButton(i);
+      RECT r;
+      GetWindowRect(button.Handle(), &r);
+      MapWindowPoints(nullptr, bar_.Handle(), reinterpret_cast<POINT*>(&r), 2);
+      EXPECT_EQ(r.top, i < 3 ? 5 : 5 + look.height) << look.style << " " << i;
+      EXPECT_EQ(r.bottom - r.top, look.height) << look.style << " " << i;
+      EXPECT_EQ(button.Surface().Height(), look.height) << look.style << " " << i;
+    }
+    // The row ends left of the clock's share of the strip, which grows with its text.
+    RECT rowEnd;
+    GetWindowRect(bar_.TaskButton(2).Handle(), &rowEnd);
+    MapWindowPoints(nullptr, bar_.Handle(), reinterpret_cast<POINT*>(&rowEnd), 2);
+    EXPECT_LE(rowEnd.right, 1024 - (GetParam() == 120 ? 188 : 225)) << look.style;
+    // The caption (black) lies between the face's first and last rows.
+    const common::MemorySurface& face = bar_.TaskButton(0).Surface();
+    int first = -1, last = -1;
+    for (int y = 0; y < face.Height(); ++y)
+      for (int x = 29; x < face.Width() - 4; ++x)
+        if (face.ColorAt(x, y) == 0) {
+          if (first < 0) first = y;
+          last = y;
+        }
+    EXPECT_GT(first, 0) << look.style;
+    EXPECT_LT(last, look.height - 1) << look.style;
+    windows.clear();
+    bar_.LoadTasks();  // no task left: the next look's buttons are made anew
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(LargerSettings, TaskBarAtDpi, ::testing::Values(120, 144));
+
 }  // namespace
