@@ -59,7 +59,8 @@ TEST(ShellAt120Dpi, StripMenuAndIconsMeetWithoutGapsOrBands) {
   });
   WaitFor([&] {
     menu = e2e::FindWindowOf(shell.ProcessId(), L"ZephraStartMenu");
-    return menu && GetWindowRect(menu, &menuRect) && menuRect.bottom > 0;
+    // Made at the top left first, then placed above the strip.
+    return menu && GetWindowRect(menu, &menuRect) && menuRect.top > 0;
   });
   ASSERT_NE(bar, nullptr);
   ASSERT_NE(menu, nullptr);
