@@ -34,11 +34,17 @@ void EnumTasks::DrawIcon(HDC hdc, HWND hwnd, int16_t x, int16_t y) {
 }
 
 HICON EnumTasks::GetIcons(HWND hwnd) {
-  auto ask = [hwnd](UINT message, WPARAM wParam) -> HICON {
+  bool answering = true;
+  auto ask = [hwnd, &answering](UINT message, WPARAM wParam) -> HICON {
+    if (!answering) return nullptr;
     DWORD_PTR result = 0;
-    // A window that does not answer within the time-out gives no icon for this step.
-    if (!SendMessageTimeoutA(hwnd, message, wParam, 0, SMTO_NORMAL, kIconTimeoutMs, &result))
+    // A window that does not answer within the time-out gives no icon for this step, and is
+    // not asked again.
+    if (!SendMessageTimeoutA(hwnd, message, wParam, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                             kIconTimeoutMs, &result)) {
+      answering = false;
       return nullptr;
+    }
     return reinterpret_cast<HICON>(result);
   };
   auto classIcon = [hwnd](int index) {

@@ -15,6 +15,9 @@
 namespace {
 
 constexpr int kClockWidth = 100;
+constexpr DWORD kEventsEveryMs = 5;
+// A Repaint that waited for a rebuild or a release to end runs from the queue.
+constexpr UINT kRepaintLater = WM_APP + 1;
 constexpr int16_t kTaskCaptionOffset = 25;
 
 std::wstring ClockText() {
@@ -47,8 +50,11 @@ bool TaskBar::Create(HWND parent, int x, int y, int width) {
 int TaskBar::Height() const { return common::TwipsToPixelsY(kHeightTwips); }
 
 std::unique_ptr<TaskBarButton> TaskBar::NewButton() {
-  auto button = std::make_unique<TaskBarButton>(
-      TaskBarButton::Host{[this] { ++releasesRunning_; }, [this] { --releasesRunning_; }});
+  auto button = std::make_unique<TaskBarButton>(TaskBarButton::Host{[this] { ++releasesRunning_; },
+                                                                    [this] {
+                                                                      --releasesRunning_;
+                                                                      RepaintIfPending();
+                                                                    }});
   // A new element takes its look from element 0.
   const int32_t style = TaskBarButton1.empty() ? style_ : TaskBarButton1[0]->Style();
   button->Create(Handle(), style);
@@ -160,8 +166,19 @@ void TaskBar::MouseDown(int16_t button, int x) {
     const TaskBar_Container& r = fClassList_[static_cast<size_t>(p - 1)];
     if (r.IconIndex != 0 && r.Enabled) DrawButton(p, Look::Pressed);
   }
-  // The right button also opens the taskbar menu, which comes with its own window.
-  (void)button;
+  if (button == 2) OpenMenu(x);
+}
+
+void TaskBar::OpenMenu(int x) {
+  if (menu_ == nullptr || !menu_->Load()) return;
+  // Above the strip, at the pointer, kept inside the right screen edge (all in twips).
+  const double screenWidth = common::PixelsToTwipsX(common::ScreenWidthPixels());
+  const double screenHeight = common::PixelsToTwipsY(common::ScreenHeightPixels());
+  const double top = screenHeight - kHeightTwips - menu_->Height();
+  double left = x * common::TwipsPerPixelX();
+  if (left + menu_->Width() > screenWidth) left = screenWidth - menu_->Width();
+  menu_->Move(left, top);
+  menu_->ShowForm();
 }
 
 void TaskBar::MouseUp(int16_t button, int x) {
@@ -212,8 +229,15 @@ void TaskBar::PollTick() {
 }
 
 void TaskBar::LoadTasks() {
-  common::ReentryGuard guard(rebuilding_);
-  if (!guard.Entered()) return;
+  {
+    common::ReentryGuard guard(rebuilding_);
+    if (!guard.Entered()) return;
+    Rebuild();
+  }
+  RepaintIfPending();
+}
+
+void TaskBar::Rebuild() {
   SetTimer(Handle(), kClockTimer, kTickMs, nullptr);
   EmptyButtonBin();
   EnumTasks1.GetWindows();
@@ -252,17 +276,33 @@ void TaskBar::LoadEmpytButton() { TaskBarButton1.push_back(NewButton()); }
 void TaskBar::EmptyButtonBin() {
   if (TaskBarButton1.empty()) return;
   TaskBarButton1[0]->UnSubClassMe();
+  // Destroying a couple of hundred buttons takes long enough to be felt: inside a rebuild, whose
+  // guard already keeps every other rebuild out, pending events run every few milliseconds.
+  // Elsewhere (shut-down) the buttons go in one go.
+  common::PeriodicPump events(kEventsEveryMs);
   while (TaskBarButton1.size() > 1) {
     TaskBarButton1.back()->UnSubClassMe();
     TaskBarButton1.pop_back();
+    if (rebuilding_) events.Step();
   }
 }
 
 void TaskBar::SubClassOff() { EmptyButtonBin(); }
 
+void TaskBar::RepaintIfPending() {
+  if (repaintPending_ && !rebuilding_ && releasesRunning_ == 0 && Handle())
+    PostMessageW(Handle(), kRepaintLater, 0, 0);
+}
+
 void TaskBar::Repaint() {
-  EmptyButtonBin();
-  LoadTasks();
+  // A rebuild or a task button's release is letting events run and still holds a button:
+  // destroying the buttons now would pull it from under them. The repaint follows when they end.
+  if (rebuilding_ || releasesRunning_ > 0) {
+    repaintPending_ = true;
+    return;
+  }
+  repaintPending_ = false;
+  LoadTasks();  // empties the bin first
   for (size_t p = 1; p <= fClassList_.size(); ++p) RepaintIcon(static_cast<int16_t>(p));
 }
 
@@ -301,6 +341,9 @@ LRESULT TaskBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == Handle())
         ReleaseCapture();
       MouseUp(message == WM_LBUTTONUP ? 1 : message == WM_RBUTTONUP ? 2 : 4, GET_X_LPARAM(lParam));
+      return 0;
+    case kRepaintLater:
+      if (repaintPending_) Repaint();
       return 0;
     case WM_DESTROY:
       KillTimer(Handle(), kClockTimer);
