@@ -16,6 +16,8 @@ namespace {
 
 constexpr int kClockWidth = 100;
 constexpr DWORD kEventsEveryMs = 5;
+// Hidden buttons kept for the next rebuild.
+constexpr size_t kSparesKept = 16;
 // A Repaint that waited for a rebuild or a release to end runs from the queue.
 constexpr UINT kRepaintLater = WM_APP + 1;
 constexpr int16_t kTaskCaptionOffset = 25;
@@ -233,6 +235,7 @@ void TaskBar::LoadTasks() {
     common::ReentryGuard guard(rebuilding_);
     if (!guard.Entered()) return;
     Rebuild();
+    TrimSpares();
   }
   RepaintIfPending();
 }
@@ -271,19 +274,47 @@ void TaskBar::LoadTaskButton(int16_t Index) {
   button.SubClassMe();
 }
 
-void TaskBar::LoadEmpytButton() { TaskBarButton1.push_back(NewButton()); }
+void TaskBar::LoadEmpytButton() {
+  if (spare_.empty()) {
+    TaskBarButton1.push_back(NewButton());
+    return;
+  }
+  // A button put aside by the last emptying, made again what a new element is: invisible, with
+  // element 0's look and nothing of the task it showed.
+  std::unique_ptr<TaskBarButton> button = std::move(spare_.back());
+  spare_.pop_back();
+  button->Reset(TaskBarButton1[0]->Style());
+  TaskBarButton1.push_back(std::move(button));
+}
 
 void TaskBar::EmptyButtonBin() {
   if (TaskBarButton1.empty()) return;
   TaskBarButton1[0]->UnSubClassMe();
-  // Destroying a couple of hundred buttons takes long enough to be felt: inside a rebuild, whose
-  // guard already keeps every other rebuild out, pending events run every few milliseconds.
-  // Elsewhere (shut-down) the buttons go in one go.
+  // The elements leave the group at once. Inside a rebuild they are only hidden and put aside
+  // for the next elements, since destroying and making a couple of hundred windows is what a
+  // rebuild would spend most of its time on; elsewhere (shut-down) they are destroyed.
+  // Events run every few milliseconds meanwhile; the rebuild's guard keeps others out.
   common::PeriodicPump events(kEventsEveryMs);
   while (TaskBarButton1.size() > 1) {
-    TaskBarButton1.back()->UnSubClassMe();
+    std::unique_ptr<TaskBarButton> button = std::move(TaskBarButton1.back());
     TaskBarButton1.pop_back();
-    if (rebuilding_) events.Step();
+    button->UnSubClassMe();
+    if (rebuilding_) {
+      ShowWindow(button->Handle(), SW_HIDE);
+      spare_.push_back(std::move(button));
+      events.Step();
+    }
+  }
+  if (!rebuilding_) spare_.clear();
+}
+
+void TaskBar::TrimSpares() {
+  // What a crowd of windows left behind goes once the buttons are right, a few at a time with
+  // events running in between.
+  common::PeriodicPump events(kEventsEveryMs);
+  while (spare_.size() > kSparesKept) {
+    spare_.pop_back();
+    events.Step();
   }
 }
 

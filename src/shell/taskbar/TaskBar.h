@@ -136,6 +136,7 @@ class TaskBar : public common::SurfaceWindow {
   void MouseUp(int16_t button, int x);
   void OpenMenu(int x);
   void Rebuild();  // the body of LoadTasks, inside its guard
+  void TrimSpares();
   // A Repaint that had to wait runs once the rebuild or release that held it up has ended.
   void RepaintIfPending();
   int ScaleWidth() const { return Surface().Width(); }
@@ -158,5 +159,6 @@ class TaskBar : public common::SurfaceWindow {
   common::Font font_;
   EnumTasks EnumTasks1;
   std::vector<std::unique_ptr<TaskBarButton>> TaskBarButton1;
+  std::vector<std::unique_ptr<TaskBarButton>> spare_;  // hidden, for the next rebuild
   common::MemorySurface Picture1;  // capture surface for one task icon at a time
 };

@@ -29,6 +29,15 @@ bool TaskBarButton::Create(HWND parent, int32_t style) {
   return true;
 }
 
+void TaskBarButton::Reset(int32_t style) {
+  ShowWindow(Handle(), SW_HIDE);
+  window_ = nullptr;
+  caption_.clear();
+  image_.clear();
+  offSet_ = 0;
+  SetStyle(style);
+}
+
 void TaskBarButton::SetStyle(int32_t strStyle) {
   style_ = strStyle;
   LoadGUI();
