@@ -11,12 +11,13 @@ namespace common {
 
 void PumpPendingMessages();
 
-// Lets pending events run from inside a long loop: at the first Step and then whenever
-// `intervalMs` have passed, so that the loop stays responsive without paying for a pass over the
-// queue at every one of its steps.
+// Lets pending events run from inside a long loop: at the first Step (unless `atFirstStep` is
+// false) and then whenever `intervalMs` have passed, so that the loop stays responsive without
+// paying for a pass over the queue at every one of its steps.
 class PeriodicPump {
  public:
-  explicit PeriodicPump(DWORD intervalMs) : interval_(intervalMs) {}
+  explicit PeriodicPump(DWORD intervalMs, bool atFirstStep = true)
+      : interval_(intervalMs), last_(GetTickCount()), pumped_(!atFirstStep) {}
   void Step() {
     if (pumped_ && GetTickCount() - last_ < interval_) return;
     PumpPendingMessages();
@@ -26,8 +27,8 @@ class PeriodicPump {
 
  private:
   DWORD interval_;
-  DWORD last_ = 0;
-  bool pumped_ = false;
+  DWORD last_;
+  bool pumped_;
 };
 
 // Marks a section that must not be re-entered while it pumps messages. Entered() is false for

@@ -1,12 +1,22 @@
 #include "shell/taskbar/EnumTasks.h"
 
+#include "common/pump.h"
 #include "common/text.h"
 #include "shell/taskbar/ModEnumTasks.h"
 
+namespace {
+constexpr DWORD kEventsEveryMs = 5;
+}  // namespace
+
 void EnumTasks::GetWindows() {
+  // With a couple of hundred windows the pass takes long enough to be felt: events run every
+  // few milliseconds of it. The lists are filled only at the end, in one go.
+  common::PeriodicPump events(kEventsEveryMs, false);
+  const std::vector<ModEnumTasks::Task> tasks =
+      ModEnumTasks::EnumerateTasks([&] { events.Step(); });
   List1.clear();
   List2.clear();
-  for (const ModEnumTasks::Task& task : ModEnumTasks::EnumerateTasks()) {
+  for (const ModEnumTasks::Task& task : tasks) {
     List1.push_back(common::HandleToText(task.window));
     List2.push_back(task.caption);
   }

@@ -222,6 +222,9 @@ void TaskBar::PollTick() {
   // list the rebuild is reading, or destroy the button whose handler is still running; the next
   // tick after they end sees the changed count and rebuilds then.
   if (rebuilding_ || releasesRunning_ > 0) return;
+  // The enumeration lets events run when it is long; a tick among them does nothing.
+  common::ReentryGuard guard(polling_);
+  if (!guard.Entered()) return;
   EnumTasks1.GetWindows();
   const int n = std::stoi(EnumTasks1.RunningAppCount());
   if (n != knownTaskCount_) {

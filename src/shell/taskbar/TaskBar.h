@@ -152,6 +152,7 @@ class TaskBar : public common::SurfaceWindow {
   int knownTaskCount_ = 0;
   TaskButtonLayout layout_;
   bool rebuilding_ = false;  // a rebuild lets events run while it reads icons
+  bool polling_ = false;     // a poll tick lets events run while it enumerates a crowd
   int releasesRunning_ = 0;  // task-button release handlers in progress
   bool repaintPending_ = false;
   TaskBarPopup* menu_ = nullptr;
