@@ -79,6 +79,7 @@ void TaskBar::SetStyle(int32_t strStyle) {
 
 void TaskBar::LoadGUI() {
   taskBarColor_ = kDefaultTaskBarColor;
+  clockShown_.clear();
   const auto width = static_cast<int16_t>(ScaleWidth());
   const SkinImage& background = SkinImages::TaskBarBackground(style_);
   PaintSkin(1, SkinImages::TaskBarBorder(), 0, 0, true, 0);
@@ -196,6 +197,10 @@ void TaskBar::ClockTick() {
   common::MemorySurface& surface = DrawingSurface();
   const int width = ScaleWidth(), height = surface.Height();
   const std::string text = common::ToAnsi(ClockText());
+  // The text changes once a second; the nine ticks in between would paint the same pixels.
+  // (LoadGUI, which paints over the clock, forgets the text.)
+  if (text == clockShown_) return;
+  clockShown_ = text;
   const int n = static_cast<int>(text.size());
   HDC dc = surface.Dc();
   common::ScopedSelect font(dc, font_.Get());

@@ -155,6 +155,7 @@ class TaskBar : public common::SurfaceWindow {
   bool polling_ = false;     // a poll tick lets events run while it enumerates a crowd
   int releasesRunning_ = 0;  // task-button release handlers in progress
   bool repaintPending_ = false;
+  std::string clockShown_;  // the clock text painted last
   TaskBarPopup* menu_ = nullptr;
 
   common::Font font_;
