@@ -53,6 +53,9 @@ measure() {
   for i in $(seq 1 100); do pid=$(pid_of "$exe"); [ -n "$pid" ] && break; sleep 0.1; done
   [ -n "$pid" ] || { echo "$exe did not start" >&2; exit 1; }
   sleep 5  # start-up settles
+  # Looked up again: the first match can be Wine's short-lived launcher of the program.
+  pid=$(pid_of "$exe")
+  [ -n "$pid" ] || { echo "$exe did not stay" >&2; exit 1; }
   local p0 s0 p1 s1
   p0=$(cpu "$pid"); s0=$(cpu "$server")
   sleep "$seconds"

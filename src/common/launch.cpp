@@ -5,14 +5,20 @@
 #include <vector>
 
 #include "common/handles.h"
+#include "common/lookup.h"
 #include "common/text.h"
 
 namespace common {
 
-INT_PTR ShellExecuteAnsi(HWND owner, const std::wstring& verb, const std::wstring& file,
-                         int show) {
-  const HINSTANCE result = ShellExecuteA(owner, ToAnsi(verb).c_str(), ToAnsi(file).c_str(), "",
-                                         "", show);
+INT_PTR ShellExecuteAnsi(HWND owner, const std::wstring& verb, const std::wstring& file, int show) {
+  // The shell DLL brings a good part of the system's shell with it; it is loaded at the first
+  // launch rather than at start, when a program only opens links now and then.
+  using ShellExecuteAFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+  static const auto shellExecute =
+      LoadSystem<ShellExecuteAFunction>(L"shell32.dll", "ShellExecuteA");
+  if (shellExecute == nullptr) return SE_ERR_NOASSOC;
+  const HINSTANCE result =
+      shellExecute(owner, ToAnsi(verb).c_str(), ToAnsi(file).c_str(), "", "", show);
   return reinterpret_cast<INT_PTR>(result);
 }
 
@@ -25,8 +31,8 @@ StartResult StartCommandLine(const std::wstring& commandLine, int show) {
   std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
   line.push_back(L'\0');
   StartResult result;
-  if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &info)) {
+  if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &info)) {
     KernelHandle process(info.hProcess);
     KernelHandle thread(info.hThread);
     result.started = true;

@@ -14,6 +14,11 @@ namespace common {
 // could pick up a planted copy from the current folder.
 FARPROC LookUpExport(const wchar_t* module, const char* name);
 
+// The address of the export `name` of a system DLL that is loaded only now, on first use, from
+// the system folder (never from the current folder): for large DLLs that a program needs only
+// for a rare action, so that they cost nothing until then. nullptr when it cannot be had.
+FARPROC LoadSystemExport(const wchar_t* module, const char* name);
+
 // The same, typed: LookUp<BOOL(WINAPI*)(HANDLE, PBOOL)>(L"kernel32.dll", "IsWow64Process").
 template <typename Function>
 Function LookUp(const wchar_t* module, const char* name) {
@@ -21,6 +26,12 @@ Function LookUp(const wchar_t* module, const char* name) {
                 "LookUp gives function pointers");
   // Through the generic function type, which every function pointer may be cast to and from.
   return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(LookUpExport(module, name)));
+}
+
+// LoadSystemExport, typed.
+template <typename Function>
+Function LoadSystem(const wchar_t* module, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(LoadSystemExport(module, name)));
 }
 
 }  // namespace common

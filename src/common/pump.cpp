@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
+#include "common/keyboard.h"
+
 namespace common {
 
-void PumpPendingMessages() { PumpPendingMessages(nullptr); }
-
-void PumpPendingMessages(const std::function<bool(MSG& msg)>& filter) {
+void PumpPendingMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
@@ -14,7 +14,7 @@ void PumpPendingMessages(const std::function<bool(MSG& msg)>& filter) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;
     }
-    if (filter && filter(msg)) continue;
+    if (TranslateKeyboard(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -1,18 +1,35 @@
 #pragma once
 // "Let pending window events run": one PeekMessage/DispatchMessage pass over the calling
-// thread's queue. Callers that can be re-entered through it guard themselves with ReentryGuard.
+// thread's queue, with keys routed exactly as the message loop routes them (shortcut and dialog
+// keys of the window they are meant for), so that a key pressed while a rebuild, a fade or a scan
+// lets events run does what it does at any other time. Callers that can be re-entered through it
+// guard themselves with ReentryGuard.
 
 #include <windows.h>
-
-#include <functional>
 
 namespace common {
 
 void PumpPendingMessages();
 
-// The same, with a filter that sees every message first and may take it (accelerators, dialog
-// keys): a message for which the filter returns true is not dispatched.
-void PumpPendingMessages(const std::function<bool(MSG& msg)>& filter);
+// Lets pending events run from inside a long loop: at the first Step (unless `atFirstStep` is
+// false) and then whenever `intervalMs` have passed, so that the loop stays responsive without
+// paying for a pass over the queue at every one of its steps.
+class PeriodicPump {
+ public:
+  explicit PeriodicPump(DWORD intervalMs, bool atFirstStep = true)
+      : interval_(intervalMs), last_(GetTickCount()), pumped_(!atFirstStep) {}
+  void Step() {
+    if (pumped_ && GetTickCount() - last_ < interval_) return;
+    PumpPendingMessages();
+    pumped_ = true;
+    last_ = GetTickCount();
+  }
+
+ private:
+  DWORD interval_;
+  DWORD last_;
+  bool pumped_;
+};
 
 // Marks a section that must not be re-entered while it pumps messages. Entered() is false for
 // the nested attempt, which must then do nothing.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/handles.h"
+#include "common/pump.h"
 
 namespace {
 
@@ -89,6 +90,24 @@ TEST(KeyboardRouting, KeysGoToTheRegistrationOfTheirTopLevelWindow) {
     EXPECT_EQ(common::TranslateKeyboard(msg), c.taken) << c.key << " " << c.message;
     EXPECT_EQ(KeyboardWindow::commands, c.commands) << c.key;
   }
+}
+
+TEST(KeyboardRouting, EventsLetRunInsideAHandlerRouteKeysAsTheLoopDoes) {
+  // A rebuild or a fade lets pending events run; a Tab and a shortcut pressed meanwhile do what
+  // they do in the message loop.
+  KeyboardWindow w;
+  KeyboardWindow::commands = 0;
+  common::RegisterKeyboard(w.Window(), w.Accelerators(), true);
+  ShowWindow(w.Window(), SW_SHOW);
+  SetForegroundWindow(w.Window());
+  SetFocus(w.Button(0));
+  PostMessageW(w.Button(0), WM_KEYDOWN, VK_TAB, 0x000F0001);
+  common::PumpPendingMessages();
+  EXPECT_EQ(GetFocus(), w.Button(1));
+  const ControlHeld control;
+  PostMessageW(w.Button(1), WM_KEYDOWN, 'K', 0x00250001);
+  common::PumpPendingMessages();
+  EXPECT_EQ(KeyboardWindow::commands, 1);
 }
 
 }  // namespace

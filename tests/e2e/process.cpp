@@ -23,12 +23,13 @@ ProgramUnderTest::~ProgramUnderTest() {
   }
 }
 
-bool ProgramUnderTest::Start() {
+bool ProgramUnderTest::Start(const std::wstring& arguments) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info = {};
   std::vector<wchar_t> line;
-  const std::wstring quoted = L"\"" + exePath_ + L"\"";
+  const std::wstring quoted =
+      L"\"" + exePath_ + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
   line.assign(quoted.begin(), quoted.end());
   line.push_back(L'\0');
   const std::wstring folder = exePath_.substr(0, exePath_.find_last_of(L'\\'));

@@ -19,7 +19,7 @@ class ProgramUnderTest {
   explicit ProgramUnderTest(const std::wstring& exePath);
   ~ProgramUnderTest();
 
-  bool Start();
+  bool Start(const std::wstring& arguments = L"");
   bool WaitForExit(int timeoutMs);
   DWORD ExitCode() const;
   DWORD ProcessId() const { return processId_; }

@@ -90,8 +90,8 @@ TEST_F(ShellEndToEnd, DesktopIconsShowTheirCaptionsAndOpenTheirLinks) {
             folder_.File(L"standin.exe").c_str(), FALSE);
   testing_support::WriteFileBytes(
       folder_.File(L"SysInfo.ini"),
-      "[Zephra]\r\nZM1_Caption=" + common::ToAnsi(L"我的电脑") + "\r\nZM2_Link=" +
-          common::ToAnsi(folder_.File(L"standin.exe")) + "\r\n");
+      "[Zephra]\r\nZM1_Caption=" + common::ToAnsi(L"我的电脑") +
+          "\r\nZM2_Link=" + common::ToAnsi(folder_.File(L"standin.exe")) + "\r\n");
   ProgramUnderTest shell(folder_.Path(), L"ZephraShell.exe");
   ASSERT_TRUE(shell.Start());
   ASSERT_NE(shell.WaitForWindow(kDesktopClass, 10000), nullptr);
@@ -119,9 +119,9 @@ TEST_F(ShellEndToEnd, DesktopIconsShowTheirCaptionsAndOpenTheirLinks) {
 TEST_F(ShellEndToEnd, TaskbarShowsApplicationsAndOpensQuickLaunchLinks) {
   CopyFileW(testing_support::BesideProgram(L"zephra_recorder.exe").c_str(),
             folder_.File(L"quick.exe").c_str(), FALSE);
-  testing_support::WriteFileBytes(folder_.File(L"SysInfo.ini"),
-                                  "[Zephra]\r\nKS_A_Link=" +
-                                      common::ToAnsi(folder_.File(L"quick.exe")) + "\r\n");
+  testing_support::WriteFileBytes(
+      folder_.File(L"SysInfo.ini"),
+      "[Zephra]\r\nKS_A_Link=" + common::ToAnsi(folder_.File(L"quick.exe")) + "\r\n");
   ProgramUnderTest shell(folder_.Path(), L"ZephraShell.exe");
   ASSERT_TRUE(shell.Start());
   ASSERT_NE(shell.WaitForWindow(kDesktopClass, 10000), nullptr);
@@ -175,6 +175,60 @@ TEST_F(ShellEndToEnd, TaskbarShowsApplicationsAndOpensQuickLaunchLinks) {
   e2e::ClickAt(52 + 25, top + 25);
   EXPECT_TRUE(testing_support::WaitFor(
       [&] { return !testing_support::ReadFileBytes(folder_.File(L"quick.log")).empty(); }, 5000));
+
+  e2e::ClickAt(11 + 33, 12 + 10);
+  EXPECT_TRUE(shell.WaitForExit(10000));
+}
+
+void RightClickAt(int x, int y) {
+  e2e::MoveTo(x, y);
+  INPUT input[2] = {};
+  const DWORD flags[2] = {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP};
+  for (int i = 0; i < 2; ++i) {
+    input[i].type = INPUT_MOUSE;
+    input[i].mi.dwFlags = flags[i];
+  }
+  SendInput(2, input, sizeof(INPUT));
+}
+
+TEST_F(ShellEndToEnd, RightClickOnTheStripOpensTheLookMenuWhoseEntriesSwitchTheLook) {
+  ProgramUnderTest shell(folder_.Path(), L"ZephraShell.exe");
+  ASSERT_TRUE(shell.Start());
+  HWND desktop = shell.WaitForWindow(kDesktopClass, 10000);
+  ASSERT_NE(desktop, nullptr);
+  testing_support::PumpFor(500);
+  const int top = 768 - 54;
+  RightClickAt(600, top + 30);
+  HWND menu = nullptr;
+  ASSERT_TRUE(testing_support::WaitFor(
+      [&] {
+        menu = FindWindowW(L"ZephraTaskBarMenu", nullptr);
+        return menu && IsWindowVisible(menu);
+      },
+      10000));
+  RECT r = {};
+  GetWindowRect(menu, &r);
+  EXPECT_EQ(r.left, 600);
+  EXPECT_EQ(r.bottom, top);
+  testing_support::PumpFor(300);
+  e2e::SaveScreenshot(testing_support::BesideProgram(L"taskbarmenu-e2e.png"));
+
+  // "立体灰" (the third entry) turns the strip grey at once and closes the menu.
+  e2e::ClickAt(650, r.top + 54 + 12);
+  EXPECT_TRUE(testing_support::WaitFor(
+      [&] { return e2e::ScreenPixel(700, top) == static_cast<COLORREF>(8947848); }, 5000))
+      << e2e::ScreenPixel(700, top);
+  EXPECT_TRUE(testing_support::WaitFor([&] { return !IsWindowVisible(menu); }, 3000));
+  e2e::SaveScreenshot(testing_support::BesideProgram(L"taskbar-grey-e2e.png"));
+  // Opened again at the right edge it stays on the screen; "Zephra" brings the flat look back.
+  RightClickAt(1020, top + 30);
+  ASSERT_TRUE(testing_support::WaitFor([&] { return IsWindowVisible(menu) != FALSE; }, 10000));
+  GetWindowRect(menu, &r);
+  EXPECT_EQ(r.right, 1024);
+  testing_support::PumpFor(300);
+  e2e::ClickAt(r.left + 50, r.top + 29 + 12);
+  EXPECT_TRUE(testing_support::WaitFor(
+      [&] { return e2e::ScreenPixel(700, top) == static_cast<COLORREF>(10066329); }, 5000));
 
   e2e::ClickAt(11 + 33, 12 + 10);
   EXPECT_TRUE(shell.WaitForExit(10000));

@@ -50,7 +50,7 @@ void TForm1::ShowStatus(const std::wstring& text) { statusBar1_.SetText(text); }
 
 void TForm1::ProcessMessages() {
   const BusySection busy(*this);
-  common::PumpPendingMessages(common::TranslateKeyboard);
+  common::PumpPendingMessages();
 }
 
 void TForm1::RunAndWait(const std::wstring& commandLine) {

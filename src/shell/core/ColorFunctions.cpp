@@ -1,9 +1,10 @@
 #include "shell/core/ColorFunctions.h"
 
-#include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
+#include <windows.h>
 
+#include "common/lookup.h"
 #include "common/screen.h"
 
 namespace ColorFunctions {
@@ -14,8 +15,14 @@ int32_t Translate(int32_t color) {
   // Plain colours are their own translation; asking the platform for each pixel of a skin would
   // cost a call per pixel for nothing.
   if (color >= 0 && color <= 0xFFFFFF) return color;
+  // The OLE automation DLL is loaded at the first system colour, not at start: no skin has one.
+  using OleTranslateColorFunction = HRESULT(WINAPI*)(OLE_COLOR, HPALETTE, COLORREF*);
+  static const auto oleTranslateColor =
+      common::LoadSystem<OleTranslateColorFunction>(L"oleaut32.dll", "OleTranslateColor");
   COLORREF translated = 0;
-  if (FAILED(OleTranslateColor(static_cast<OLE_COLOR>(color), nullptr, &translated))) return 0;
+  if (oleTranslateColor == nullptr ||
+      FAILED(oleTranslateColor(static_cast<OLE_COLOR>(color), nullptr, &translated)))
+    return 0;
   return static_cast<int32_t>(translated);
 }
 

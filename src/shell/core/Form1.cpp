@@ -6,6 +6,7 @@
 #include "common/font.h"
 #include "common/owner.h"
 #include "common/screen.h"
+#include "common/tickcount64.h"
 #include "common/version.h"
 #include "shell/core/CrashGuard.h"
 #include "shell/core/HandleWindows.h"
@@ -13,11 +14,12 @@
 
 namespace {
 
-// The buttons of the window.
+// The buttons of the window. None answers a dialog key: Enter and Escape come as IDOK (1) and
+// IDCANCEL (2), so these ids stay clear of both.
 enum class ControlId : int {
-  ExitButton = 1,          // Command1
-  DisableQuickLaunch = 2,  // Command2, hidden
-  EnableQuickLaunch = 3,   // Command3, hidden
+  ExitButton = 101,          // Command1
+  DisableQuickLaunch = 102,  // Command2, hidden
+  EnableQuickLaunch = 103,   // Command3, hidden
 };
 
 // The fixed buttons of the taskbar, in the order they are added.
@@ -36,6 +38,11 @@ constexpr QuickLaunch kQuickLaunchLinks[] = {
     {FixedButton::QuickLaunchC, L"KS_C_Link"}, {FixedButton::QuickLaunchD, L"KS_D_Link"},
     {FixedButton::QuickLaunchE, L"KS_E_Link"}, {FixedButton::Print, L"Prindle_Link"}};
 constexpr UINT kSendToBack = WM_APP + 1;
+// Explorer, started again, makes a new Windows taskbar and says so to every top-level window. It
+// is hidden again at most once a second: a burst of these notices (or a restarting Explorer
+// that keeps announcing itself) costs one take-back per second, never a loop.
+constexpr UINT_PTR kTakeBackTimer = 1;
+constexpr uint64_t kTakeBackIntervalMs = 1000;
 constexpr wchar_t kOwnerClass[] = L"ZephraShellApplication";
 
 // Design places in twips.
@@ -51,6 +58,8 @@ constexpr int kFirstIconPicture = 101;
 Form1::Form1(const rwini::IniFile& config, ShellServices services)
     : config_(config),
       services_(std::move(services)),
+      frmTaskBarMenu_(taskBar1_, services_.showMessage ? services_.showMessage
+                                                       : &FrmTaskBarMenu::ShowMessageBox),
       frmStartMenu_(config, FrmStartMenu::Services{services_.openLink, services_.startCommand,
                                                    [this] { UnloadAll(); }}) {}
 
@@ -92,6 +101,7 @@ bool Form1::Load() {
   HandleWindows::SetWorkArea(0, 0, static_cast<int16_t>(screenWidth),
                              static_cast<int16_t>(screenHeight - kStripHeight));
   HandleWindows::HideTaskbar();
+  taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 
   ShowWindow(Handle(), SW_SHOWMAXIMIZED);  // the first resize paints the background
   UpdateWindow(Handle());
@@ -121,6 +131,7 @@ void Form1::CreateTaskBar() {
   SetWindowPos(taskBar1_.Handle(), command1_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   taskBar1_.SetButtonClicked(
       [this](int16_t index, int16_t button) { TaskBarButtonClicked(index, button); });
+  taskBar1_.SetMenu(&frmTaskBarMenu_);
   for (const FixedButton button : kFixedButtons)
     taskBar1_.AddButton(ImageOf(button), button == FixedButton::Start, true);
   taskBar1_.LoadTasks();
@@ -180,7 +191,8 @@ void Form1::TaskBarButtonClicked(int16_t Index, int16_t /*Button*/) {
     frmStartMenu_.ShowForm();
     // A movement over the desktop among the fade's events has closed the menu again; making it
     // topmost now would show it once more, unseen at opacity 0, over whatever lies below.
-    if (!menuShown_) return;
+    // Likewise when the user turned to another window meanwhile, which hid the menu.
+    if (!menuShown_ || !frmStartMenu_.Visible()) return;
     frmStartMenu_.MeTop();
     frmStartMenu_.ZOrder();
   } else {
@@ -208,6 +220,27 @@ void Form1::DesktopMouseMove() {
     menuShown_ = false;
     frmStartMenu_.HideForm();
   }
+}
+
+void Form1::TaskbarCreated() {
+  const uint64_t now = common::TickCount64();
+  if (lastTakeBack_ != 0 && now - lastTakeBack_ < kTakeBackIntervalMs) {
+    // Too soon after the last one: once more when the second is over (one timer, however many
+    // notices come meanwhile).
+    SetTimer(Handle(), kTakeBackTimer,
+             static_cast<UINT>(kTakeBackIntervalMs - (now - lastTakeBack_)), nullptr);
+    return;
+  }
+  TakeDesktopBack();
+}
+
+void Form1::TakeDesktopBack() {
+  KillTimer(Handle(), kTakeBackTimer);
+  lastTakeBack_ = common::TickCount64();
+  // The new Windows taskbar has set its own work area: the strip is the shell's again.
+  HandleWindows::SetWorkArea(0, 0, static_cast<int16_t>(common::ScreenWidthPixels()),
+                             static_cast<int16_t>(common::ScreenHeightPixels() - kStripHeight));
+  HandleWindows::HideTaskbar();
 }
 
 void Form1::Compose(int width, int height) {
@@ -245,7 +278,8 @@ void Form1::UnloadAll() {
   Unload();
   frmStartMenu_.UnloadAll();  // the entries stop tracking the pointer
   frmStartMenu_.UnloadXForm();
-  frmStartMenu_.Unload();
+  frmStartMenu_.Unload();  // with the placeholder, the Internet and the fallback submenus
+  frmTaskBarMenu_.Unload();
   frmStartMenu_.UnloadRemaining();
   Unload();  // a second unload of an unloaded window does nothing
   services_.endProcess();
@@ -253,6 +287,10 @@ void Form1::UnloadAll() {
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (dialog_.OnMessage(message, wParam)) return 0;  // the focus memory
+  if (message == taskbarCreated_ && taskbarCreated_ != 0 && !unloading_) {
+    TaskbarCreated();
+    return 0;
+  }
   switch (message) {
     case WM_GETMINMAXINFO: {
       // Maximised, the desktop covers the whole screen, not just the work area.
@@ -279,6 +317,12 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       DesktopMouseMove();
       return 0;
     case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK && GetFocus() == command1_) {
+        // Enter on the focused exit button presses it, as a focused button answers Enter;
+        // Enter anywhere else and Escape anywhere do nothing on the desktop.
+        UnloadAll();
+        return 0;
+      }
       if (HIWORD(wParam) == BN_CLICKED) {
         switch (static_cast<ControlId>(LOWORD(wParam))) {
           case ControlId::ExitButton:
@@ -298,6 +342,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Activation raises a window; the desktop goes back down once it is done.
         PostMessageW(Handle(), kSendToBack, 0, 0);
       }
+      return 0;
+    case WM_TIMER:
+      if (wParam == kTakeBackTimer) TakeDesktopBack();
       return 0;
     case kSendToBack:
       SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

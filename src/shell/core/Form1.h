@@ -16,6 +16,7 @@
 #include "shell/core/ctlIcon.h"
 #include "shell/core/rwini.h"
 #include "shell/startmenu/FrmStartMenu.h"
+#include "shell/taskbar/FrmTaskBarMenu.h"
 #include "shell/taskbar/TaskBar.h"
 
 class Form1 : public common::SurfaceWindow {
@@ -50,6 +51,7 @@ class Form1 : public common::SurfaceWindow {
   // The taskbar, also for the taskbar menu, which changes its look.
   TaskBar& TaskBar1() { return taskBar1_; }
   FrmStartMenu& StartMenu() { return frmStartMenu_; }
+  FrmTaskBarMenu& TaskBarMenu() { return frmTaskBarMenu_; }
   ctlIcon& Icon(int index) { return *icons_.at(static_cast<size_t>(index)); }
 
  protected:
@@ -61,6 +63,10 @@ class Form1 : public common::SurfaceWindow {
 
  private:
   void DesktopMouseMove();
+  // A new Windows taskbar was announced: hide it and reserve the strip again, at most once a
+  // second.
+  void TaskbarCreated();
+  void TakeDesktopBack();
   void CloseHandler();
   void Unload();
   void OpenLink(const std::wstring& key);
@@ -77,11 +83,14 @@ class Form1 : public common::SurfaceWindow {
   HWND command2_ = nullptr;  // hidden: disables quick-launch buttons 1 to 7
   HWND command3_ = nullptr;  // hidden: enables them again
   TaskBar taskBar1_;
-  FrmStartMenu frmStartMenu_;  // loaded at start, hidden until the start button opens it
+  FrmTaskBarMenu frmTaskBarMenu_;  // made at the first right click on the strip
+  FrmStartMenu frmStartMenu_;      // loaded at start, hidden until the start button opens it
   std::vector<std::unique_ptr<ctlIcon>> icons_;  // ctlIcon1 0 ... 4
   common::DialogHelper dialog_;  // Tab from the exit button over the taskbar to the icons
   float trayHeight_ = 0;
   bool menuShown_ = false;
   bool unloading_ = false;
+  UINT taskbarCreated_ = 0;    // the registered "TaskbarCreated" message
+  uint64_t lastTakeBack_ = 0;  // tick count of the last take-back
   std::wstring versionText_;
 };

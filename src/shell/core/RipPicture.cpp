@@ -4,6 +4,9 @@
 
 namespace {
 
+// Longest stretch of reading pixels without letting pending events run.
+constexpr DWORD kEventsEveryMs = 5;
+
 void AppendNumber(std::string& text, int64_t value) {
   if (value >= 0) text += ' ';
   text += std::to_string(value);
@@ -25,9 +28,10 @@ std::string RipPicture(const common::MemorySurface& picture, int32_t TransColor)
   std::string text;
   text.reserve(static_cast<size_t>(width) * height * 10 + 8);
   AppendNumber(text, static_cast<int64_t>(height) - 1);
+  common::PeriodicPump events(kEventsEveryMs);
   for (int x = 0; x < width; ++x) {
     for (int y = 0; y < height; ++y) {
-      common::PumpPendingMessages();
+      events.Step();
       // Reads the surface's bits (what GetPixel would return); a surface resized meanwhile reads
       // as black outside its new bounds instead of outside its memory.
       const auto color = static_cast<int32_t>(picture.ColorAt(x, y));

@@ -16,6 +16,8 @@ struct ShellServices {
   std::function<void()> endProcess;
   // Ends the message loop when the desktop window is closed by other means than its exit.
   std::function<void()> quitLoop;
+  // A modal message box without owner, captioned "ZephraShell"; null: the real one.
+  std::function<void(const std::wstring& text)> showMessage;
 
   static ShellServices Real();
 };

@@ -13,6 +13,14 @@ bool OwnThread(HWND window) {
   return window != nullptr && GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
 }
 
+// True when the focus comes from another control of the same window (Tab, a click on another
+// icon). The window itself handing the focus on as it becomes active again is not that.
+bool FromSiblingControl(HWND from, HWND self) {
+  if (!OwnThread(from) || from == self) return false;
+  const HWND root = GetAncestor(self, GA_ROOT);
+  return from != root && GetAncestor(from, GA_ROOT) == root;
+}
+
 }  // namespace
 
 ctlIcon::ctlIcon(int index, Events events) : index_(index), events_(std::move(events)) {}
@@ -111,14 +119,24 @@ void ctlIcon::ApplyShape() {
 LRESULT ctlIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_LBUTTONDOWN:
-      SetFocus(Handle());  // a single click gives the icon the focus
+      // A single click gives the icon the focus. An icon that got the focus back only because
+      // the desktop became active again opens its link at the user's first click on it.
+      if (GetFocus() != Handle()) {
+        SetFocus(Handle());
+      } else if (focusGivenBack_) {
+        focusGivenBack_ = false;
+        if (events_.gotFocus) events_.gotFocus(index_);
+      }
       return 0;
     case WM_SETFOCUS:
-      // Only a focus that moves here from another control of the shell counts: when the desktop
-      // comes back to the front, the icon regains the focus without opening its link again.
-      if (OwnThread(reinterpret_cast<HWND>(wParam)) && events_.gotFocus) events_.gotFocus(index_);
+      // Only a focus that moves here from another control of the desktop counts: when the
+      // desktop comes back to the front (an application closed, a click on the taskbar), the
+      // icon regains the focus without opening its link again.
+      focusGivenBack_ = !FromSiblingControl(reinterpret_cast<HWND>(wParam), Handle());
+      if (!focusGivenBack_ && events_.gotFocus) events_.gotFocus(index_);
       return 0;
     case WM_KILLFOCUS:
+      focusGivenBack_ = false;
       if (OwnThread(reinterpret_cast<HWND>(wParam)) && events_.lostFocus) events_.lostFocus(index_);
       return 0;
     default:

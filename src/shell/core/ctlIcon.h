@@ -62,4 +62,5 @@ class ctlIcon : public common::SurfaceWindow {
   std::wstring caption_;
   common::Bitmap picture_;
   common::Font font_;
+  bool focusGivenBack_ = false;  // has the focus, handed back by the desktop, not opened yet
 };

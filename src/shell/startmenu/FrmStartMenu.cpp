@@ -165,10 +165,19 @@ void FrmStartMenu::ZOrder() {
 void FrmStartMenu::HideForm() {
   if (Handle() == nullptr) return;
   HideXForm();
+  // Already hidden (another window was activated meanwhile): nothing left to fade.
+  if (!IsWindowVisible(Handle()) && !fade_.Running()) return;
   // The events pending after the submenu went run inside the fade's guard, so a click on the
   // start button among them turns this fade-out around rather than being undone by it.
   fade_.FadeOut(Handle(), true);
 }
+
+void FrmStartMenu::HideNow() {
+  HideXForm();
+  if (Handle() != nullptr) ShowWindow(Handle(), SW_HIDE);
+}
+
+bool FrmStartMenu::Visible() const { return Handle() != nullptr && IsWindowVisible(Handle()); }
 
 void FrmStartMenu::Button_MouseOver(int16_t Index) {
   // Back from a submenu onto its own entry: the submenu stays. (The index is kept while the
@@ -193,8 +202,13 @@ void FrmStartMenu::Button_MouseOver(int16_t Index) {
   menu.SetButtonIndex(Index);
   menu.ShowForm();
   // The pointer may have moved on to another entry during the fade; that entry's submenu is
-  // the current one now and this one is hidden again: leave both as they are.
+  // the current one now and this one is hidden again: leave both as they are. The menu itself
+  // may have gone as well (another window was activated).
   if (xForm_ != &menu) return;
+  if (!Visible()) {
+    menu.Hide();
+    return;
+  }
   menu.ZOrder();
   menu.SetButtonIndex(Index);
   menu.MakeTopmost();
@@ -261,7 +275,13 @@ LRESULT FrmStartMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return MA_NOACTIVATE;
     case WM_KILLFOCUS:
       // Should the menu ever hold the focus, losing it makes the menu invisible, without a fade.
-      ShowWindow(Handle(), SW_HIDE);
+      HideNow();
+      return 0;
+    case WM_ACTIVATEAPP:
+      // The menu never takes the activation, so it hears of the user turning to another window
+      // here: every window of the shell is told when another program's window becomes active.
+      // Both menus go at once, without a fade.
+      if (!wParam) HideNow();
       return 0;
     case kEndShell:
       if (services_.endShell) services_.endShell();

@@ -84,6 +84,9 @@ class FrmStartMenu : public common::Window {
   void MeTop();     // topmost and shown, not activated
   void ZOrder();    // to the front of the z-order
   void HideForm();  // hides the submenu, fades out, hides
+  // Hides the submenu and the menu at once, without a fade (another window became active).
+  void HideNow();
+  bool Visible() const;
 
   // Shut-down, in the desktop's order: UnloadAll stops the entries' mouse tracking; UnloadXForm
   // closes the current submenu; Unload closes this window, the placeholder, the Internet and

@@ -1,12 +1,22 @@
 #include "shell/taskbar/EnumTasks.h"
 
+#include "common/pump.h"
 #include "common/text.h"
 #include "shell/taskbar/ModEnumTasks.h"
 
+namespace {
+constexpr DWORD kEventsEveryMs = 5;
+}  // namespace
+
 void EnumTasks::GetWindows() {
+  // With a couple of hundred windows the pass takes long enough to be felt: events run every
+  // few milliseconds of it. The lists are filled only at the end, in one go.
+  common::PeriodicPump events(kEventsEveryMs, false);
+  const std::vector<ModEnumTasks::Task> tasks =
+      ModEnumTasks::EnumerateTasks([&] { events.Step(); });
   List1.clear();
   List2.clear();
-  for (const ModEnumTasks::Task& task : ModEnumTasks::EnumerateTasks()) {
+  for (const ModEnumTasks::Task& task : tasks) {
     List1.push_back(common::HandleToText(task.window));
     List2.push_back(task.caption);
   }
@@ -34,11 +44,17 @@ void EnumTasks::DrawIcon(HDC hdc, HWND hwnd, int16_t x, int16_t y) {
 }
 
 HICON EnumTasks::GetIcons(HWND hwnd) {
-  auto ask = [hwnd](UINT message, WPARAM wParam) -> HICON {
+  bool answering = true;
+  auto ask = [hwnd, &answering](UINT message, WPARAM wParam) -> HICON {
+    if (!answering) return nullptr;
     DWORD_PTR result = 0;
-    // A window that does not answer within the time-out gives no icon for this step.
-    if (!SendMessageTimeoutA(hwnd, message, wParam, 0, SMTO_NORMAL, kIconTimeoutMs, &result))
+    // A window that does not answer within the time-out gives no icon for this step, and is
+    // not asked again.
+    if (!SendMessageTimeoutA(hwnd, message, wParam, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                             kIconTimeoutMs, &result)) {
+      answering = false;
       return nullptr;
+    }
     return reinterpret_cast<HICON>(result);
   };
   auto classIcon = [hwnd](int index) {

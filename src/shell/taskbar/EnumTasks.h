@@ -10,8 +10,12 @@
 
 class EnumTasks {
  public:
-  // Time allowed to each window for each icon message.
-  static constexpr UINT kIconTimeoutMs = 1000;
+  // Time allowed to a window for an icon message. The rebuild asks every task on the UI thread,
+  // so a window that does not answer must not hold it up: 25 ms, not a second, and a window that
+  // let one message time out is asked no further message (a window that has only just stopped
+  // answering is not yet "hung" to the system, so SMTO_ABORTIFHUNG alone does not help). Its
+  // button then shows no icon, or its class's.
+  static constexpr UINT kIconTimeoutMs = 25;
 
   // Empties the lists and lists every task anew.
   void GetWindows();
@@ -27,7 +31,8 @@ class EnumTasks {
   // Draws a window's icon at 16 x 16; nothing when it has none.
   static void DrawIcon(HDC hdc, HWND hwnd, int16_t x, int16_t y);
   // The window's small icon, else its class's small icon, big icon, class icon, drag icon;
-  // null when none answers. The handles belong to the window or its class.
+  // null when none answers. The handles belong to the window or its class. At most one icon
+  // message times out per call.
   static HICON GetIcons(HWND hwnd);
 
  private:

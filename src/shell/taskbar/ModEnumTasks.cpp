@@ -23,17 +23,22 @@ std::wstring ReadCaption(HWND window) {
 
 namespace {
 
-BOOL CALLBACK AddTask(HWND window, LPARAM context) {
-  if (IsTask(window))
-    reinterpret_cast<std::vector<Task>*>(context)->push_back({window, ReadCaption(window)});
+BOOL CALLBACK AddWindow(HWND window, LPARAM context) {
+  reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
   return TRUE;  // never stop early
 }
 
 }  // namespace
 
-std::vector<Task> EnumerateTasks() {
+std::vector<Task> EnumerateTasks(const std::function<void()>& between) {
+  // The windows first, in one pass; then the tests and captions, window by window.
+  std::vector<HWND> windows;
+  EnumWindows(&AddWindow, reinterpret_cast<LPARAM>(&windows));
   std::vector<Task> tasks;
-  EnumWindows(&AddTask, reinterpret_cast<LPARAM>(&tasks));
+  for (HWND window : windows) {
+    if (IsTask(window)) tasks.push_back({window, ReadCaption(window)});
+    if (between) between();
+  }
   return tasks;
 }
 

@@ -3,6 +3,7 @@
 // their captions are read.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,9 @@ struct Task {
   std::wstring caption;
 };
 
-// Every task, in the order the system enumerates top-level windows (front to back).
-std::vector<Task> EnumerateTasks();
+// Every task, in the order the system enumerates top-level windows (front to back). `between`,
+// when given, is called between two windows (the taskbar lets pending events run there when a
+// crowd of windows makes the pass long).
+std::vector<Task> EnumerateTasks(const std::function<void()>& between = nullptr);
 
 }  // namespace ModEnumTasks

@@ -15,6 +15,11 @@
 namespace {
 
 constexpr int kClockWidth = 100;
+constexpr DWORD kEventsEveryMs = 5;
+// Hidden buttons kept for the next rebuild.
+constexpr size_t kSparesKept = 16;
+// A Repaint that waited for a rebuild or a release to end runs from the queue.
+constexpr UINT kRepaintLater = WM_APP + 1;
 constexpr int16_t kTaskCaptionOffset = 25;
 
 std::wstring ClockText() {
@@ -47,8 +52,11 @@ bool TaskBar::Create(HWND parent, int x, int y, int width) {
 int TaskBar::Height() const { return kHeightPixels; }
 
 std::unique_ptr<TaskBarButton> TaskBar::NewButton() {
-  auto button = std::make_unique<TaskBarButton>(
-      TaskBarButton::Host{[this] { ++releasesRunning_; }, [this] { --releasesRunning_; }});
+  auto button = std::make_unique<TaskBarButton>(TaskBarButton::Host{[this] { ++releasesRunning_; },
+                                                                    [this] {
+                                                                      --releasesRunning_;
+                                                                      RepaintIfPending();
+                                                                    }});
   // A new element takes its look from element 0.
   const int32_t style = TaskBarButton1.empty() ? style_ : TaskBarButton1[0]->Style();
   button->Create(Handle(), style);
@@ -71,6 +79,7 @@ void TaskBar::SetStyle(int32_t strStyle) {
 
 void TaskBar::LoadGUI() {
   taskBarColor_ = kDefaultTaskBarColor;
+  clockShown_.clear();
   const auto width = static_cast<int16_t>(ScaleWidth());
   const SkinImage& background = SkinImages::TaskBarBackground(style_);
   PaintSkin(1, SkinImages::TaskBarBorder(), 0, 0, true, 0);
@@ -160,8 +169,19 @@ void TaskBar::MouseDown(int16_t button, int x) {
     const TaskBar_Container& r = fClassList_[static_cast<size_t>(p - 1)];
     if (r.IconIndex != 0 && r.Enabled) DrawButton(p, Look::Pressed);
   }
-  // The right button also opens the taskbar menu, which comes with its own window.
-  (void)button;
+  if (button == 2) OpenMenu(x);
+}
+
+void TaskBar::OpenMenu(int x) {
+  if (menu_ == nullptr || !menu_->Load()) return;
+  // Above the strip, at the pointer, kept inside the right screen edge (all in twips).
+  const double screenWidth = common::PixelsToTwipsX(common::ScreenWidthPixels());
+  const double screenHeight = common::PixelsToTwipsY(common::ScreenHeightPixels());
+  const double top = screenHeight - common::PixelsToTwipsY(kHeightPixels) - menu_->Height();
+  double left = x * common::TwipsPerPixelX();
+  if (left + menu_->Width() > screenWidth) left = screenWidth - menu_->Width();
+  menu_->Move(left, top);
+  menu_->ShowForm();
 }
 
 void TaskBar::MouseUp(int16_t button, int x) {
@@ -177,6 +197,10 @@ void TaskBar::ClockTick() {
   common::MemorySurface& surface = DrawingSurface();
   const int width = ScaleWidth(), height = surface.Height();
   const std::string text = common::ToAnsi(ClockText());
+  // The text changes once a second; the nine ticks in between would paint the same pixels.
+  // (LoadGUI, which paints over the clock, forgets the text.)
+  if (text == clockShown_) return;
+  clockShown_ = text;
   const int n = static_cast<int>(text.size());
   HDC dc = surface.Dc();
   common::ScopedSelect font(dc, font_.Get());
@@ -203,6 +227,9 @@ void TaskBar::PollTick() {
   // list the rebuild is reading, or destroy the button whose handler is still running; the next
   // tick after they end sees the changed count and rebuilds then.
   if (rebuilding_ || releasesRunning_ > 0) return;
+  // The enumeration lets events run when it is long; a tick among them does nothing.
+  common::ReentryGuard guard(polling_);
+  if (!guard.Entered()) return;
   EnumTasks1.GetWindows();
   const int n = std::stoi(EnumTasks1.RunningAppCount());
   if (n != knownTaskCount_) {
@@ -212,8 +239,16 @@ void TaskBar::PollTick() {
 }
 
 void TaskBar::LoadTasks() {
-  common::ReentryGuard guard(rebuilding_);
-  if (!guard.Entered()) return;
+  {
+    common::ReentryGuard guard(rebuilding_);
+    if (!guard.Entered()) return;
+    Rebuild();
+    TrimSpares();
+  }
+  RepaintIfPending();
+}
+
+void TaskBar::Rebuild() {
   SetTimer(Handle(), kClockTimer, kTickMs, nullptr);
   EmptyButtonBin();
   EnumTasks1.GetWindows();
@@ -247,22 +282,66 @@ void TaskBar::LoadTaskButton(int16_t Index) {
   button.SubClassMe();
 }
 
-void TaskBar::LoadEmpytButton() { TaskBarButton1.push_back(NewButton()); }
+void TaskBar::LoadEmpytButton() {
+  if (spare_.empty()) {
+    TaskBarButton1.push_back(NewButton());
+    return;
+  }
+  // A button put aside by the last emptying, made again what a new element is: invisible, with
+  // element 0's look and nothing of the task it showed.
+  std::unique_ptr<TaskBarButton> button = std::move(spare_.back());
+  spare_.pop_back();
+  button->Reset(TaskBarButton1[0]->Style());
+  TaskBarButton1.push_back(std::move(button));
+}
 
 void TaskBar::EmptyButtonBin() {
   if (TaskBarButton1.empty()) return;
   TaskBarButton1[0]->UnSubClassMe();
+  // The elements leave the group at once. Inside a rebuild they are only hidden and put aside
+  // for the next elements, since destroying and making a couple of hundred windows is what a
+  // rebuild would spend most of its time on; elsewhere (shut-down) they are destroyed.
+  // Events run every few milliseconds meanwhile; the rebuild's guard keeps others out.
+  common::PeriodicPump events(kEventsEveryMs);
   while (TaskBarButton1.size() > 1) {
-    TaskBarButton1.back()->UnSubClassMe();
+    std::unique_ptr<TaskBarButton> button = std::move(TaskBarButton1.back());
     TaskBarButton1.pop_back();
+    button->UnSubClassMe();
+    if (rebuilding_) {
+      ShowWindow(button->Handle(), SW_HIDE);
+      spare_.push_back(std::move(button));
+      events.Step();
+    }
+  }
+  if (!rebuilding_) spare_.clear();
+}
+
+void TaskBar::TrimSpares() {
+  // What a crowd of windows left behind goes once the buttons are right, a few at a time with
+  // events running in between.
+  common::PeriodicPump events(kEventsEveryMs);
+  while (spare_.size() > kSparesKept) {
+    spare_.pop_back();
+    events.Step();
   }
 }
 
 void TaskBar::SubClassOff() { EmptyButtonBin(); }
 
+void TaskBar::RepaintIfPending() {
+  if (repaintPending_ && !rebuilding_ && releasesRunning_ == 0 && Handle())
+    PostMessageW(Handle(), kRepaintLater, 0, 0);
+}
+
 void TaskBar::Repaint() {
-  EmptyButtonBin();
-  LoadTasks();
+  // A rebuild or a task button's release is letting events run and still holds a button:
+  // destroying the buttons now would pull it from under them. The repaint follows when they end.
+  if (rebuilding_ || releasesRunning_ > 0) {
+    repaintPending_ = true;
+    return;
+  }
+  repaintPending_ = false;
+  LoadTasks();  // empties the bin first
   for (size_t p = 1; p <= fClassList_.size(); ++p) RepaintIcon(static_cast<int16_t>(p));
 }
 
@@ -301,6 +380,9 @@ LRESULT TaskBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == Handle())
         ReleaseCapture();
       MouseUp(message == WM_LBUTTONUP ? 1 : message == WM_RBUTTONUP ? 2 : 4, GET_X_LPARAM(lParam));
+      return 0;
+    case kRepaintLater:
+      if (repaintPending_) Repaint();
       return 0;
     case WM_DESTROY:
       KillTimer(Handle(), kClockTimer);

@@ -53,6 +53,19 @@ struct TaskBar_Container {
   bool Enabled = true;
 };
 
+// The look menu that a right click on the strip opens (its window is made of start-menu entries,
+// so it lives above this library; the desktop hands it over). Places and sizes in twips.
+class TaskBarPopup {
+ public:
+  virtual ~TaskBarPopup() = default;
+  // Makes the window on first use; false if it could not be made.
+  virtual bool Load() = 0;
+  virtual double Width() const = 0;
+  virtual double Height() const = 0;
+  virtual void Move(double leftTwips, double topTwips) = 0;
+  virtual void ShowForm() = 0;
+};
+
 class TaskBar : public common::SurfaceWindow {
  public:
   // The strip is as high as its images, 54 pixels (810 twips on a standard screen) at every
@@ -69,6 +82,8 @@ class TaskBar : public common::SurfaceWindow {
 
   bool Create(HWND parent, int x, int y, int width);
   void SetButtonClicked(ClickHandler handler) { buttonClicked_ = std::move(handler); }
+  // The menu a right click opens; null: none.
+  void SetMenu(TaskBarPopup* menu) { menu_ = menu; }
 
   int32_t Style() const { return style_; }
   void SetStyle(int32_t strStyle);
@@ -91,6 +106,8 @@ class TaskBar : public common::SurfaceWindow {
   void LoadEmpytButton();
   void EmptyButtonBin();
   void SubClassOff();
+  // EmptyButtonBin, LoadTasks, then every fixed button in turn. Asked for while a rebuild or a
+  // task button's release lets events run, it waits until they have ended.
   void Repaint();
   std::string RipPicture(int32_t TransColor) const;
 
@@ -102,6 +119,8 @@ class TaskBar : public common::SurfaceWindow {
     return *TaskBarButton1.at(static_cast<size_t>(element));
   }
   int KnownTaskCount() const { return knownTaskCount_; }
+  bool Rebuilding() const { return rebuilding_; }
+  int ReleasesRunning() const { return releasesRunning_; }
   void ClockTick();
   void PollTick();
 
@@ -117,6 +136,11 @@ class TaskBar : public common::SurfaceWindow {
   void DrawButton(int16_t position, Look look);
   void MouseDown(int16_t button, int x);
   void MouseUp(int16_t button, int x);
+  void OpenMenu(int x);
+  void Rebuild();  // the body of LoadTasks, inside its guard
+  void TrimSpares();
+  // A Repaint that had to wait runs once the rebuild or release that held it up has ended.
+  void RepaintIfPending();
   int ScaleWidth() const { return Surface().Width(); }
   void Refresh(int x0, int x1);
   std::unique_ptr<TaskBarButton> NewButton();
@@ -130,10 +154,15 @@ class TaskBar : public common::SurfaceWindow {
   int knownTaskCount_ = 0;
   TaskButtonLayout layout_;
   bool rebuilding_ = false;  // a rebuild lets events run while it reads icons
+  bool polling_ = false;     // a poll tick lets events run while it enumerates a crowd
   int releasesRunning_ = 0;  // task-button release handlers in progress
+  bool repaintPending_ = false;
+  std::string clockShown_;  // the clock text painted last
+  TaskBarPopup* menu_ = nullptr;
 
   common::Font font_;
   EnumTasks EnumTasks1;
   std::vector<std::unique_ptr<TaskBarButton>> TaskBarButton1;
+  std::vector<std::unique_ptr<TaskBarButton>> spare_;  // hidden, for the next rebuild
   common::MemorySurface Picture1;  // capture surface for one task icon at a time
 };

@@ -29,6 +29,15 @@ bool TaskBarButton::Create(HWND parent, int32_t style) {
   return true;
 }
 
+void TaskBarButton::Reset(int32_t style) {
+  ShowWindow(Handle(), SW_HIDE);
+  window_ = nullptr;
+  caption_.clear();
+  image_.clear();
+  offSet_ = 0;
+  SetStyle(style);
+}
+
 void TaskBarButton::SetStyle(int32_t strStyle) {
   style_ = strStyle;
   LoadGUI();
@@ -117,8 +126,30 @@ void TaskBarButton::OnMouseLeftDown() {
   PaintFace(-50);
 }
 
+namespace {
+
+// The taskbar counts the releases in progress from the start of one to its end, however it ends:
+// a count left raised would stop every later rebuild. It keeps its own copy of the taskbar's
+// calls, which outlive the button.
+class ReleaseInProgress {
+ public:
+  explicit ReleaseInProgress(const TaskBarButton::Host& host) : host_(host) {
+    if (host_.releaseBegins) host_.releaseBegins();
+  }
+  ~ReleaseInProgress() {
+    if (host_.releaseEnds) host_.releaseEnds();
+  }
+  ReleaseInProgress(const ReleaseInProgress&) = delete;
+  ReleaseInProgress& operator=(const ReleaseInProgress&) = delete;
+
+ private:
+  TaskBarButton::Host host_;
+};
+
+}  // namespace
+
 void TaskBarButton::OnMouseLeftUp() {
-  host_.releaseBegins();
+  const ReleaseInProgress release(host_);
   // The handle is taken before pending messages run: a poll tick in between may refill the
   // button for another task.
   const HWND window = window_;
@@ -126,7 +157,6 @@ void TaskBarButton::OnMouseLeftUp() {
   common::PumpPendingMessages();
   lit_ = 0;
   WindowAction(window);
-  host_.releaseEnds();
 }
 
 void TaskBarButton::WindowAction(HWND window) {

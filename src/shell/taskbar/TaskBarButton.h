@@ -29,6 +29,8 @@ class TaskBarButton : public common::SurfaceWindow {
 
   // Creates the control, invisible, as a child of the taskbar.
   bool Create(HWND parent, int32_t style);
+  // Makes a hidden button what a newly created one is: no task, no caption, no icon, the look.
+  void Reset(int32_t style);
 
   int32_t Style() const { return style_; }
   void SetStyle(int32_t strStyle);

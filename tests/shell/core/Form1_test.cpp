@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/keyboard.h"
 #include "common/text.h"
 #include "shell/core/CrashGuard.h"
 #include "support/testing.h"
@@ -124,6 +125,68 @@ TEST_F(DesktopWindowTest, ExitGivesTheTaskbarAndTheWorkAreaBack) {
   EXPECT_EQ(WorkArea().bottom, 738);  // the Windows taskbar's 30 pixels, not the shell's 54
   EXPECT_EQ(recorder_.quits, 0);
   EXPECT_FALSE(CrashGuard::Armed());
+}
+
+TEST_F(DesktopWindowTest, DialogKeysOnEveryFocusableControlDoNothingButEnterOnTheExitButton) {
+  FakeTray tray(30);
+  ASSERT_TRUE(form_->Load());
+  PumpFor(20);
+  std::vector<HWND> controls = {form_->ExitButton(), form_->TaskBar1().Handle()};
+  for (int i = 0; i < 5; ++i) controls.push_back(form_->Icon(i).Handle());
+  auto press = [](HWND focus, WPARAM key) {
+    MSG msg = {focus, WM_KEYDOWN, key, 0, 0, {}};
+    if (!common::TranslateKeyboard(msg)) DispatchMessageW(&msg);
+  };
+  for (HWND control : controls) {
+    for (const WPARAM key : {VK_ESCAPE, VK_RETURN, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN}) {
+      if (control == form_->ExitButton() && key == VK_RETURN) continue;  // below
+      SetForegroundWindow(form_->Handle());
+      SetFocus(control);
+      const size_t links = recorder_.links.size();
+      press(control, key);
+      EXPECT_EQ(GetFocus(), control) << key;
+      EXPECT_EQ(recorder_.links.size(), links) << key;
+      EXPECT_EQ(recorder_.ended, 0) << key;
+      for (const TaskBar_Container& button : form_->TaskBar1().fClassList())
+        EXPECT_TRUE(button.Enabled) << key;
+    }
+  }
+  SetFocus(form_->ExitButton());
+  press(form_->ExitButton(), VK_RETURN);
+  EXPECT_EQ(recorder_.ended, 1);
+}
+
+TEST_F(DesktopWindowTest, ANewWindowsTaskbarIsHiddenAgainAtMostOnceASecond) {
+  FakeTray tray(30);
+  ASSERT_TRUE(form_->Load());
+  const UINT created = RegisterWindowMessageW(L"TaskbarCreated");
+  RECT explorers = {0, 0, 1024, 738};
+  auto explorerStarts = [&] {
+    ShowWindow(tray.Handle(), SW_SHOWNA);
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &explorers, 0);
+    SendMessageW(form_->Handle(), created, 0, 0);
+  };
+  explorerStarts();
+  EXPECT_FALSE(tray.Visible());
+  EXPECT_EQ(WorkArea().bottom, 714);
+  // Again within the second, and again: once more when the second is over.
+  explorerStarts();
+  explorerStarts();
+  EXPECT_TRUE(tray.Visible());
+  EXPECT_TRUE(testing_support::WaitFor([&] { return !tray.Visible(); }, 3000));
+  EXPECT_EQ(WorkArea().bottom, 714);
+}
+
+TEST_F(DesktopWindowTest, ExitUnloadsTheTaskbarMenu) {
+  FakeTray tray(30);
+  ASSERT_TRUE(form_->Load());
+  SendMessageW(form_->TaskBar1().Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(600, 20));
+  SendMessageW(form_->TaskBar1().Handle(), WM_RBUTTONUP, 0, MAKELPARAM(600, 20));
+  HWND menu = form_->TaskBarMenu().Handle();
+  ASSERT_TRUE(IsWindowVisible(menu));
+  SendMessageW(form_->ExitButton(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(IsWindow(menu));
+  EXPECT_EQ(form_->TaskBarMenu().Button(0).TrackState(), TrackMouse::kClosed);
 }
 
 TEST_F(DesktopWindowTest, SystemCloseShowsTheTaskbarButKeepsTheStripReserved) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -145,25 +146,39 @@ TEST(DesktopIcon, MaskPixelsAreNotPartOfTheControl) {
   EXPECT_FALSE(PtInRegion(shape.Get(), 25, 76));  // below the box
 }
 
-TEST(DesktopIcon, FocusEventsOnlyForFocusMovingWithinTheShell) {
+TEST(DesktopIcon, OpensOnlyForFocusFromAnotherControlOrTheFirstClickAfterwards) {
   Host host;
   FocusLog log;
   ctlIcon first(0, log.Events()), second(1, log.Events());
   ASSERT_TRUE(first.Create(host.Get(), 0, 0, nullptr, L""));
   ASSERT_TRUE(second.Create(host.Get(), 0, 90, nullptr, L""));
+  HWND button = common::CreateControl(L"BUTTON", L"", WS_VISIBLE, 60, 0, 40, 20, host.Get(), 101);
   SetForegroundWindow(host.Get());
-  SetFocus(host.Get());
-  SetFocus(first.Handle());
-  SetFocus(second.Handle());
-  EXPECT_EQ(log.gained, (std::vector<int>{0, 1}));
-  EXPECT_EQ(log.lost, (std::vector<int>{0}));
-  // Focus given back with no control before it (the desktop coming back to the front).
-  SetFocus(nullptr);
-  SetFocus(second.Handle());
-  EXPECT_EQ(log.gained, (std::vector<int>{0, 1}));
-  // A click gives the focus.
-  SendMessageW(first.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-  EXPECT_EQ(log.gained, (std::vector<int>{0, 1, 0}));
+  auto click = [](const ctlIcon& icon) {
+    SendMessageW(icon.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  };
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    std::vector<int> gained;  // all gained so far
+  };
+  const Step steps[] = {
+      {"from the button", [&] { SetFocus(button), SetFocus(first.Handle()); }, {0}},
+      {"from the other icon", [&] { SetFocus(second.Handle()); }, {0, 1}},
+      {"a click on the focused icon", [&] { click(second); }, {0, 1}},
+      {"handed back by the window",
+       [&] { SetFocus(host.Get()), SetFocus(second.Handle()); },
+       {0, 1}},
+      {"handed back after nothing", [&] { SetFocus(nullptr), SetFocus(second.Handle()); }, {0, 1}},
+      {"the first click after that", [&] { click(second); }, {0, 1, 1}},
+      {"a second click", [&] { click(second); }, {0, 1, 1}},
+      {"a click on the other icon", [&] { click(first); }, {0, 1, 1, 0}},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    EXPECT_EQ(log.gained, step.gained) << step.what;
+  }
+  EXPECT_EQ(log.lost, (std::vector<int>{0, 1, 1}));
 }
 
 class DesktopIcons : public ::testing::Test {

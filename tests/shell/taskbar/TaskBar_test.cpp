@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -417,5 +418,71 @@ TEST_P(TaskBarAtDpi, StripAndTaskButtonsKeepTheirPixelHeights) {
 }
 
 INSTANTIATE_TEST_SUITE_P(LargerSettings, TaskBarAtDpi, ::testing::Values(120, 144));
+
+// Calls the taskbar's Repaint from among the events that a rebuild or a release lets run.
+class RepaintPoker {
+ public:
+  explicit RepaintPoker(TaskBar& bar) : bar_(bar) {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = &Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"ZephraRepaintPoker";
+    RegisterClassExW(&wc);
+    hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, HWND_MESSAGE, nullptr,
+                            GetModuleHandleW(nullptr), this);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~RepaintPoker() { DestroyWindow(hwnd_); }
+  void PokeSoon() { PostMessageW(hwnd_, WM_APP, 0, 0); }
+  int poked = 0;
+  int highlightedRightAfter = 0;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<RepaintPoker*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (msg == WM_APP && self) {
+      ++self->poked;
+      self->bar_.Repaint();
+      self->highlightedRightAfter = self->bar_.HighlightedPosition();
+      return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+  }
+  TaskBar& bar_;
+  HWND hwnd_ = nullptr;
+};
+
+TEST_F(TaskBarTest, ARepaintAskedForWhileEventsRunWaitsForTheRebuildOrReleaseToEnd) {
+  TaskWindow a(L"a"), b(L"b");
+  RepaintPoker poker(bar_);
+  const struct {
+    const char* during;
+    std::function<void()> act;
+  } cases[] = {
+      {"a rebuild", [&] { bar_.LoadTasks(); }},
+      {"a release",
+       [&] {
+         HWND button = bar_.TaskButton(1).Handle();
+         SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 10));
+         SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(30, 10));
+       }},
+  };
+  for (const auto& c : cases) {
+    bar_.LoadTasks();
+    bar_.ResetLastButton();
+    poker.poked = 0;
+    poker.PokeSoon();
+    c.act();
+    EXPECT_EQ(poker.poked, 1) << c.during;
+    EXPECT_EQ(poker.highlightedRightAfter, -1) << c.during << ": not repainted under it";
+    EXPECT_EQ(bar_.ReleasesRunning(), 0) << c.during;
+    PumpFor(50);
+    EXPECT_EQ(bar_.HighlightedPosition(), 8) << c.during << ": repainted afterwards";
+    EXPECT_EQ(bar_.ButtonElementCount(), 3) << c.during;
+  }
+  ShowWindow(a.Get(), SW_RESTORE);
+  ShowWindow(b.Get(), SW_RESTORE);
+}
 
 }  // namespace

@@ -1,0 +1,166 @@
+// The real ZephraShell used from the keyboard and alongside an application, as a new user would:
+// dialog keys on the desktop, focus coming back to the desktop, and the start menu giving way to
+// the window the user turns to.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "common/text.h"
+#include "e2e/process.h"
+#include "support/testing.h"
+
+namespace {
+
+using e2e::ProgramUnderTest;
+using testing_support::PumpFor;
+using testing_support::ReadFileBytes;
+using testing_support::TempFolder;
+using testing_support::WaitFor;
+
+constexpr wchar_t kDesktopClass[] = L"ZephraShellDesktop";
+constexpr int kStripTop = 768 - 54;
+
+void Press(WORD key) {
+  INPUT input[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    input[i].type = INPUT_KEYBOARD;
+    input[i].ki.wVk = key;
+    input[i].ki.dwFlags = i == 0 ? 0 : KEYEVENTF_KEYUP;
+  }
+  SendInput(2, input, sizeof(INPUT));
+  PumpFor(150);
+}
+
+int Lines(const std::wstring& log) {
+  const std::string text = ReadFileBytes(log);
+  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+class DesktopFocusEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tray_ = e2e::WaitForWindowsTaskbar(10000);
+    ASSERT_NE(tray_, nullptr);
+  }
+  void TearDown() override {
+    if (tray_ && !IsWindowVisible(tray_)) ShowWindow(tray_, SW_SHOWNA);
+  }
+  // A copy of the recording stand-in under that name; its log is "<name>.log".
+  std::wstring StandIn(const std::wstring& name) {
+    const std::wstring path = folder_.File(name + L".exe");
+    CopyFileW(testing_support::BesideProgram(L"zephra_recorder.exe").c_str(), path.c_str(), FALSE);
+    return path;
+  }
+  void StartShell(const std::string& ini) {
+    testing_support::WriteFileBytes(folder_.File(L"SysInfo.ini"), "[Zephra]\r\n" + ini);
+    ASSERT_TRUE(shell_.Start());
+    ASSERT_NE(shell_.WaitForWindow(kDesktopClass, 10000), nullptr);
+    PumpFor(500);
+  }
+  void EndShell() {
+    e2e::ClickAt(11 + 33, 12 + 10);
+    EXPECT_TRUE(shell_.WaitForExit(10000));
+  }
+
+  HWND tray_ = nullptr;
+  TempFolder folder_;
+  ProgramUnderTest shell_{folder_.Path(), L"ZephraShell.exe"};
+};
+
+TEST_F(DesktopFocusEndToEnd, DialogKeysLeaveTheShellAndItsButtonsAlone) {
+  const std::wstring icon = StandIn(L"icon"), quick = StandIn(L"quick");
+  StartShell("ZM1_Link=" + common::ToAnsi(icon) + "\r\nKS_A_Link=" + common::ToAnsi(quick) +
+             "\r\n");
+  // The desktop is the foreground window, as after the user's first click on it (under Wine's
+  // virtual desktop a click leaves the foreground with Wine's own desktop window), and the exit
+  // button has the focus.
+  SetForegroundWindow(shell_.WaitForWindow(kDesktopClass, 1000));
+  PumpFor(300);
+  const WORD keys[] = {VK_ESCAPE, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN};
+  // The exit button has the focus; then the taskbar; then the first icon, whose link opens
+  // once as the Tab key brings the focus to it.
+  for (int control = 0; control < 3; ++control) {
+    if (control > 0) Press(VK_TAB);
+    for (WORD key : keys) Press(key);
+    if (control > 0) Press(VK_RETURN);
+  }
+  EXPECT_TRUE(WaitFor([&] { return Lines(folder_.File(L"icon.log")) == 1; }, 5000));
+  PumpFor(300);
+  EXPECT_EQ(Lines(folder_.File(L"icon.log")), 1);
+  ASSERT_TRUE(shell_.Running()) << "Enter on an icon or on the taskbar does not end the shell";
+  // The quick-launch buttons still work.
+  e2e::ClickAt(52 + 25, kStripTop + 25);
+  EXPECT_TRUE(WaitFor([&] { return Lines(folder_.File(L"quick.log")) == 1; }, 5000));
+  EndShell();
+}
+
+TEST_F(DesktopFocusEndToEnd, AnIconOpensItsLinkOncePerClickNotWhenTheDesktopComesBack) {
+  const std::wstring icon = StandIn(L"icon");
+  StartShell("ZM2_Link=" + common::ToAnsi(icon) + "\r\n");
+  const std::wstring log = folder_.File(L"icon.log");
+  e2e::ClickAt(22 + 25, 126 + 20);
+  ASSERT_TRUE(WaitFor([&] { return Lines(log) == 1; }, 5000));
+
+  // An application opens and closes again: the desktop becomes active again.
+  ProgramUnderTest app(folder_.Path(), L"Palomid.exe");
+  ASSERT_TRUE(app.Start());
+  HWND appWindow = app.WaitForWindow(L"PalomidForm1", 10000);
+  ASSERT_NE(appWindow, nullptr);
+  PumpFor(300);
+  PostMessageW(appWindow, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(app.WaitForExit(5000));
+  PumpFor(500);
+  // A click on the taskbar, away from its buttons.
+  e2e::ClickAt(700, kStripTop + 40);
+  PumpFor(500);
+  EXPECT_EQ(Lines(log), 1);
+
+  // The user's next click on the icon opens it again, once.
+  e2e::ClickAt(22 + 25, 126 + 20);
+  EXPECT_TRUE(WaitFor([&] { return Lines(log) == 2; }, 5000));
+  PumpFor(300);
+  EXPECT_EQ(Lines(log), 2);
+  EndShell();
+}
+
+TEST_F(DesktopFocusEndToEnd, StartMenuAndSubmenuGoWhenTheUserTurnsToAnApplication) {
+  StartShell("KS3_Caption=" + common::ToAnsi(L"办公软件") + "\r\n");
+  ProgramUnderTest app(folder_.Path(), L"Palomid.exe");
+  ASSERT_TRUE(app.Start());
+  HWND appWindow = app.WaitForWindow(L"PalomidForm1", 10000);
+  ASSERT_NE(appWindow, nullptr);
+  SetWindowPos(appWindow, nullptr, 500, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  PumpFor(300);
+
+  e2e::MoveTo(20, 741);
+  PumpFor(300);
+  e2e::ClickAt(20, 741);
+  HWND menu = nullptr;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        menu = FindWindowW(L"ZephraStartMenu", nullptr);
+        return menu && IsWindowVisible(menu);
+      },
+      10000));
+  e2e::MoveTo(60, 344);  // entry 3 opens its submenu
+  HWND sub = nullptr;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        sub = FindWindowW(L"ZephraSubMenu", L"SubMenu_KSZ3");
+        return sub && IsWindowVisible(sub);
+      },
+      10000));
+  PumpFor(500);
+
+  // A click into the application's window, where it has no control.
+  RECT rect = {};
+  GetWindowRect(appWindow, &rect);
+  e2e::ClickAt(rect.left + 180, rect.top + 70);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(menu) && !IsWindowVisible(sub); }, 2000))
+      << "menu " << IsWindowVisible(menu) << " submenu " << IsWindowVisible(sub);
+  EndShell();
+}
+
+}  // namespace
