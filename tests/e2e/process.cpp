@@ -198,11 +198,13 @@ void MoveTo(int x, int y) {
       2000);
 }
 
-void ClickAt(int x, int y) {
+namespace {
+
+void PressAt(int x, int y, DWORD down, DWORD up) {
   MoveTo(x, y);
   INPUT input[2] = {};
   const DWORD place = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  const DWORD flags[2] = {place | MOUSEEVENTF_LEFTDOWN, place | MOUSEEVENTF_LEFTUP};
+  const DWORD flags[2] = {place | down, place | up};
   for (int i = 0; i < 2; ++i) {
     input[i].type = INPUT_MOUSE;
     input[i].mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
@@ -211,6 +213,11 @@ void ClickAt(int x, int y) {
   }
   SendInput(2, input, sizeof(INPUT));
 }
+
+}  // namespace
+
+void ClickAt(int x, int y) { PressAt(x, y, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
+void RightClickAt(int x, int y) { PressAt(x, y, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); }
 
 HWND WaitForWindowsTaskbar(int timeoutMs) {
   // The desktop, and with it Wine's taskbar, comes up when the process makes its first window.

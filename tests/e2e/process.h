@@ -73,9 +73,10 @@ COLORREF ScreenPixel(int x, int y);
 bool SaveScreenshot(const std::wstring& path);
 bool SaveScreenshot(const std::wstring& path, const RECT& part);
 
-// A real pointer move and a real left click at a screen point, through the input queue.
+// A real pointer move and a real left or right click at a screen point, through the input queue.
 void MoveTo(int x, int y);
 void ClickAt(int x, int y);
+void RightClickAt(int x, int y);
 
 // The Windows taskbar of the "shell" desktop, once Wine's explorer has made it.
 HWND WaitForWindowsTaskbar(int timeoutMs);

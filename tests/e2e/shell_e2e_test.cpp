@@ -180,17 +180,6 @@ TEST_F(ShellEndToEnd, TaskbarShowsApplicationsAndOpensQuickLaunchLinks) {
   EXPECT_TRUE(shell.WaitForExit(10000));
 }
 
-void RightClickAt(int x, int y) {
-  e2e::MoveTo(x, y);
-  INPUT input[2] = {};
-  const DWORD flags[2] = {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP};
-  for (int i = 0; i < 2; ++i) {
-    input[i].type = INPUT_MOUSE;
-    input[i].mi.dwFlags = flags[i];
-  }
-  SendInput(2, input, sizeof(INPUT));
-}
-
 TEST_F(ShellEndToEnd, RightClickOnTheStripOpensTheLookMenuWhoseEntriesSwitchTheLook) {
   ProgramUnderTest shell(folder_.Path(), L"ZephraShell.exe");
   ASSERT_TRUE(shell.Start());
@@ -198,7 +187,7 @@ TEST_F(ShellEndToEnd, RightClickOnTheStripOpensTheLookMenuWhoseEntriesSwitchTheL
   ASSERT_NE(desktop, nullptr);
   testing_support::PumpFor(500);
   const int top = 768 - 54;
-  RightClickAt(600, top + 30);
+  e2e::RightClickAt(600, top + 30);
   HWND menu = nullptr;
   ASSERT_TRUE(testing_support::WaitFor(
       [&] {
@@ -221,7 +210,7 @@ TEST_F(ShellEndToEnd, RightClickOnTheStripOpensTheLookMenuWhoseEntriesSwitchTheL
   EXPECT_TRUE(testing_support::WaitFor([&] { return !IsWindowVisible(menu); }, 3000));
   e2e::SaveScreenshot(testing_support::BesideProgram(L"taskbar-grey-e2e.png"));
   // Opened again at the right edge it stays on the screen; "Zephra" brings the flat look back.
-  RightClickAt(1020, top + 30);
+  e2e::RightClickAt(1020, top + 30);
   ASSERT_TRUE(testing_support::WaitFor([&] { return IsWindowVisible(menu) != FALSE; }, 10000));
   GetWindowRect(menu, &r);
   EXPECT_EQ(r.right, 1024);

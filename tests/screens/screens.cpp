@@ -164,6 +164,24 @@ bool Taskbar(Stage& stage) {
   return palomid.window && stage.Save(L"taskbar");
 }
 
+// The taskbar's look menu, opened by a right click on the strip; its "Zephra" entry (the look
+// the strip has) closes it again.
+bool TaskbarMenu(Stage& stage) {
+  e2e::RightClickAt(600, 768 - 24);
+  HWND menu = nullptr;
+  WaitFor(
+      [&] { return (menu = FindWindowW(L"ZephraTaskBarMenu", nullptr)) && IsWindowVisible(menu); });
+  if (!menu) return false;
+  PumpFor(800);  // faded in
+  RECT r = {};
+  GetWindowRect(menu, &r);
+  const RECT part = {0, r.top - 20, 1024, 768};
+  const bool saved = e2e::SaveScreenshot(stage.folder + L"\\taskbar-menu.png", part);
+  e2e::ClickAt(r.left + 50, r.top + 29 + 12);
+  PumpFor(500);
+  return saved;
+}
+
 bool Prindle(Stage& stage) {
   const Started prindle(stage, L"Prindle.exe", L"PrindleForm1");
   return prindle.window && stage.SaveWindow(L"prindle", prindle.window);
@@ -300,6 +318,7 @@ const struct {
     {L"desktop", Desktop},
     {L"startmenu", StartMenu},
     {L"taskbar", Taskbar},
+    {L"taskbar-menu", TaskbarMenu},
     {L"prindle", Prindle},
     {L"palomid", Palomid},
     {L"sanivo", Sanivo},
