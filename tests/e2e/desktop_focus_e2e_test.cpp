@@ -263,10 +263,12 @@ TEST_F(DesktopFocusEndToEnd, KeysReachTheRunDialogAndTheSearchBarWhileTheTaskbar
   ASSERT_NE(run, nullptr);
   HWND text = GetDlgItem(run, 11);
   SendMessageW(text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(standIn.c_str()));
-  SetForegroundWindow(run);
   RECT box = {};
   GetWindowRect(text, &box);
   e2e::ClickAt((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+  // A click leaves the foreground with Wine's desktop window: the keys need the dialog there.
+  SetForegroundWindow(run);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == run; }, 5000));
   ASSERT_TRUE(WaitFor([&] { return FocusOf(shell_) == text; }, 5000))
       << GetDlgCtrlID(FocusOf(shell_)) << " " << GetForegroundWindow() << " " << run;
   // Tab goes round the text box, OK and Cancel; Enter presses OK, which runs the text.
@@ -284,7 +286,7 @@ TEST_F(DesktopFocusEndToEnd, KeysReachTheRunDialogAndTheSearchBarWhileTheTaskbar
   SendMessageW(FindWindowExW(bar, nullptr, L"EDIT", nullptr), WM_SETTEXT, 0,
                reinterpret_cast<LPARAM>(L"zephra"));
   SetForegroundWindow(bar);
-  PumpFor(300);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == bar; }, 5000));
   for (WORD key : {VK_F1, VK_F2, VK_F3, VK_F4}) Press(key);
   const std::wstring log = folder_.File(L"browser.log");
   EXPECT_TRUE(WaitFor([&] { return Lines(log) == 4; }, 15000)) << Lines(log);
