@@ -88,6 +88,9 @@ TEST(TaskBarStress, CrowdWithAHungWindowAndWindowsClosingMidRebuild) {
     Responsiveness ping(bar);
     ProgramUnderTest crowd(folder.Path(), L"zephra_crowd.exe");
     ASSERT_TRUE(crowd.Start(std::to_wstring(kWindows) + L" " + std::to_wstring(kClosing)));
+    // The count passes the number left on its way up, while the crowd opens its windows: the
+    // last change is when it comes down to it again.
+    ASSERT_TRUE(WaitFor([&] { return VisibleWindowsOf(crowd.ProcessId()) > kLeft; }, 30000));
     ASSERT_TRUE(WaitFor([&] { return VisibleWindowsOf(crowd.ProcessId()) == kLeft; }, 30000))
         << VisibleWindowsOf(crowd.ProcessId()) << " windows";
     const uint64_t lastChange = common::TickCount64();

@@ -30,6 +30,17 @@ BOOL CALLBACK AddWindow(HWND window, LPARAM context) {
 
 }  // namespace
 
+int CountTasks(const std::function<void()>& between) {
+  std::vector<HWND> windows;
+  EnumWindows(&AddWindow, reinterpret_cast<LPARAM>(&windows));
+  int count = 0;
+  for (HWND window : windows) {
+    count += IsTask(window) ? 1 : 0;
+    if (between) between();
+  }
+  return count;
+}
+
 std::vector<Task> EnumerateTasks(const std::function<void()>& between) {
   // The windows first, in one pass; then the tests and captions, window by window.
   std::vector<HWND> windows;

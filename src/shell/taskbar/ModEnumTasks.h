@@ -22,6 +22,10 @@ struct Task {
   std::wstring caption;
 };
 
+// How many tasks there are now: the test of EnumerateTasks without reading a caption;
+// `between` as there.
+int CountTasks(const std::function<void()>& between = nullptr);
+
 // Every task, in the order the system enumerates top-level windows (front to back). `between`,
 // when given, is called between two windows (the taskbar lets pending events run there when a
 // crowd of windows makes the pass long).

@@ -11,6 +11,7 @@
 #include "shell/core/RipPicture.h"
 #include "shell/core/SkinImages.h"
 #include "shell/core/SkinPainter.h"
+#include "shell/taskbar/ModEnumTasks.h"
 
 namespace {
 
@@ -21,6 +22,8 @@ constexpr size_t kSparesKept = 16;
 // A Repaint that waited for a rebuild or a release to end runs from the queue.
 constexpr UINT kRepaintLater = WM_APP + 1;
 constexpr int16_t kTaskCaptionOffset = 25;
+// How long a rebuild may keep starting over for a task list that changes under it.
+constexpr DWORD kRestartsForMs = 2000;
 
 std::wstring ClockText() {
   char date[128] = {}, time[64] = {};
@@ -250,17 +253,35 @@ void TaskBar::LoadTasks() {
 
 void TaskBar::Rebuild() {
   SetTimer(Handle(), kClockTimer, kTickMs, nullptr);
-  EmptyButtonBin();
-  EnumTasks1.GetWindows();
-  knownTaskCount_ = std::stoi(EnumTasks1.RunningAppCount());
-  layout_.Begin(fClassList_.empty() ? 0 : fClassList_.back().Right, ScaleWidth(), knownTaskCount_);
-  for (int i = 0; i < knownTaskCount_; ++i) {
-    LoadTaskButton(static_cast<int16_t>(i));
-    LoadEmpytButton();
+  // Windows that open or close while the buttons are made would leave buttons for windows that
+  // are gone until a further rebuild after this one: the rebuild starts over as soon as it sees
+  // the change. After a while it finishes in any case, so that a list that never rests still
+  // gets its buttons; the next poll tick sees what changed since.
+  const DWORD began = GetTickCount();
+  while (!BuildButtons(GetTickCount() - began < kRestartsForMs)) {
   }
   // With no task left, no button stands for a window that is gone.
   if (knownTaskCount_ == 0) ShowWindow(TaskBarButton1[0]->Handle(), SW_HIDE);
   SetTimer(Handle(), kPollTimer, kTickMs, nullptr);
+}
+
+bool TaskBar::BuildButtons(bool mayRestart) {
+  EmptyButtonBin();
+  EnumTasks1.GetWindows();
+  knownTaskCount_ = std::stoi(EnumTasks1.RunningAppCount());
+  layout_.Begin(fClassList_.empty() ? 0 : fClassList_.back().Right, ScaleWidth(), knownTaskCount_);
+  DWORD checked = GetTickCount();
+  for (int i = 0; i < knownTaskCount_; ++i) {
+    LoadTaskButton(static_cast<int16_t>(i));
+    LoadEmpytButton();
+    // As often as the poll would look, and only then: counting costs a pass over the windows.
+    if (mayRestart && GetTickCount() - checked >= kTickMs) {
+      common::PeriodicPump events(kEventsEveryMs, false);
+      if (ModEnumTasks::CountTasks([&] { events.Step(); }) != knownTaskCount_) return false;
+      checked = GetTickCount();
+    }
+  }
+  return true;
 }
 
 void TaskBar::LoadTaskButton(int16_t Index) {

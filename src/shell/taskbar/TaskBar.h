@@ -138,6 +138,9 @@ class TaskBar : public common::SurfaceWindow {
   void MouseUp(int16_t button, int x);
   void OpenMenu(int x);
   void Rebuild();  // the body of LoadTasks, inside its guard
+  // One pass over the task list; false when it may stop early and the number of tasks changed
+  // while it ran (the buttons it made are then out of date).
+  bool BuildButtons(bool mayRestart);
   void TrimSpares();
   // A Repaint that had to wait runs once the rebuild or release that held it up has ended.
   void RepaintIfPending();
