@@ -15,6 +15,7 @@
 #include <string>
 
 #include "checker/app/CommandIds.h"
+#include "support/testing.h"
 
 namespace {
 
@@ -28,23 +29,6 @@ bool Wait(int ms, const Done& done) {
     Sleep(50);
   }
   return true;
-}
-
-HWND Child(HWND parent, int id) {
-  struct Search {
-    int id;
-    HWND found;
-  } search = {id, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        if (GetDlgCtrlID(child) != s->id) return TRUE;
-        s->found = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 std::wstring Text(HWND window) {
@@ -145,8 +129,8 @@ int ScanAndRepairAll() {
   if (!form) return 1;
   DWORD processId = 0;
   GetWindowThreadProcessId(form, &processId);
-  const HWND status = Child(form, cmd::kStatusBar1);
-  const HWND list = Child(form, cmd::kListView2);
+  const HWND status = testing_support::ChildWithId(form, cmd::kStatusBar1);
+  const HWND list = testing_support::ChildWithId(form, cmd::kListView2);
   DWORD start = GetTickCount();
   PostMessageW(form, WM_COMMAND, cmd::kScan, 0);
   const std::wstring finished = L"扫描完毕";

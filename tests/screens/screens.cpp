@@ -32,24 +32,6 @@ constexpr int kCheckerSelectAll = 114;  // the checker's "全选"/"全否" butto
 constexpr int kCheckerCheckList = 200;
 constexpr int kCheckerStatusBar = 203;
 
-// The control with this id anywhere below `parent`.
-HWND Descendant(HWND parent, int id) {
-  struct Search {
-    int id;
-    HWND found;
-  } search = {id, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        if (GetDlgCtrlID(child) != s->id) return TRUE;
-        s->found = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 struct Stage {
   std::wstring folder;
   ProgramUnderTest* shell = nullptr;
@@ -255,11 +237,12 @@ bool SanivoFindings(Stage& stage) {
   const StaleReferences stale;
   const Started sanivo(stage, L"Sanivo.exe", L"TForm1");
   if (!sanivo.window) return false;
-  SendMessageW(Descendant(sanivo.window, kCheckerSelectAll), BM_CLICK, 0, 0);  // 全否
-  const e2e::RemoteList checks(Descendant(sanivo.window, kCheckerCheckList));
+  SendMessageW(testing_support::ChildWithId(sanivo.window, kCheckerSelectAll), BM_CLICK, 0,
+               0);  // 全否
+  const e2e::RemoteList checks(testing_support::ChildWithId(sanivo.window, kCheckerCheckList));
   for (int row : {2, 7, 8, 9}) checks.SetChecked(row, true);
   PostMessageW(sanivo.window, WM_COMMAND, kCommandScan, 0);
-  const HWND status = Descendant(sanivo.window, kCheckerStatusBar);
+  const HWND status = testing_support::ChildWithId(sanivo.window, kCheckerStatusBar);
   const bool finished = WaitFor(
       [&] { return testing_support::WindowText(status).rfind(L"扫描完毕", 0) == 0; }, 120000);
   PumpFor(500);  // the list drawn

@@ -156,6 +156,23 @@ std::wstring WindowText(HWND window) {
   return std::wstring(buffer.data(), static_cast<size_t>(n));
 }
 
+HWND ChildWithId(HWND parent, int id) {
+  struct Search {
+    int id;
+    HWND found;
+  } search = {id, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        if (GetDlgCtrlID(child) != s->id) return TRUE;
+        s->found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 std::wstring BesideProgram(const std::wstring& name) {
   return common::ProgramDirectory() + L"\\" + name;
 }

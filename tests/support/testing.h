@@ -80,6 +80,9 @@ class DpiOverride {
 // Text of a window, through WM_GETTEXT.
 std::wstring WindowText(HWND window);
 
+// The control with this id anywhere below `parent` (of this or another process), or none.
+HWND ChildWithId(HWND parent, int id);
+
 // Path of a file beside the running test program.
 std::wstring BesideProgram(const std::wstring& name);
 
