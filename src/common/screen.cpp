@@ -12,11 +12,18 @@ namespace {
 
 int dpiOverride = 0;  // UI thread only: set by tests before windows are made
 
-int LogicalDpi(int capability) {
-  if (dpiOverride > 0) return dpiOverride;
+int ScreenDpi(int capability) {
   WindowDc screen(nullptr);
   const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), capability) : 0;
   return dpi > 0 ? dpi : 96;
+}
+
+// The system's dpi holds until the user logs off: asked of the screen once per process, not at
+// every twips conversion of a layout or a paint.
+int LogicalDpi(int capability) {
+  if (dpiOverride > 0) return dpiOverride;
+  static const int x = ScreenDpi(LOGPIXELSX), y = ScreenDpi(LOGPIXELSY);
+  return capability == LOGPIXELSX ? x : y;
 }
 
 }  // namespace
