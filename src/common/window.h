@@ -11,8 +11,8 @@
 //   router's link before it destroys the window, so that no message of the destruction reaches
 //   an object whose derived part is already gone.
 // - Nothing a window registered outlives it: its keyboard routing ends with its WM_NCDESTROY (the
-//   router sees to it, also on the last-resort path), hover trackers unhook themselves at
-//   WM_NCDESTROY, and its timers end with it.
+//   router sees to it, also on the last-resort path), its hover tracking ends at WM_NCDESTROY,
+//   and its timers end with it.
 // - Members that hold child windows are declared in the order they are created, so that they go
 //   in the reverse order.
 #include <windows.h>

@@ -25,9 +25,7 @@ MenuButton::MenuButton(int16_t index, Hold saved, Events events)
       icon_(saved.Icon),
       caption_(std::move(saved.Caption)),
       capTop_(saved.CapTop),
-      capBottom_(saved.CapBottom),
-      TrackMouse1(CTrackMouse::Events{[this] { OnTrackerOver(); }, [this] { OnTrackerOut(); },
-                                      [this] { OnTrackerDown(); }, [this] { OnTrackerUp(); }}) {}
+      capBottom_(saved.CapBottom) {}
 
 MenuButton::~MenuButton() { Destroy(); }
 
@@ -207,17 +205,11 @@ void MenuButton::FindIcon(int32_t Icon) {
 
 // --- pointer ------------------------------------------------------------------------------
 
-void MenuButton::SubClassMe() {
-  if (Handle() != nullptr) TrackMouse1.Watch(Handle());
-}
-
-void MenuButton::UnSubClassMe() { TrackMouse1.CloseWatch(); }
-
 void MenuButton::Raise(const std::function<void(int16_t)>& event) {
   if (event) event(index_);
 }
 
-void MenuButton::OnTrackerOver() {
+void MenuButton::OnPointerOver() {
   // The tracker reports the pointer at rest after every movement: one event per visit.
   if (buttonOver_ == kOverPainted) return;
   buttonOver_ = kOverPainted;
@@ -225,17 +217,17 @@ void MenuButton::OnTrackerOver() {
   Raise(events_.MouseOver);
 }
 
-void MenuButton::OnTrackerOut() {
+void MenuButton::OnPointerOut() {
   LoadGUI();
   Raise(events_.MouseOut);
 }
 
-void MenuButton::OnTrackerDown() {
+void MenuButton::OnLeftButtonDown() {
   LoadGUI_OVER(kPressedBrightness);
   Raise(events_.MouseDown);
 }
 
-void MenuButton::OnTrackerUp() {
+void MenuButton::OnLeftButtonUp() {
   LoadGUI_OVER(0);
   Raise(events_.MouseUp);
 }

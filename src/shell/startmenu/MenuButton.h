@@ -18,7 +18,6 @@
 #include "common/handles.h"
 #include "common/surface_window.h"
 #include "shell/core/SkinImage.h"
-#include "shell/taskbar/TrackMouse.h"
 
 class MenuButton : public common::SurfaceWindow {
  public:
@@ -95,18 +94,21 @@ class MenuButton : public common::SurfaceWindow {
   // Paints built-in picture 1 ... 19 at the top left corner; other numbers paint nothing.
   void FindIcon(int32_t Icon);
 
-  void SubClassMe();
-  void UnSubClassMe();
+  // Hover tracking on and off.
+  void SubClassMe() { StartPointerTracking(); }
+  void UnSubClassMe() { StopPointerTracking(); }
 
   // Hover state: kOverPainted after a pointer-enter repaint, kNormalPainted after every normal
   // repaint, 0 before the first paint.
   int16_t ButtonOver() const { return buttonOver_; }
 
-  int16_t TrackState() const { return TrackMouse1.CurrentState(); }
-
  protected:
   // A container's new width: the surface follows and the normal look is painted.
   void Compose(int width, int height) override;
+  void OnPointerOver() override;
+  void OnPointerOut() override;
+  void OnLeftButtonDown() override;
+  void OnLeftButtonUp() override;
 
  private:
   int16_t PaintSkin(int16_t RunLength, const SkinImage& Skin, int16_t OffsetX, int16_t OffsetY,
@@ -115,10 +117,6 @@ class MenuButton : public common::SurfaceWindow {
   // pixels when the size does not change).
   void FitHeight();
 
-  void OnTrackerOver();
-  void OnTrackerOut();
-  void OnTrackerDown();
-  void OnTrackerUp();
   void Raise(const std::function<void(int16_t)>& event);
 
   int16_t index_;
@@ -134,5 +132,4 @@ class MenuButton : public common::SurfaceWindow {
   COLORREF textColor_ = 0;
   common::Font font_;
   common::Font boldFont_;
-  TrackMouse TrackMouse1;
 };

@@ -10,10 +10,9 @@
 #include "shell/core/SkinImages.h"
 #include "shell/core/SkinPainter.h"
 
-TaskBarButton::TaskBarButton(Host host)
-    : host_(std::move(host)),
-      TrackMouse1({[this] { OnMouseOver(); }, [this] { LoadGUI(); }, [this] { OnMouseLeftDown(); },
-                   [this] { OnMouseLeftUp(); }}) {}
+TaskBarButton::TaskBarButton(Host host) : host_(std::move(host)) {
+  KeepPointerWhilePressed(true);  // the release reaches the button even off it
+}
 
 TaskBarButton::~TaskBarButton() { Destroy(); }
 
@@ -111,17 +110,13 @@ void TaskBarButton::PrintIcon(const std::string& Icon) {
   Present();
 }
 
-void TaskBarButton::SubClassMe() { TrackMouse1.Watch(Handle()); }
-
-void TaskBarButton::UnSubClassMe() { TrackMouse1.CloseWatch(); }
-
-void TaskBarButton::OnMouseOver() {
+void TaskBarButton::OnPointerOver() {
   if (lit_ != 0) return;  // already lit: repeated hover notices change nothing
   lit_ = -1;
   PaintFace(50);
 }
 
-void TaskBarButton::OnMouseLeftDown() {
+void TaskBarButton::OnLeftButtonDown() {
   lit_ = -1;
   PaintFace(-50);
 }
@@ -148,7 +143,7 @@ class ReleaseInProgress {
 
 }  // namespace
 
-void TaskBarButton::OnMouseLeftUp() {
+void TaskBarButton::OnLeftButtonUp() {
   const ReleaseInProgress release(host_);
   // The handle is taken before pending messages run: a poll tick in between may refill the
   // button for another task.
@@ -167,16 +162,3 @@ void TaskBarButton::WindowAction(HWND window) {
 }
 
 void TaskBarButton::Compose(int /*width*/, int /*height*/) { LoadGUI(); }
-
-LRESULT TaskBarButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_LBUTTONDOWN:
-      SetCapture(Handle());  // the release reaches the button even off it
-      return 0;
-    case WM_LBUTTONUP:
-      if (GetCapture() == Handle()) ReleaseCapture();
-      return 0;
-    default:
-      return SurfaceWindow::HandleMessage(message, wParam, lParam);
-  }
-}

@@ -10,7 +10,6 @@
 
 #include "common/handles.h"
 #include "common/surface_window.h"
-#include "shell/taskbar/TrackMouse.h"
 
 class TaskBarButton : public common::SurfaceWindow {
  public:
@@ -48,8 +47,9 @@ class TaskBarButton : public common::SurfaceWindow {
   void LoadGUI();
   void WriteCaption(const std::wstring& Caption, int16_t Offest);
   void PrintIcon(const std::string& Icon);
-  void SubClassMe();
-  void UnSubClassMe();
+  // Hover tracking on and off (a button starts without it).
+  void SubClassMe() { StartPointerTracking(); }
+  void UnSubClassMe() { StopPointerTracking(); }
 
   int16_t FaceHeight() const { return style_ == 0 ? kFaceHeight0 : kFaceHeight1; }
   bool Lit() const { return lit_ != 0; }
@@ -59,7 +59,6 @@ class TaskBarButton : public common::SurfaceWindow {
   static void WindowAction(HWND window);
 
  protected:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   // Every new size paints the normal face (LoadGUI).
   void Compose(int width, int height) override;
 
@@ -67,9 +66,12 @@ class TaskBarButton : public common::SurfaceWindow {
   void PaintFace(int16_t brightness);
   int16_t PaintSkin(int16_t RunLength, const class SkinImage& Skin, int16_t OffsetX,
                     int16_t OffsetY, int16_t Brightness);
-  void OnMouseOver();
-  void OnMouseLeftDown();
-  void OnMouseLeftUp();
+  // Lit under the pointer, normal when it leaves, dark while the left button is held; the
+  // release acts on the task's window.
+  void OnPointerOver() override;
+  void OnPointerOut() override { LoadGUI(); }
+  void OnLeftButtonDown() override;
+  void OnLeftButtonUp() override;
 
   Host host_;
   int32_t style_ = 1;
@@ -79,5 +81,4 @@ class TaskBarButton : public common::SurfaceWindow {
   int16_t offSet_ = 0;
   int16_t lit_ = 0;  // -1 while the lit or dark face is shown
   common::Font font_;
-  TrackMouse TrackMouse1;
 };

@@ -121,7 +121,7 @@ TEST_F(DesktopStartMenuTest, ExitEntryUnloadsEverythingAndEndsTheShell) {
   EXPECT_FALSE(IsWindow(internet));
   EXPECT_FALSE(IsWindow(run));
   EXPECT_TRUE(tray_.Visible());
-  for (int i = 0; i < FrmStartMenu::kEntries; ++i) EXPECT_EQ(Menu().Button(i).TrackState(), 8);
+  for (int i = 0; i < FrmStartMenu::kEntries; ++i) EXPECT_FALSE(Menu().Button(i).PointerTracking());
 }
 
 TEST_F(DesktopStartMenuTest, LogOffEntryStartsItsCommandLine) {

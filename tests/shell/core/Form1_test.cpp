@@ -186,7 +186,7 @@ TEST_F(DesktopWindowTest, ExitUnloadsTheTaskbarMenu) {
   ASSERT_TRUE(IsWindowVisible(menu));
   SendMessageW(form_->ExitButton(), BM_CLICK, 0, 0);
   EXPECT_FALSE(IsWindow(menu));
-  EXPECT_EQ(form_->TaskBarMenu().Button(0).TrackState(), TrackMouse::kClosed);
+  EXPECT_FALSE(form_->TaskBarMenu().Button(0).PointerTracking());
 }
 
 TEST_F(DesktopWindowTest, SystemCloseShowsTheTaskbarButKeepsTheStripReserved) {

@@ -107,7 +107,7 @@ TEST_F(StartMenuTest, EighteenEntriesStackedIntoA194By460Window) {
     EXPECT_EQ(b.Arrow(), i >= 1 && i <= 10) << i;
     EXPECT_EQ(b.CapTop(), i == 0 || i == 15) << i;
     EXPECT_EQ(b.CapBottom(), i == 0 || i == 15 || i == 17) << i;
-    EXPECT_EQ(b.TrackState(), 7) << i << " tracks the pointer";
+    EXPECT_TRUE(b.PointerTracking()) << i;
     top += heights[i];
   }
   EXPECT_EQ(top, 460);
@@ -402,7 +402,7 @@ TEST_F(StartMenuTest, UnloadStopsTrackingAndClosesEveryWindow) {
   HWND two = menu_->SubmenuFor(2).Handle();
   menu_->Button_MouseUp(15);
   menu_->UnloadAll();
-  for (int i = 0; i < FrmStartMenu::kEntries; ++i) EXPECT_EQ(menu_->Button(i).TrackState(), 8);
+  for (int i = 0; i < FrmStartMenu::kEntries; ++i) EXPECT_FALSE(menu_->Button(i).PointerTracking());
   menu_->UnloadXForm();
   EXPECT_FALSE(IsWindow(two));
   EXPECT_EQ(menu_->Button(2).Surface().ColorAt(100, 1), kFace) << "its opener painted normal";

@@ -232,7 +232,7 @@ TEST_F(MenuButtonTest, PictureIsPaintedAtTheTopLeftOverTheSeparator) {
 TEST_F(MenuButtonTest, PointerEventsRaiseOncePerVisitWithTheIndex) {
   MenuButton& b = Make({false, false, L"x", 0}, 12);
   b.SubClassMe();
-  EXPECT_EQ(b.TrackState(), 7);
+  EXPECT_TRUE(b.PointerTracking());
   Send(WM_MOUSEHOVER);
   EXPECT_EQ(b.ButtonOver(), MenuButton::kOverPainted);
   EXPECT_EQ(At(100, 1), kBlue);
@@ -251,7 +251,7 @@ TEST_F(MenuButtonTest, PointerEventsRaiseOncePerVisitWithTheIndex) {
   EXPECT_EQ(events_, expected);
 
   b.UnSubClassMe();
-  EXPECT_EQ(b.TrackState(), 8);
+  EXPECT_FALSE(b.PointerTracking());
   Send(WM_MOUSELEAVE);
   EXPECT_EQ(events_.size(), expected.size());
 }

@@ -75,7 +75,7 @@ TEST_F(TaskBarMenuTest, SixStackedEntriesMadeAtTheFirstRightClick) {
     const RECT r = PlaceOf(entry.Handle());
     EXPECT_EQ(r.top - window.top, entries[i].top) << i;
     EXPECT_EQ(r.bottom - r.top, entries[i].height) << i;
-    EXPECT_EQ(entry.TrackState(), TrackMouse::kWatching) << i;
+    EXPECT_TRUE(entry.PointerTracking()) << i;
   }
   EXPECT_EQ(window.right - window.left, 120);
   EXPECT_EQ(window.bottom - window.top, 156);
@@ -148,7 +148,7 @@ TEST_F(TaskBarMenuTest, UnloadStopsTheEntriesAndDestroysTheWindow) {
   menu_.Unload();
   EXPECT_FALSE(IsWindow(window));
   for (int i = 0; i < FrmTaskBarMenu::kEntries; ++i)
-    EXPECT_EQ(menu_.Button(i).TrackState(), TrackMouse::kClosed) << i;
+    EXPECT_FALSE(menu_.Button(i).PointerTracking()) << i;
 }
 
 }  // namespace
