@@ -3,17 +3,12 @@
 #include <utility>
 
 #include "common/MakerSite.h"
-#include "common/owner.h"
-#include "common/pump.h"
 #include "common/screen.h"
 #include "shell/startmenu/SubMenu_KSZ.h"
 #include "shell/startmenu/SubMenu_Unkown.h"
 #include "shell/startmenu/frmMenu.h"
 
 namespace {
-
-constexpr wchar_t kClassName[] = L"ZephraStartMenu";
-constexpr wchar_t kOwnerClass[] = L"ZephraShellMenus";
 
 constexpr int16_t EntryIndex(StartMenuEntry entry) { return static_cast<int16_t>(entry); }
 
@@ -33,7 +28,8 @@ constexpr const wchar_t* kFixedCaptions[] = {L"软件交流",    L"网络搜索"
 }  // namespace
 
 FrmStartMenu::FrmStartMenu(const rwini::IniFile& config, Services services)
-    : config_(config),
+    : PopupMenu({L"ZephraStartMenu", L"Form2", kStartMenuFade, kStartMenuFade}),
+      config_(config),
       services_(std::move(services)),
       runDialog_([this](const std::wstring& line, int show) {
         if (services_.startCommand) services_.startCommand(line, show);
@@ -48,74 +44,36 @@ std::wstring FrmStartMenu::LogOffCommandLine() {
   return std::wstring(L"rundll32.exe url.dll,FileProtocolHandler ") + L"shutdown -l -t 30";
 }
 
-bool FrmStartMenu::Load() {
-  if (Handle() != nullptr) return true;
-  owner_ = common::CreateHiddenOwner(kOwnerClass, L"ZephraShell");
-  ClassSpec windowClass;
-  windowClass.name = kClassName;
-  // Owned by the hidden window and without WS_EX_APPWINDOW: not in the taskbar.
-  if (!Create(windowClass, 0, L"Form2", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, owner_.Get()))
-    return false;
-
+void FrmStartMenu::LoadContent() {
   buttonOver_ = false;
   placeholder_ = std::make_unique<frmMenu>();
-  placeholder_->Load(owner_.Get());
+  placeholder_->Load(Owner());
   xForm_ = placeholder_.get();
 
-  CreateEntries();
-  const MenuButton& last = *buttons_.back();
-  widthTwips_ = buttons_.front()->Width();
-  heightTwips_ = last.Top() + last.Height();
-  SetWindowPos(Handle(), nullptr, 0, 0, common::TwipsToPixelsX(widthTwips_),
-               common::TwipsToPixelsY(heightTwips_), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  return true;
-}
-
-void FrmStartMenu::CreateEntries() {
+  // Entry 0 is the maker's; the categories' captions are read once, at load (a missing key is
+  // written back empty and shows no caption); pictures 18 (top) ... 1.
+  std::vector<EntryDesign> table;
+  for (int i = 0; i < kEntries; ++i) {
+    const auto which = static_cast<StartMenuEntry>(i);
+    EntryDesign entry;
+    if (which == StartMenuEntry::MakerHome)
+      entry.caption = L"Lumora";
+    else if (IsCategory(i))
+      entry.caption =
+          config_.ReadIni(rwini::kSection, L"KS" + std::to_wstring(i) + L"_Caption", L"");
+    else
+      entry.caption = kFixedCaptions[i - EntryIndex(StartMenuEntry::Feedback)];
+    entry.capTop = which == StartMenuEntry::MakerHome || which == StartMenuEntry::Run;
+    entry.capBottom = which == StartMenuEntry::MakerHome || which == StartMenuEntry::Run ||
+                      which == StartMenuEntry::Exit;
+    entry.arrow = IsCategory(i);
+    entry.icon = MenuButton::kLastPicture - 1 - i;
+    table.push_back(entry);
+  }
   MenuButton::Events events;
   events.MouseOver = [this](int16_t i) { Button_MouseOver(i); };
   events.MouseUp = [this](int16_t i) { Button_MouseUp(i); };
-  // Entry 0 is the one designed with the window; the others start as copies of its saved
-  // properties.
-  const MenuButton::Hold saved;
-  buttons_.clear();
-  for (int i = 0; i < kEntries; ++i) {
-    auto entry = std::make_unique<MenuButton>(static_cast<int16_t>(i), saved, events);
-    entry->Create(Handle(), kEntryWidth);
-    if (i == EntryIndex(StartMenuEntry::MakerHome)) {
-      entry->SetVisible(true);
-      entry->SetCapTop(true);
-      entry->SetCapBottom(true);
-      entry->SetTop(0);
-      entry->SetCaption(L"Lumora");
-    } else {
-      const auto which = static_cast<StartMenuEntry>(i);
-      entry->SetCapTop(which == StartMenuEntry::Run);
-      entry->SetCapBottom(which == StartMenuEntry::Run || which == StartMenuEntry::Exit);
-      if (IsCategory(i)) entry->SetArrow(true);
-      const MenuButton& above = *buttons_.back();
-      // Every property set repaints, so the entry above already has its final height.
-      entry->SetTop(above.Top() + above.Height());
-      entry->SetVisible(true);
-      if (IsCategory(i)) {
-        // Read once, at load; a missing key is written back empty and shows no caption.
-        entry->SetCaption(
-            config_.ReadIni(rwini::kSection, L"KS" + std::to_wstring(i) + L"_Caption", L""));
-      } else {
-        entry->SetCaption(kFixedCaptions[i - EntryIndex(StartMenuEntry::Feedback)]);
-      }
-    }
-    entry->SetLeft(0);
-    entry->SubClassMe();
-    entry->SetIcon(MenuButton::kLastPicture - 1 - i);  // pictures 18 (top) ... 1
-    buttons_.push_back(std::move(entry));
-  }
-}
-
-MenuButton* FrmStartMenu::Entry(int16_t index) {
-  if (index < 0 || index >= static_cast<int>(buttons_.size())) return nullptr;
-  if (Handle() == nullptr) return nullptr;
-  return buttons_[static_cast<size_t>(index)].get();
+  StackEntries(table, kEntryWidth, events);
 }
 
 SubMenuWindow& FrmStartMenu::SubmenuFor(int16_t index) {
@@ -130,54 +88,28 @@ SubMenuWindow& FrmStartMenu::SubmenuFor(int16_t index) {
     if (!unkown_) unkown_ = std::make_unique<SubMenu_Unkown>(lookup);
     menu = unkown_.get();
   }
-  menu->Load(owner_.Get());  // once, on first use
+  menu->Load(Owner());  // once, on first use
   return *menu;
-}
-
-void FrmStartMenu::SetLeft(double twips) {
-  leftTwips_ = twips;
-  SetWindowPos(Handle(), nullptr, common::TwipsToPixelsX(leftTwips_),
-               common::TwipsToPixelsY(topTwips_), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void FrmStartMenu::SetTop(double twips) {
-  topTwips_ = twips;
-  SetLeft(leftTwips_);
 }
 
 void FrmStartMenu::HideXForm() {
   if (xForm_) xForm_->Hide();
 }
 
-void FrmStartMenu::ShowForm() {
-  if (Handle() != nullptr) fade_.FadeIn(Handle());
-}
-
-void FrmStartMenu::MeTop() {
-  SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0,
-               SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
-}
-
-void FrmStartMenu::ZOrder() {
-  SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 void FrmStartMenu::HideForm() {
-  if (Handle() == nullptr) return;
+  if (!Loaded()) return;
   HideXForm();
   // Already hidden (another window was activated meanwhile): nothing left to fade.
-  if (!IsWindowVisible(Handle()) && !fade_.Running()) return;
+  if (!IsWindowVisible(Handle()) && !Fade().Running()) return;
   // The events pending after the submenu went run inside the fade's guard, so a click on the
   // start button among them turns this fade-out around rather than being undone by it.
-  fade_.FadeOut(Handle(), true);
+  Fade().FadeOut(Handle(), true);
 }
 
 void FrmStartMenu::HideNow() {
   HideXForm();
-  if (Handle() != nullptr) ShowWindow(Handle(), SW_HIDE);
+  Hide();
 }
-
-bool FrmStartMenu::Visible() const { return Handle() != nullptr && IsWindowVisible(Handle()); }
 
 void FrmStartMenu::Button_MouseOver(int16_t Index) {
   // Back from a submenu onto its own entry: the submenu stays. (The index is kept while the
@@ -195,8 +127,8 @@ void FrmStartMenu::Button_MouseOver(int16_t Index) {
   xForm_ = &menu;
   // Two pixels above the entry, five pixels into the menu's right edge, at every dpi: counted
   // from the edge as it lies in pixels (a width of 242.5 pixels shows as 242).
-  menu.SetTop(entry->Top() + topTwips_ - common::PixelsToTwipsY(2));
-  const int right = common::TwipsToPixelsX(leftTwips_) + common::TwipsToPixelsX(widthTwips_);
+  menu.SetTop(entry->Top() + Top() - common::PixelsToTwipsY(2));
+  const int right = common::TwipsToPixelsX(Left()) + common::TwipsToPixelsX(Width());
   menu.SetLeft(common::PixelsToTwipsX(right - kSubmenuOverlap));
   // Known before the fade, whose events may already bring the pointer into the submenu.
   menu.SetButtonIndex(Index);
@@ -227,7 +159,7 @@ void FrmStartMenu::Button_MouseUp(int16_t Index) {
       if (services_.openLink) services_.openLink(self, MakerSite::GuestbookPage());
       break;
     case StartMenuEntry::WebSearch:
-      searchBar_.ShowBar(owner_.Get());
+      searchBar_.ShowBar(Owner());
       break;
     case StartMenuEntry::Run:
       runDialog_.ShowDialog();
@@ -243,10 +175,6 @@ void FrmStartMenu::Button_MouseUp(int16_t Index) {
   }
 }
 
-void FrmStartMenu::UnloadAll() {
-  for (auto& entry : buttons_) entry->UnSubClassMe();
-}
-
 void FrmStartMenu::CloseSubmenu(SubMenuWindow* menu) {
   if (menu) menu->Unload();
 }
@@ -254,8 +182,8 @@ void FrmStartMenu::CloseSubmenu(SubMenuWindow* menu) {
 void FrmStartMenu::UnloadXForm() { CloseSubmenu(xForm_); }
 
 void FrmStartMenu::Unload() {
-  fade_.onStep = nullptr;
-  Destroy();
+  Fade().onStep = nullptr;
+  PopupMenu::Unload();
   CloseSubmenu(placeholder_.get());
   CloseSubmenu(categories_[SubMenu_KSZ::kInternetCategory].get());
   CloseSubmenu(unkown_.get());
@@ -270,9 +198,6 @@ void FrmStartMenu::UnloadRemaining() {
 
 LRESULT FrmStartMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_MOUSEACTIVATE:
-      // A click on the menu leaves the activation with the window the user works in.
-      return MA_NOACTIVATE;
     case WM_KILLFOCUS:
       // Should the menu ever hold the focus, losing it makes the menu invisible, without a fade.
       HideNow();
@@ -291,6 +216,6 @@ LRESULT FrmStartMenu::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       Destroy();
       return 0;
     default:
-      return DefaultHandling(message, wParam, lParam);
+      return PopupMenu::HandleMessage(message, wParam, lParam);
   }
 }

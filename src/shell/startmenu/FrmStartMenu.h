@@ -13,12 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "common/handles.h"
-#include "common/window.h"
 #include "shell/core/rwini.h"
+#include "shell/menus/PopupMenu.h"
 #include "shell/startmenu/Frm_YunXing.h"
-#include "shell/startmenu/MenuButton.h"
-#include "shell/startmenu/MenuFade.h"
 #include "shell/startmenu/SouSuoNet.h"
 #include "shell/startmenu/SubMenuWindow.h"
 
@@ -40,7 +37,7 @@ enum class StartMenuEntry : int16_t {
   Exit = 17,       // 退出软件: ends the shell; a separator line below
 };
 
-class FrmStartMenu : public common::Window {
+class FrmStartMenu : public PopupMenu {
  public:
   // What the menu does to the world outside it; the program passes the real ones, tests
   // record the calls.
@@ -63,16 +60,10 @@ class FrmStartMenu : public common::Window {
   // "rundll32.exe url.dll,FileProtocolHandler shutdown -l -t 30".
   static std::wstring LogOffCommandLine();
 
-  // Creates the window and its entries, hidden. Once.
-  bool Load();
-
-  // Place and size in twips; the desktop window places the menu.
-  double Left() const { return leftTwips_; }
-  double Top() const { return topTwips_; }
-  void SetLeft(double twips);
-  void SetTop(double twips);
-  double Width() const { return widthTwips_; }
-  double ScaleHeight() const { return heightTwips_; }
+  // Creates the window and its entries, hidden, with a hidden owner of its own that the
+  // submenus share. Once. The desktop window places the menu (twips).
+  bool Load() { return PopupMenu::Load(); }
+  double ScaleHeight() const { return Height(); }
 
   // True once a submenu was opened by hovering; the desktop clears it when it closes the menus.
   bool ButtonOver() const { return buttonOver_; }
@@ -80,26 +71,19 @@ class FrmStartMenu : public common::Window {
   // Makes the current submenu window invisible.
   void HideXForm();
 
-  void ShowForm();  // fades in
-  void MeTop();     // topmost and shown, not activated
-  void ZOrder();    // to the front of the z-order
+  // ShowForm fades in; MeTop: topmost and shown, not activated.
+  void MeTop() { MakeTopmost(); }
   void HideForm();  // hides the submenu, fades out, hides
   // Hides the submenu and the menu at once, without a fade (another window became active).
   void HideNow();
-  bool Visible() const;
 
   // Shut-down, in the desktop's order: UnloadAll stops the entries' mouse tracking; UnloadXForm
   // closes the current submenu; Unload closes this window, the placeholder, the Internet and
   // the fallback submenus; UnloadRemaining every other window the menu loaded (the other
   // submenus, the run dialog, the search bar).
-  void UnloadAll();
   void UnloadXForm();
-  void Unload();
+  void Unload() override;
   void UnloadRemaining();
-
-  MenuButton& Button(int index) { return *buttons_.at(static_cast<size_t>(index)); }
-  // The entry of an index, or null outside 0 ... 17 or once the window is unloaded.
-  MenuButton* Entry(int16_t index);
 
   // The submenu window currently assigned (the empty placeholder until a category opened).
   SubMenuWindow& xForm() { return *xForm_; }
@@ -112,23 +96,20 @@ class FrmStartMenu : public common::Window {
 
   Frm_YunXing& RunDialog() { return runDialog_; }
   SouSuoNet& SearchBar() { return searchBar_; }
-  MenuFade& Fade() { return fade_; }
 
   // Handlers of the entries' events.
   void Button_MouseOver(int16_t Index);
   void Button_MouseUp(int16_t Index);
 
  protected:
+  void LoadContent() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void CreateEntries();
   void CloseSubmenu(SubMenuWindow* menu);
 
   const rwini::IniFile& config_;
   Services services_;
-  common::WindowHandle owner_;  // hidden: keeps the menus out of the taskbar
-  std::vector<std::unique_ptr<MenuButton>> buttons_;
   std::unique_ptr<frmMenu> placeholder_;
   // By entry index, FirstCategory ... LastCategory.
   std::array<std::unique_ptr<SubMenu_KSZ>, static_cast<size_t>(StartMenuEntry::LastCategory) + 1>
@@ -137,9 +118,7 @@ class FrmStartMenu : public common::Window {
   SubMenuWindow* xForm_ = nullptr;
   Frm_YunXing runDialog_;
   SouSuoNet searchBar_;
-  MenuFade fade_{{0, 5}, {255, 5}};
   bool buttonOver_ = false;
   int16_t currentIndex_ = 0;
   int16_t previousIndex_ = 0;
-  double leftTwips_ = 0, topTwips_ = 0, widthTwips_ = 0, heightTwips_ = 0;
 };

@@ -6,14 +6,11 @@
 // SubMenu_KSZ5 ... SubMenu_KSZ10.
 #include <windows.h>
 
-#include <array>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "shell/core/rwini.h"
-#include "shell/startmenu/MenuButton.h"
 #include "shell/startmenu/SubMenuWindow.h"
 
 class SubMenu_KSZ : public SubMenuWindow {
@@ -37,22 +34,16 @@ class SubMenu_KSZ : public SubMenuWindow {
   static std::wstring LinkKey(int category, int m);
 
   int Category() const { return category_; }
-  MenuButton& Button(int index) { return *buttons_.at(static_cast<size_t>(index)); }
-
-  // Stops the mouse tracking of the six entries.
-  void UnloadAll();
 
   // Handlers of the entries' events.
   void Button_MouseOver(int16_t index);
   void Button_MouseUp(int16_t index);
 
  protected:
-  SIZE LoadContent() override;
-  void StopTracking() override { UnloadAll(); }
+  void LoadContent() override;
 
  private:
   int category_;
   const rwini::IniFile& config_;
   LinkOpener openLink_;
-  std::array<std::unique_ptr<MenuButton>, kEntries> buttons_;
 };

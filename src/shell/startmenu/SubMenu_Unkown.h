@@ -1,9 +1,6 @@
 #pragma once
 // The fallback submenu, for an entry that has no category of its own: one entry
 // "开始未知子菜单..." with the warning picture, and no action.
-#include <memory>
-
-#include "shell/startmenu/MenuButton.h"
 #include "shell/startmenu/SubMenuWindow.h"
 
 class SubMenu_Unkown : public SubMenuWindow {
@@ -13,14 +10,10 @@ class SubMenu_Unkown : public SubMenuWindow {
   explicit SubMenu_Unkown(EntryLookup startMenuEntry);
   ~SubMenu_Unkown() override;
 
-  MenuButton& MenuButton1() { return *menuButton1_; }
+  MenuButton& MenuButton1() { return Button(0); }
 
   void MenuButton1_MouseOver(int16_t index);
 
  protected:
-  SIZE LoadContent() override;
-  void StopTracking() override;
-
- private:
-  std::unique_ptr<MenuButton> menuButton1_;
+  void LoadContent() override;
 };

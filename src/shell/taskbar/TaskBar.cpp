@@ -11,6 +11,7 @@
 #include "shell/core/RipPicture.h"
 #include "shell/core/SkinImages.h"
 #include "shell/core/SkinPainter.h"
+#include "shell/menus/PopupMenu.h"
 #include "shell/taskbar/ModEnumTasks.h"
 
 namespace {

@@ -20,6 +20,13 @@
 #include "shell/taskbar/TaskButtonLayout.h"
 
 class SkinImage;
+class PopupMenu;
+
+// The strip's two looks (its Style).
+enum class TaskBarStyle : int32_t {
+  Grey3D = 0,  // 3D grey: a grey gradient, task buttons 27 pixels high with the dark face
+  Flat = 1,    // flat light: task buttons 24 pixels high
+};
 
 // The fixed buttons by their position on the strip (1-based, in the order the desktop adds
 // them; 0 is no button).
@@ -53,19 +60,6 @@ struct TaskBar_Container {
   bool Enabled = true;
 };
 
-// The look menu that a right click on the strip opens (its window is made of start-menu entries,
-// so it lives above this library; the desktop hands it over). Places and sizes in twips.
-class TaskBarPopup {
- public:
-  virtual ~TaskBarPopup() = default;
-  // Makes the window on first use; false if it could not be made.
-  virtual bool Load() = 0;
-  virtual double Width() const = 0;
-  virtual double Height() const = 0;
-  virtual void Move(double leftTwips, double topTwips) = 0;
-  virtual void ShowForm() = 0;
-};
-
 class TaskBar : public common::SurfaceWindow {
  public:
   // The strip is as high as its images, 54 pixels (810 twips on a standard screen) at every
@@ -83,10 +77,11 @@ class TaskBar : public common::SurfaceWindow {
   bool Create(HWND parent, int x, int y, int width);
   void SetButtonClicked(ClickHandler handler) { buttonClicked_ = std::move(handler); }
   // The menu a right click opens; null: none.
-  void SetMenu(TaskBarPopup* menu) { menu_ = menu; }
+  void SetMenu(PopupMenu* menu) { menu_ = menu; }
 
   int32_t Style() const { return style_; }
   void SetStyle(int32_t strStyle);
+  void SetStyle(TaskBarStyle look) { SetStyle(static_cast<int32_t>(look)); }
   // The colour of the strip's -2 pixels; LoadGUI sets it back to 15132390 (0xE6E6E6).
   int32_t TaskBarColor() const { return taskBarColor_; }
   void SetTaskBarColor(int32_t color) { taskBarColor_ = color; }
@@ -161,7 +156,7 @@ class TaskBar : public common::SurfaceWindow {
   int releasesRunning_ = 0;  // task-button release handlers in progress
   bool repaintPending_ = false;
   std::string clockShown_;  // the clock text painted last
-  TaskBarPopup* menu_ = nullptr;
+  PopupMenu* menu_ = nullptr;
 
   common::Font font_;
   EnumTasks EnumTasks1;

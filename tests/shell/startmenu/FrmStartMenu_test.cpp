@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,13 @@ BYTE Alpha(HWND window) {
   DWORD flags = 0;
   if (!GetLayeredWindowAttributes(window, nullptr, &alpha, &flags)) return 0;
   return alpha;
+}
+
+// A clock that is never behind: a fade shows every one of its steps, and waiting for the next one
+// only moves the clock on.
+MenuFade::Clock NeverBehind() {
+  auto now = std::make_shared<DWORD>(0);
+  return {[now] { return *now; }, [now](DWORD ms) { *now += ms; }};
 }
 
 RECT ScreenRect(HWND window) {
@@ -151,6 +159,7 @@ TEST_F(StartMenuTest, FadesInFromZeroAndOutToZeroInStepsOfFive) {
   Load();
   HWND w = menu_->Handle();
   std::vector<int> steps;
+  menu_->Fade().SetClock(NeverBehind());
   menu_->Fade().onStep = [&](int alpha) { steps.push_back(alpha); };
   menu_->ShowForm();
   EXPECT_TRUE(IsWindowVisible(w));
@@ -176,6 +185,7 @@ TEST_F(StartMenuTest, ACloseDuringTheFadeInTurnsItAround) {
   HWND w = menu_->Handle();
   std::vector<int> steps;
   bool asked = false;
+  menu_->Fade().SetClock(NeverBehind());
   menu_->Fade().onStep = [&](int alpha) {
     steps.push_back(alpha);
     if (alpha == 100 && !asked) {
@@ -199,6 +209,7 @@ TEST_F(StartMenuTest, AnOpenDuringTheFadeOutTurnsItAround) {
   HWND w = menu_->Handle();
   menu_->ShowForm();
   bool asked = false;
+  menu_->Fade().SetClock(NeverBehind());
   menu_->Fade().onStep = [&](int alpha) {
     if (alpha == 150 && !asked) {
       asked = true;
@@ -295,6 +306,7 @@ TEST_F(StartMenuTest, ThePointerMovingOnDuringASubmenuFadeLeavesOneSubmenuWithIt
   menu_->ShowForm();
   SubMenuWindow& three = menu_->SubmenuFor(3);
   bool moved = false;
+  three.Fade().SetClock(NeverBehind());
   three.Fade().onStep = [&](int alpha) {
     if (alpha == 120 && !moved) {
       moved = true;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,9 @@ TEST_F(TaskBarMenuTest, OpensAboveTheStripAtThePointerInsideTheScreenAndFadesIn)
 
 TEST_F(TaskBarMenuTest, FadeInRunsSixteenStepsFromOneHundred) {
   std::vector<int> steps;
+  // A clock that is never behind: every step is shown.
+  auto now = std::make_shared<DWORD>(0);
+  menu_.Fade().SetClock({[now] { return *now; }, [now](DWORD ms) { *now += ms; }});
   menu_.Fade().onStep = [&](int alpha) { steps.push_back(alpha); };
   RightClick(300);
   std::vector<int> expected = {0};

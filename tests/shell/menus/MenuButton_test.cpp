@@ -1,4 +1,4 @@
-#include "shell/startmenu/MenuButton.h"
+#include "shell/menus/MenuButton.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/startmenu/MenuButton.h"
+#include "shell/menus/MenuButton.h"
 
 #include <string>
 #include <utility>
