@@ -54,7 +54,7 @@ int main() {
 
   std::vector<HWND> windows = MakeWindows(50);
   bar.LoadTasks();
-  std::printf("tasks on the desktop: %d\n", bar.KnownTaskCount());
+  std::printf("tasks on the desktop: %d\n", bar.Tasks().KnownTaskCount());
   const int ticks = 2000;
   double start = Now();
   for (int i = 0; i < ticks; ++i) bar.PollTick();
@@ -68,7 +68,7 @@ int main() {
   const int rebuilds = 20;
   start = Now();
   for (int i = 0; i < rebuilds; ++i) bar.LoadTasks();
-  std::printf("full rebuild with %d tasks: %.1f ms\n", bar.KnownTaskCount(),
+  std::printf("full rebuild with %d tasks: %.1f ms\n", bar.Tasks().KnownTaskCount(),
               (Now() - start) / rebuilds);
   bar.SubClassOff();
   Destroy(windows);

@@ -140,7 +140,7 @@ TEST_F(TaskBarMenuTest, AnEntryActsOnTheLeftButtonGoingDownAndHidesTheMenu) {
               c.message ? std::vector<std::wstring>{c.message} : std::vector<std::wstring>{})
         << c.entry;
     EXPECT_EQ(bar_.Style(), c.style) << c.entry;
-    EXPECT_EQ(bar_.TaskButton(0).Style(), c.style) << c.entry;
+    EXPECT_EQ(bar_.Tasks().TaskButton(0).Style(), c.style) << c.entry;
     // A rebuild ends with the grip as the highlighted position.
     EXPECT_EQ(bar_.HighlightedPosition(), c.message ? -1 : 8) << c.entry;
   }

@@ -106,82 +106,21 @@ class TaskBarTest : public ::testing::Test {
   std::vector<Click> clicks_;
 };
 
-TEST_F(TaskBarTest, FixedButtonsStandWhereTheirImagesPutThem) {
-  const int16_t lefts[] = {0, 52, 104, 156, 208, 260, 312, 364};
-  const int16_t rights[] = {52, 104, 156, 208, 260, 312, 364, 376};
-  ASSERT_EQ(bar_.fClassList().size(), 8u);
-  for (size_t i = 0; i < 8; ++i) {
-    EXPECT_EQ(bar_.fClassList()[i].Left, lefts[i]) << i;
-    EXPECT_EQ(bar_.fClassList()[i].Right, rights[i]) << i;
-  }
-  EXPECT_TRUE(bar_.fClassList()[0].Arrow);
-  EXPECT_EQ(bar_.fClassList()[7].IconIndex, 0);
+TEST_F(TaskBarTest, TheStripIsItsBorderAndBandAndThePointerReachesTheFixedButtons) {
   EXPECT_EQ(bar_.Height(), 54);
   // The strip's flat look: border columns and the light band between.
   EXPECT_EQ(bar_.Surface().ColorAt(0, 20), 10066329u);
   EXPECT_EQ(bar_.Surface().ColorAt(1023, 20), 10066329u);
   EXPECT_EQ(bar_.Surface().ColorAt(700, 0), 10066329u);
   EXPECT_EQ(bar_.Surface().ColorAt(700, 20), 15132390u);
+  EXPECT_EQ(bar_.Layout().FixedButtons().right, bar_.fClassList().back().Right);
   ExpectButtonLooks(2, 0, true, 0);
-}
-
-TEST_F(TaskBarTest, HitZonesLieStrictlyBetweenLeftAndRight) {
-  EXPECT_EQ(bar_.GetButtonIndex(0), 0);
-  EXPECT_EQ(bar_.GetButtonIndex(0.5), 1);
-  EXPECT_EQ(bar_.GetButtonIndex(51.9), 1);
-  EXPECT_EQ(bar_.GetButtonIndex(52), 0);
-  EXPECT_EQ(bar_.GetButtonIndex(53), 2);
-  EXPECT_EQ(bar_.GetButtonIndex(375), 8);
-  EXPECT_EQ(bar_.GetButtonIndex(376), 0);
-  EXPECT_EQ(bar_.GetButtonIndex(900), 0);
-}
-
-TEST_F(TaskBarTest, PointerHighlightsMovesAndLightensTheImage) {
   Move(60);
   EXPECT_EQ(bar_.HighlightedPosition(), 2);
   ExpectButtonLooks(2, 2, true, 50);
-  Move(61);  // the same button: nothing more
-  ExpectButtonLooks(2, 2, true, 50);
-  Move(110);
-  EXPECT_EQ(bar_.HighlightedPosition(), 3);
-  ExpectButtonLooks(2, 0, true, 0);
-  ExpectButtonLooks(3, 2, true, 50);
   Move(600);  // away from every button
   EXPECT_EQ(bar_.HighlightedPosition(), -1);
-  ExpectButtonLooks(3, 0, true, 0);
-}
-
-TEST_F(TaskBarTest, TheGripTakesTheHighlightButNeverLightsUp) {
-  Move(60);
-  Move(370);
-  EXPECT_EQ(bar_.HighlightedPosition(), 8);
   ExpectButtonLooks(2, 0, true, 0);
-  Press(WM_LBUTTONDOWN, 370);
-  Press(WM_LBUTTONUP, 370);
-  EXPECT_TRUE(clicks_.empty());
-}
-
-TEST_F(TaskBarTest, DisabledButtonsAreGreyAndDead) {
-  bar_.ButtonEnable(3, false);
-  ExpectButtonLooks(3, 0, false, 0);
-  Move(110);
-  EXPECT_EQ(bar_.HighlightedPosition(), 3);
-  ExpectButtonLooks(3, 0, false, 0);  // not lit
-  Press(WM_LBUTTONDOWN, 110);
-  ExpectButtonLooks(3, 0, false, 0);  // not pressed
-  Press(WM_LBUTTONUP, 110);
-  Press(WM_RBUTTONDOWN, 110);
-  Press(WM_RBUTTONUP, 110);
-  EXPECT_TRUE(clicks_.empty());
-}
-
-TEST_F(TaskBarTest, EnablingTheHighlightedButtonLeavesItNormal) {
-  Move(110);
-  bar_.ButtonEnable(3, false);
-  EXPECT_EQ(bar_.HighlightedPosition(), -1);
-  ExpectButtonLooks(3, 0, false, 0);
-  bar_.ButtonEnable(3, true);
-  ExpectButtonLooks(3, 0, true, 0);
 }
 
 TEST_F(TaskBarTest, RepaintLeavesEveryButtonNormalAndTheGripWaiting) {
@@ -217,71 +156,79 @@ TEST_F(TaskBarTest, ClockShowsDateAndTimeAtTheRightEnd) {
   EXPECT_EQ(bar_.Surface().ColorAt(1023, 20), 10066329u);  // the border stays
 }
 
-TEST_F(TaskBarTest, FiveTasksAreLaidOutInTwoRows) {
+TEST_F(TaskBarTest, FiveTasksStandInTwoRowsInsideTheTaskArea) {
   std::vector<std::unique_ptr<TaskWindow>> windows;
   for (int i = 0; i < 5; ++i)
     windows.push_back(std::make_unique<TaskWindow>(L"任务 " + std::to_wstring(i)));
   bar_.LoadTasks();
-  ASSERT_EQ(bar_.KnownTaskCount(), 5) << "only the test's own windows are tasks here";
-  ASSERT_EQ(bar_.ButtonElementCount(), 6);
-  const int lefts[] = {378, 534, 690, 378, 534};
-  const int tops[] = {5, 5, 5, 29, 29};
+  ASSERT_EQ(bar_.Tasks().KnownTaskCount(), 5) << "only the test's own windows are tasks here";
+  ASSERT_EQ(bar_.Tasks().ButtonElementCount(), 6);
+  const StripLayout::Area area = bar_.Layout().TaskArea();
+  std::vector<RECT> places;
   for (int i = 0; i < 5; ++i) {
     RECT r;
-    GetWindowRect(bar_.TaskButton(i).Handle(), &r);
+    GetWindowRect(bar_.Tasks().TaskButton(i).Handle(), &r);
     MapWindowPoints(nullptr, bar_.Handle(), reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, lefts[i]) << i;
-    EXPECT_EQ(r.top, tops[i]) << i;
-    EXPECT_EQ(r.right - r.left, 156) << i;
+    places.push_back(r);
     EXPECT_EQ(r.bottom - r.top, 24) << i;
-    EXPECT_TRUE(IsWindowVisible(bar_.TaskButton(i).Handle()));
+    EXPECT_GE(r.left, area.left) << i;
+    EXPECT_LE(r.right, area.right) << i;
+    EXPECT_TRUE(IsWindowVisible(bar_.Tasks().TaskButton(i).Handle())) << i;
   }
-  EXPECT_FALSE(IsWindowVisible(bar_.TaskButton(5).Handle()));  // the spare element
+  // Three in the first row, two below them, edge to edge from the same left edge.
+  EXPECT_EQ(places[0].left, area.left + 2);
+  for (int i : {1, 2, 4}) {
+    EXPECT_EQ(places[i].left, places[i - 1].right) << i;
+    EXPECT_EQ(places[i].top, places[i - 1].top) << i;
+  }
+  EXPECT_EQ(places[3].left, places[0].left);
+  EXPECT_EQ(places[3].top, places[0].bottom);
+  EXPECT_FALSE(IsWindowVisible(bar_.Tasks().TaskButton(5).Handle()));  // the spare element
 }
 
 TEST_F(TaskBarTest, RebuildsOnlyWhenTheTaskCountChanges) {
   auto first = std::make_unique<TaskWindow>(L"一");
   TaskWindow second(L"二");
   bar_.LoadTasks();
-  ASSERT_EQ(bar_.KnownTaskCount(), 2);
-  HWND button = bar_.TaskButton(1).Handle();
+  ASSERT_EQ(bar_.Tasks().KnownTaskCount(), 2);
+  HWND button = bar_.Tasks().TaskButton(1).Handle();
   SetWindowTextW(second.Get(), L"改名");
   bar_.PollTick();
-  EXPECT_EQ(bar_.TaskButton(1).Handle(), button);  // not rebuilt
-  const std::wstring before = bar_.TaskButton(0).Caption() + bar_.TaskButton(1).Caption();
+  EXPECT_EQ(bar_.Tasks().TaskButton(1).Handle(), button);  // not rebuilt
+  const std::wstring before = bar_.Tasks().TaskButton(0).Caption() + bar_.Tasks().TaskButton(1).Caption();
   EXPECT_EQ(before.find(L"改名"), std::wstring::npos);
 
   TaskWindow third(L"三");
   bar_.PollTick();
-  EXPECT_EQ(bar_.KnownTaskCount(), 3);
-  EXPECT_EQ(bar_.ButtonElementCount(), 4);
+  EXPECT_EQ(bar_.Tasks().KnownTaskCount(), 3);
+  EXPECT_EQ(bar_.Tasks().ButtonElementCount(), 4);
   std::wstring captions;
-  for (int i = 0; i < 3; ++i) captions += bar_.TaskButton(i).Caption();
+  for (int i = 0; i < 3; ++i) captions += bar_.Tasks().TaskButton(i).Caption();
   EXPECT_NE(captions.find(L"改名"), std::wstring::npos);
 
   first.reset();
   bar_.PollTick();
-  EXPECT_EQ(bar_.KnownTaskCount(), 2);
+  EXPECT_EQ(bar_.Tasks().KnownTaskCount(), 2);
 }
 
 TEST_F(TaskBarTest, NoTaskLeftHidesTheLastButton) {
   {
     TaskWindow only(L"唯一");
     bar_.LoadTasks();
-    ASSERT_EQ(bar_.KnownTaskCount(), 1);
-    EXPECT_TRUE(IsWindowVisible(bar_.TaskButton(0).Handle()));
+    ASSERT_EQ(bar_.Tasks().KnownTaskCount(), 1);
+    EXPECT_TRUE(IsWindowVisible(bar_.Tasks().TaskButton(0).Handle()));
   }
   bar_.PollTick();
-  EXPECT_EQ(bar_.KnownTaskCount(), 0);
-  EXPECT_FALSE(IsWindowVisible(bar_.TaskButton(0).Handle()));
+  EXPECT_EQ(bar_.Tasks().KnownTaskCount(), 0);
+  EXPECT_FALSE(IsWindowVisible(bar_.Tasks().TaskButton(0).Handle()));
 }
 
 TEST_F(TaskBarTest, ATaskButtonShowsTheWindowsIconAndCaption) {
   HICON icon = LoadIconW(nullptr, MAKEINTRESOURCEW(32515));  // a system icon with colour
   TaskWindow window(L"记事本 - 文档", icon);
   bar_.LoadTasks();
-  ASSERT_EQ(bar_.KnownTaskCount(), 1);
-  TaskBarButton& button = bar_.TaskButton(0);
+  ASSERT_EQ(bar_.Tasks().KnownTaskCount(), 1);
+  TaskBarButton& button = bar_.Tasks().TaskButton(0);
   EXPECT_EQ(button.Caption(), L"记事本 - 文档");
   EXPECT_EQ(button.intHWND(), window.Get());
   EXPECT_EQ(button.OffSet(), 25);
@@ -296,13 +243,13 @@ TEST_F(TaskBarTest, ATaskButtonShowsTheWindowsIconAndCaption) {
 TEST_F(TaskBarTest, AClickOnATaskButtonMinimisesAndRestores) {
   TaskWindow window(L"窗口");
   bar_.LoadTasks();
-  ASSERT_EQ(bar_.KnownTaskCount(), 1);
-  HWND button = bar_.TaskButton(0).Handle();
+  ASSERT_EQ(bar_.Tasks().KnownTaskCount(), 1);
+  HWND button = bar_.Tasks().TaskButton(0).Handle();
   SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 10));
-  EXPECT_TRUE(bar_.TaskButton(0).Lit());
+  EXPECT_TRUE(bar_.Tasks().TaskButton(0).Lit());
   SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(30, 10));
   EXPECT_TRUE(IsIconic(window.Get()));
-  EXPECT_FALSE(bar_.TaskButton(0).Lit());
+  EXPECT_FALSE(bar_.Tasks().TaskButton(0).Lit());
   SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 10));
   SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(30, 10));
   EXPECT_TRUE(IsZoomed(window.Get()));
@@ -315,30 +262,30 @@ TEST_F(TaskBarTest, AClickOnATaskButtonMinimisesAndRestores) {
 TEST_F(TaskBarTest, APollTickInsideAReleaseHandlerWaitsForItToEnd) {
   TaskWindow window(L"窗口");
   bar_.LoadTasks();
-  HWND button = bar_.TaskButton(0).Handle();
+  HWND button = bar_.Tasks().TaskButton(0).Handle();
   auto extra = std::make_unique<TaskWindow>(L"新窗口");
   // The tick is already queued when the release arrives; the handler lets it run.
   PostMessageW(bar_.Handle(), WM_TIMER, TaskBar::kPollTimer, 0);
   SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 10));
   SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(30, 10));
-  EXPECT_EQ(bar_.KnownTaskCount(), 1);  // no rebuild under the running handler
+  EXPECT_EQ(bar_.Tasks().KnownTaskCount(), 1);  // no rebuild under the running handler
   EXPECT_TRUE(IsIconic(window.Get()));
   bar_.PollTick();
-  EXPECT_EQ(bar_.KnownTaskCount(), 2);
+  EXPECT_EQ(bar_.Tasks().KnownTaskCount(), 2);
 }
 
 TEST_F(TaskBarTest, MovingOntoATaskButtonKeepsTheFixedHighlight) {
   TaskWindow window(L"窗口");
   bar_.LoadTasks();
   Move(60);
-  SendMessageW(bar_.TaskButton(0).Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  SendMessageW(bar_.Tasks().TaskButton(0).Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   EXPECT_EQ(bar_.HighlightedPosition(), 2);
 }
 
 TEST_F(TaskBarTest, LongCaptionsAreClippedWithoutEllipsis) {
   TaskWindow window(std::wstring(120, L'W'));
   bar_.LoadTasks();
-  const common::MemorySurface& face = bar_.TaskButton(0).Surface();
+  const common::MemorySurface& face = bar_.Tasks().TaskButton(0).Surface();
   const int width = face.Width();
   int textInMargin = 0, textBefore = 0;
   for (int y = 4; y < 20; ++y) {
@@ -354,14 +301,14 @@ TEST_F(TaskBarTest, TheThreeDLookMakesTallerTaskButtons) {
   EXPECT_EQ(bar_.Surface().ColorAt(700, 0), 8947848u);
   TaskWindow a(L"a"), b(L"b"), c(L"c");
   bar_.LoadTasks();
-  ASSERT_EQ(bar_.KnownTaskCount(), 3);
+  ASSERT_EQ(bar_.Tasks().KnownTaskCount(), 3);
   RECT r;
-  GetWindowRect(bar_.TaskButton(2).Handle(), &r);
+  GetWindowRect(bar_.Tasks().TaskButton(2).Handle(), &r);
   MapWindowPoints(nullptr, bar_.Handle(), reinterpret_cast<POINT*>(&r), 2);
   EXPECT_EQ(r.bottom - r.top, 27);
   EXPECT_EQ(r.top, 32);  // reaches below the strip and is cut off
   // The corners of the 3D face show the surface's own colour.
-  EXPECT_EQ(bar_.TaskButton(0).Surface().ColorAt(0, 0), TaskBarButton::kBackColor);
+  EXPECT_EQ(bar_.Tasks().TaskButton(0).Surface().ColorAt(0, 0), TaskBarButton::kBackColor);
 }
 
 // At 120 and 144 dpi the strip stays as high as its images and the task buttons of both looks
@@ -386,9 +333,9 @@ TEST_P(TaskBarAtDpi, StripAndTaskButtonsKeepTheirPixelHeights) {
     std::vector<std::unique_ptr<TaskWindow>> windows;
     for (int i = 0; i < 5; ++i) windows.push_back(std::make_unique<TaskWindow>(L"Wg 任务"));
     bar_.LoadTasks();
-    ASSERT_EQ(bar_.KnownTaskCount(), 5);
+    ASSERT_EQ(bar_.Tasks().KnownTaskCount(), 5);
     for (int i = 0; i < 5; ++i) {
-      const TaskBarButton& button = bar_.TaskButton(i);
+      const TaskBarButton& button = bar_.Tasks().TaskButton(i);
       RECT r;
       GetWindowRect(button.Handle(), &r);
       MapWindowPoints(nullptr, bar_.Handle(), reinterpret_cast<POINT*>(&r), 2);
@@ -398,11 +345,11 @@ TEST_P(TaskBarAtDpi, StripAndTaskButtonsKeepTheirPixelHeights) {
     }
     // The row ends left of the clock's share of the strip, which grows with its text.
     RECT rowEnd;
-    GetWindowRect(bar_.TaskButton(2).Handle(), &rowEnd);
+    GetWindowRect(bar_.Tasks().TaskButton(2).Handle(), &rowEnd);
     MapWindowPoints(nullptr, bar_.Handle(), reinterpret_cast<POINT*>(&rowEnd), 2);
     EXPECT_LE(rowEnd.right, 1024 - (GetParam() == 120 ? 188 : 225)) << look.style;
     // The caption (black) lies between the face's first and last rows.
-    const common::MemorySurface& face = bar_.TaskButton(0).Surface();
+    const common::MemorySurface& face = bar_.Tasks().TaskButton(0).Surface();
     int first = -1, last = -1;
     for (int y = 0; y < face.Height(); ++y)
       for (int x = 29; x < face.Width() - 4; ++x)
@@ -463,7 +410,7 @@ TEST_F(TaskBarTest, ARepaintAskedForWhileEventsRunWaitsForTheRebuildOrReleaseToE
       {"a rebuild", [&] { bar_.LoadTasks(); }},
       {"a release",
        [&] {
-         HWND button = bar_.TaskButton(1).Handle();
+         HWND button = bar_.Tasks().TaskButton(1).Handle();
          SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 10));
          SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(30, 10));
        }},
@@ -476,10 +423,10 @@ TEST_F(TaskBarTest, ARepaintAskedForWhileEventsRunWaitsForTheRebuildOrReleaseToE
     c.act();
     EXPECT_EQ(poker.poked, 1) << c.during;
     EXPECT_EQ(poker.highlightedRightAfter, -1) << c.during << ": not repainted under it";
-    EXPECT_EQ(bar_.ReleasesRunning(), 0) << c.during;
+    EXPECT_EQ(bar_.Tasks().ReleasesRunning(), 0) << c.during;
     PumpFor(50);
     EXPECT_EQ(bar_.HighlightedPosition(), 8) << c.during << ": repainted afterwards";
-    EXPECT_EQ(bar_.ButtonElementCount(), 3) << c.during;
+    EXPECT_EQ(bar_.Tasks().ButtonElementCount(), 3) << c.during;
   }
   ShowWindow(a.Get(), SW_RESTORE);
   ShowWindow(b.Get(), SW_RESTORE);

@@ -9,7 +9,7 @@ namespace {
 
 std::vector<TaskButtonLayout::Place> Lay(int count, int stripWidth = 1024, int16_t height = 24) {
   TaskButtonLayout layout;
-  layout.Begin(376, stripWidth, count);
+  layout.Begin({376, stripWidth - 150}, count);  // the clock's share at 96 dpi
   std::vector<TaskButtonLayout::Place> places;
   for (int i = 0; i < count; ++i) places.push_back(layout.Next(count, height));
   return places;
