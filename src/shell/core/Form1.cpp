@@ -282,7 +282,7 @@ void Form1::UnloadAll() {
   frmTaskBarMenu_.Unload();
   frmStartMenu_.UnloadRemaining();
   Unload();  // a second unload of an unloaded window does nothing
-  services_.endProcess();
+  services_.quitLoop();
 }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

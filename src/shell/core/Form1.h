@@ -33,7 +33,9 @@ class Form1 : public common::SurfaceWindow {
   // Start-up: takes the desktop over and shows the window. False if it could not be created.
   bool Load();
 
-  // Orderly shut-down of the whole shell; ends the process through the services.
+  // Orderly shut-down of the whole shell: the Windows taskbar and the work area go back first,
+  // then every window is unloaded in a fixed order, then the message loop ends (the process
+  // ends when the program returns, not from inside the click that asked for it).
   void UnloadAll();
 
   // Sets the desktop icons' captions from the configuration and puts them at their left edge.

@@ -11,7 +11,6 @@ ShellServices ShellServices::Real() {
   services.startCommand = [](const std::wstring& commandLine, int show) {
     common::StartCommandLine(commandLine, show);
   };
-  services.endProcess = [] { ExitProcess(0); };
   services.quitLoop = [] { PostQuitMessage(0); };
   return services;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// What the shell's windows do to the world outside themselves: open a configured link and end
-// the process. The program uses the real ones; tests record the calls instead.
+// What the shell's windows do to the world outside themselves: open a configured link, start a
+// command, end the message loop. The program uses the real ones; tests record the calls instead.
 #include <windows.h>
 
 #include <functional>
@@ -12,9 +12,8 @@ struct ShellServices {
   // Starts a command line without waiting, its first window shown with `show`; a command that
   // cannot start is ignored.
   std::function<void(const std::wstring& commandLine, int show)> startCommand;
-  // Ends the process at once, no further events run.
-  std::function<void()> endProcess;
-  // Ends the message loop when the desktop window is closed by other means than its exit.
+  // Ends the message loop: the program then returns from its entry point, and every window and
+  // object still there is torn down on the way.
   std::function<void()> quitLoop;
   // A modal message box without owner, captioned "ZephraShell"; null: the real one.
   std::function<void(const std::wstring& text)> showMessage;

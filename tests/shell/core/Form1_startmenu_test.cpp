@@ -23,8 +23,7 @@ class DesktopStartMenuTest : public ::testing::Test {
     ShellServices s;
     s.openLink = [this](HWND, const std::wstring& link) { links_.push_back(link); };
     s.startCommand = [this](const std::wstring& line, int) { commands_.push_back(line); };
-    s.endProcess = [this] { ++ended_; };
-    s.quitLoop = [] {};
+    s.quitLoop = [this] { ++ended_; };
     form_ = std::make_unique<Form1>(ini_, s);
     ASSERT_TRUE(form_->Load());
     SetCursorPos(20, 745);  // on the start button

@@ -187,7 +187,6 @@ class DesktopIcons : public ::testing::Test {
     ini_.path = folder_.File(L"SysInfo.ini");
     ShellServices services;
     services.openLink = [this](HWND, const std::wstring& link) { links_.push_back(link); };
-    services.endProcess = [] {};
     services.quitLoop = [] {};
     form_ = std::make_unique<Form1>(ini_, services);
   }
