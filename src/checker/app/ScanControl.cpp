@@ -8,12 +8,10 @@
 
 namespace {
 
-constexpr wchar_t kScanCaption[] = L"扫描";
 constexpr wchar_t kSystemFileText[] =
     L"扫描所有受保护的系统文件并用正确的 Microsoft 版本替换不正确版本，请稍候...";
-
-// How long the shut-down gives scanner threads to notice that they are to end.
-constexpr DWORD kShutdownWaitMs = 2000;
+// Shown instead of a scan when the threads could not be given a way to the window.
+constexpr wchar_t kCannotStartText[] = L"无法开始扫描：系统资源不足。";
 
 std::wstring FinishedText(int rows) {
   return L"扫描完毕。共检查到：" + std::to_wstring(rows) + L" 个错误";
@@ -24,34 +22,48 @@ std::wstring FinishedText(int rows) {
 ScanControl::ScanControl(ScanView& view, ScannerSet scanners, const ScanEnvironment& environment)
     : view_(view), scanners_(std::move(scanners)), environment_(environment) {}
 
-ScanControl::~ScanControl() {
-  for (const ScanThreadRef& thread : started_) thread.Terminate();
+ScanControl::~ScanControl() { Shutdown(); }
+
+void ScanControl::Shutdown() {
+  if (shutDown_) return;
+  shutDown_ = true;
+  for (const Started& thread : started_) thread.ref.Terminate();
   // From here on no call of a worker reaches this object or the window: waiting workers are
   // released and later hand-offs, completions included, are refused.
   handOff_.Close();
   std::vector<HANDLE> running;
-  for (const ScanThreadRef& thread : started_)
-    if (thread.Running() && thread.Handle()) running.push_back(thread.Handle());
-  const DWORD start = GetTickCount();
-  for (size_t first = 0; first < running.size(); first += MAXIMUM_WAIT_OBJECTS) {
-    const DWORD spent = GetTickCount() - start;
-    if (spent >= kShutdownWaitMs) break;
-    const DWORD count =
-        static_cast<DWORD>(std::min<size_t>(MAXIMUM_WAIT_OBJECTS, running.size() - first));
-    WaitForMultipleObjects(count, running.data() + first, TRUE, kShutdownWaitMs - spent);
+  for (const Started& thread : started_)
+    if (thread.handle) running.push_back(thread.handle.Get());
+  // A thread is never cut off: each ends at its next look at the request. Messages run
+  // meanwhile, since a thread may be waiting for an answer from a window of this thread (the
+  // shell functions of a scan ask their owner window).
+  while (!running.empty()) {
+    const DWORD count = static_cast<DWORD>(std::min<size_t>(running.size(), MAXIMUM_WAIT_OBJECTS - 1));
+    const DWORD woke = MsgWaitForMultipleObjects(count, running.data(), FALSE, INFINITE, QS_ALLINPUT);
+    if (woke == WAIT_FAILED) break;  // nothing left that can be waited for
+    if (woke < WAIT_OBJECT_0 + count)
+      running.erase(running.begin() + (woke - WAIT_OBJECT_0));
+    else
+      common::PumpPendingMessages();
   }
+  started_.clear();
 }
 
 void ScanControl::FlatButton1Click() {
-  if (view_.ScanButtonCaption() == kScanCaption)
-    StartScan();
-  else
+  if (stopOffered_)
     Stop();
+  else
+    StartScan();
+}
+
+void ScanControl::ShowScanCaptions(bool scanning) {
+  stopOffered_ = scanning;
+  view_.ShowScanCaptions(scanning);
 }
 
 int ScanControl::RunningThreads() const {
   return static_cast<int>(std::count_if(started_.begin(), started_.end(),
-                                        [](const ScanThreadRef& t) { return t.Running(); }));
+                                        [](const Started& t) { return t.ref.Running(); }));
 }
 
 void ScanControl::StartScan() {
@@ -59,18 +71,23 @@ void ScanControl::StartScan() {
   // inside those pumps is ignored: a nested scan would clear the list and reset the count under
   // the one that is running.
   const common::ReentryGuard guard(busy_);
-  if (!guard.Entered()) return;
+  if (!guard.Entered() || shutDown_) return;
+  if (!handOff_.Ready()) {
+    // The threads would hand their rows to nobody and wait for ever: no scan.
+    view_.ShowStatus(kCannotStartText);
+    return;
+  }
 
   const uint32_t scan = ++scan_;
   scanning_ = true;
-  view_.ShowScanCaptions(true);
+  ShowScanCaptions(true);
   view_.EnableSelectAll(false);
   view_.EnableRepairControls(false);
   view_.ClearResults();
   pendingScans_ = 0;
   threadsStarted_ = false;
   chkRegErrHKCU_ = chkRegErrHKU_ = chkRegErrHKLM_ = chkRegClassThread_ = ScanThreadRef();
-  std::erase_if(started_, [](const ScanThreadRef& t) { return !t.Running(); });
+  std::erase_if(started_, [](const Started& t) { return !t.ref.Running(); });
 
   // The command counts as one activity of its own until its end, so that worker threads that
   // end while the synchronous scans below pump messages cannot finish the scan before them.
@@ -98,7 +115,8 @@ void ScanControl::StartScan() {
   RunSynchronous(CheckRowId::SoftwareKeys);
   RunSynchronous(CheckRowId::MenuEntries);
 
-  if (Checked(CheckRowId::ClassRegistrations) && scanners_.classThread) {
+  // Stop may have come while those ran (they let messages run): no thread starts after it.
+  if (Current(scan) && Checked(CheckRowId::ClassRegistrations) && scanners_.classThread) {
     if (std::unique_ptr<TScanThread> thread = scanners_.classThread(environment_)) {
       ++pendingScans_;
       chkRegClassThread_ = StartThread(std::move(thread));
@@ -141,8 +159,10 @@ void ScanControl::RunSynchronous(CheckRowId row) {
 
 ScanThreadRef ScanControl::StartThread(std::unique_ptr<TScanThread> thread) {
   threadsStarted_ = true;
-  ScanThreadRef ref = TScanThread::Start(std::move(thread), LinkFor(scan_));
-  started_.push_back(ref);
+  Started started;
+  started.ref = TScanThread::Start(std::move(thread), LinkFor(scan_), &started.handle);
+  const ScanThreadRef ref = started.ref;
+  started_.push_back(std::move(started));
   return ref;
 }
 
@@ -152,8 +172,9 @@ ScanThreadLink ScanControl::LinkFor(uint32_t scan) {
   link.ShowStatus = [this, scan](const std::wstring& text) {
     if (scan == scan_) view_.ShowStatus(text);
   };
+  // A row that was already on its way when Stop came is dropped with the rest.
   link.AddRow = [this, scan](const ScanResultRow& row) {
-    if (scan == scan_) view_.AddRow(row);
+    if (Current(scan)) view_.AddRow(row);
   };
   link.Done = [this, scan] { ScanThreadDone(scan); };
   return link;
@@ -167,7 +188,7 @@ void ScanControl::ScanThreadDone(uint32_t scan) {
 }
 
 void ScanControl::FinishCommand() {
-  view_.ShowScanCaptions(false);
+  ShowScanCaptions(false);
   view_.ShowScanHints();
   view_.EnableSelectAll(true);
   const int rows = view_.ResultCount();
@@ -186,13 +207,13 @@ void ScanControl::FinishAfterThreads() {
   }
   view_.EnableSelectAll(true);
   view_.EnableRepairControls(view_.ResultCount() > 0);
-  view_.ShowScanCaptions(false);
+  ShowScanCaptions(false);
   view_.ShowStatus(FinishedText(view_.ResultCount()));
 }
 
 void ScanControl::Stop() {
   scanning_ = false;
-  view_.ShowScanCaptions(false);
+  ShowScanCaptions(false);
   StopThreads();
 }
 

@@ -19,8 +19,6 @@ class ScanView {
   virtual ~ScanView() = default;
   virtual int CheckRowCount() const = 0;
   virtual bool RowChecked(int row) const = 0;
-  // Caption of FlatButton1: "扫描" when idle.
-  virtual std::wstring ScanButtonCaption() const = 0;
   // "停止" / "  停止  " while scanning, "扫描" / "  扫描  " otherwise, on FlatButton1, Scan_menu
   // and ToolButton1.
   virtual void ShowScanCaptions(bool scanning) = 0;
@@ -40,17 +38,23 @@ class ScanView {
 class ScanControl : private ScanHost {
  public:
   ScanControl(ScanView& view, ScannerSet scanners, const ScanEnvironment& environment);
-  // Asks every scanner thread still running to end, refuses their later hand-offs and gives
-  // them a moment to end; any thread still running after that ends with the process.
+  // Shuts down (below) if that has not been done.
   ~ScanControl() override;
   ScanControl(const ScanControl&) = delete;
   ScanControl& operator=(const ScanControl&) = delete;
 
-  // Scan or Stop, by the caption of FlatButton1.
+  // Scan or Stop, as the captions offer it ("扫描" or "停止").
   void FlatButton1Click();
-  // Stop without looking at the caption (the window is closing).
+  // Stop without looking at the captions (the window is closing).
   void Stop();
+  // The window is closing: every scanner thread still running is asked to end, its later
+  // hand-offs are refused, and it is waited for, however long it takes to reach its next look at
+  // the request, while window messages run (a thread may be waiting for a window of this thread).
+  // No scan starts afterwards.
+  void Shutdown();
 
+  // The captions offer Stop: a scan runs and has not been stopped.
+  bool StopOffered() const { return stopOffered_; }
   bool Scanning() const override { return scanning_; }
   int PendingScans() const { return pendingScans_; }
   // True while the scan command or a scan's finish runs further up the stack.
@@ -68,6 +72,10 @@ class ScanControl : private ScanHost {
   const ScanEnvironment& Environment() const override { return environment_; }
 
   void StartScan();
+  void ShowScanCaptions(bool scanning);
+  // The scan `scan` is the current one and has not been stopped: its threads may start and its
+  // rows may be added.
+  bool Current(uint32_t scan) const { return scan == scan_ && scanning_; }
   bool Checked(CheckRowId row) const;
   void RunSynchronous(CheckRowId row);
   ScanThreadRef StartThread(std::unique_ptr<TScanThread> thread);
@@ -84,6 +92,8 @@ class ScanControl : private ScanHost {
 
   // All of these: UI thread only.
   bool scanning_ = false;
+  bool stopOffered_ = false;
+  bool shutDown_ = false;
   int pendingScans_ = 0;
   // Every scan has its own number. A thread's completion, rows and status texts carry the
   // number of the scan that started it; those of an earlier, stopped scan are ignored, so a new
@@ -92,5 +102,10 @@ class ScanControl : private ScanHost {
   bool threadsStarted_ = false;  // the current scan started worker threads
   bool busy_ = false;
   ScanThreadRef chkRegErrHKCU_, chkRegErrHKU_, chkRegErrHKLM_, chkRegClassThread_;
-  std::vector<ScanThreadRef> started_;  // every thread not yet seen to end, for the shut-down
+  // Every thread not yet seen to end, with its handle (owned here only), for the shut-down.
+  struct Started {
+    ScanThreadRef ref;
+    common::KernelHandle handle;
+  };
+  std::vector<Started> started_;
 };

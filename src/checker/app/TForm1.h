@@ -125,7 +125,6 @@ class TForm1 : public common::Window, private ScanView {
   // ScanView
   int CheckRowCount() const override;
   bool RowChecked(int row) const override;
-  std::wstring ScanButtonCaption() const override;
   void ShowScanCaptions(bool scanning) override;
   void ShowScanHints() override;
   void EnableSelectAll(bool enabled) override;
@@ -207,7 +206,7 @@ class TForm1 : public common::Window, private ScanView {
   // A message box of the checker (no owner, caption "Sanivo"); IDCANCEL when there is none.
   int Ask(const std::wstring& text, UINT type);
   // The scan command is running (its button reads "停止").
-  bool ScanRunning() const { return ScanButtonCaption() != L"扫描"; }
+  bool ScanRunning() const { return scan_ && scan_->StopOffered(); }
   RepairPlaces Places() const;
   void Backup();
   void Restore();

@@ -14,8 +14,6 @@ int TForm1::CheckRowCount() const { return chkListView_.RowCount(); }
 
 bool TForm1::RowChecked(int row) const { return chkListView_.Checked(row); }
 
-std::wstring TForm1::ScanButtonCaption() const { return common::TextOf(flatButtons_[0]); }
-
 void TForm1::ShowScanCaptions(bool scanning) {
   SetWindowTextW(flatButtons_[0], scanning ? L"停止" : L"扫描");
   menus_.SetCaption(menus_.Bar(), cmd::kScan, scanning ? L"停止" : L"扫描");

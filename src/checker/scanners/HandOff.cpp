@@ -16,7 +16,9 @@ bool HandOff::Call(const std::function<void()>& call) {
   }
   Request request{&call};
   std::unique_lock lock(mutex_);
-  if (closed_) return false;
+  // Without its window the UI side would never hear of the request: the worker would wait for
+  // nothing.
+  if (closed_ || window_ == nullptr) return false;
   queue_.push_back(&request);
   // One serve message at a time is enough: the UI thread empties the whole queue for it.
   if (!wakePosted_) {
@@ -32,7 +34,7 @@ bool HandOff::Call(const std::function<void()>& call) {
 
 void HandOff::Leave(const std::shared_ptr<LatestStatus>& status, std::wstring text) {
   std::lock_guard lock(mutex_);
-  if (closed_) return;
+  if (closed_ || window_ == nullptr) return;
   status->text = std::move(text);
   if (!status->waiting) {
     status->waiting = true;
@@ -97,6 +99,13 @@ void HandOff::ServePending() {
       }
       request = queue_.front();
       queue_.pop_front();
+      // The call may wait a long time with messages running (the last completion runs the system
+      // file checker): requests behind it, and new ones, get a serve message of their own, or
+      // their workers would wait until the call has returned.
+      if (queue_.empty())
+        wakePosted_ = false;
+      else
+        wakePosted_ = PostMessageW(window_, kServeMessage, 0, 0) != FALSE;
     }
     bool ran = false;
     try {
@@ -145,7 +154,7 @@ LRESULT HandOffServer::ServeWindow::HandleMessage(UINT message, WPARAM wParam, L
 }
 
 HandOffServer::HandOffServer() {
-  window_.Create();
+  ready_ = window_.Create();
   channel_.reset(new HandOff(GetCurrentThreadId(), window_.Handle()));
   window_.channel = channel_;
 }

@@ -31,8 +31,8 @@ struct LatestStatus {
 class HandOff : public std::enable_shared_from_this<HandOff> {
  public:
   // Runs `call` in the UI thread and returns once it has run: true. Returns false at once,
-  // without running it, when the UI side has closed (the window is going away). Called in the UI
-  // thread itself, it runs the call directly.
+  // without running it, when the UI side has closed (the window is going away) or has no window
+  // to be reached through. Called in the UI thread itself, it runs the call directly.
   bool Call(const std::function<void()>& call);
 
   // Leaves `text` as the latest status of `status` and returns at once; an earlier text that has
@@ -85,6 +85,9 @@ class HandOffServer {
   HandOffServer& operator=(const HandOffServer&) = delete;
 
   const std::shared_ptr<HandOff>& Channel() const { return channel_; }
+  // False when its window could not be made: no hand-off can be served, and every one is refused
+  // at once.
+  bool Ready() const { return ready_; }
 
   // Releases every waiting worker without running its call and refuses all later hand-offs.
   void Close();
@@ -101,5 +104,6 @@ class HandOffServer {
   };
 
   ServeWindow window_;
+  bool ready_ = false;
   std::shared_ptr<HandOff> channel_;
 };

@@ -8,21 +8,23 @@ TScanThread::TScanThread() : state_(std::make_shared<ScanThreadState>()) {}
 
 TScanThread::~TScanThread() = default;
 
-ScanThreadRef TScanThread::Start(std::unique_ptr<TScanThread> thread, ScanThreadLink link) {
+ScanThreadRef TScanThread::Start(std::unique_ptr<TScanThread> thread, ScanThreadLink link,
+                                 common::KernelHandle* handle) {
   const std::shared_ptr<ScanThreadState> state = thread->state_;
   thread->link_ = std::move(link);
   if (thread->link_.ShowStatus)
     thread->status_ = std::make_shared<LatestStatus>(thread->link_.ShowStatus);
   state->running = true;
   TScanThread* raw = thread.release();
-  const uintptr_t handle = _beginthreadex(nullptr, 0, &TScanThread::ThreadMain, raw, 0, nullptr);
-  if (handle == 0) {
+  const uintptr_t started = _beginthreadex(nullptr, 0, &TScanThread::ThreadMain, raw, 0, nullptr);
+  if (started == 0) {
     state->running = false;
     std::unique_ptr<TScanThread> unstarted(raw);
     if (unstarted->link_.Done) unstarted->link_.Done();
     return ScanThreadRef(state);
   }
-  state->thread.Reset(reinterpret_cast<HANDLE>(handle));
+  common::KernelHandle owned(reinterpret_cast<HANDLE>(started));
+  if (handle != nullptr) *handle = std::move(owned);
   return ScanThreadRef(state);
 }
 

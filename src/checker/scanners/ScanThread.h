@@ -27,7 +27,6 @@ struct ScanThreadLink {
 struct ScanThreadState {
   std::atomic<bool> terminateRequested{false};  // shared, atomic
   std::atomic<bool> running{false};             // shared, atomic
-  common::KernelHandle thread;                  // UI thread only (set at start, waited on at exit)
 };
 
 // The UI thread's reference to a started thread. Stays valid after the thread has freed itself.
@@ -42,7 +41,6 @@ class ScanThreadRef {
   void Terminate() const {
     if (state_) state_->terminateRequested = true;
   }
-  HANDLE Handle() const { return state_ ? state_->thread.Get() : nullptr; }
 
  private:
   std::shared_ptr<ScanThreadState> state_;
@@ -58,8 +56,10 @@ class TScanThread {
   // UI thread: lets the thread run. From here on the object belongs to its thread, which frees
   // it after Execute has returned and the completion callback has been delivered. When no
   // thread can be made, the completion callback runs at once in the calling thread, so that
-  // whoever counts on it is never left waiting.
-  static ScanThreadRef Start(std::unique_ptr<TScanThread> thread, ScanThreadLink link);
+  // whoever counts on it is never left waiting. The thread's handle goes to `handle`, whose
+  // owner may wait for the thread's end; without one it is closed at once.
+  static ScanThreadRef Start(std::unique_ptr<TScanThread> thread, ScanThreadLink link,
+                             common::KernelHandle* handle = nullptr);
 
  protected:
   // The scan itself, with COM initialised for the thread. Worker thread only.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "fakes.h"
 #include "support/testing.h"
 
@@ -356,21 +358,121 @@ TEST_F(ScanControlTest, DiskScansKeepTheCountRaisedAndSeeStop) {
   EXPECT_EQ(scan.PendingScans(), 0);
 }
 
-TEST_F(ScanControlTest, EndingTheWindowReleasesRunningThreads) {
+TEST_F(ScanControlTest, StopWhileTheWindowThreadsScansRunStartsNoThreadAfterIt) {
   FakeView view(12);
   ScannerSet scanners;
   AddFakeThreads(scanners, script_);
-  script_->rows = {Row(L"HKEY_CURRENT_USER", L"Software\\A"), Row(L"HKEY_CURRENT_USER", L"B")};
+  ScanControl* control = nullptr;
+  // Row 1 runs after the registry threads have started and before the class thread would.
+  scanners.Synchronous(CheckRowId::MenuEntries) = [&](ScanHost&) { control->FlatButton1Click(); };
+  ScanControl scan(view, scanners, environment_);
+  control = &scan;
+  scan.FlatButton1Click();
+  EXPECT_FALSE(scan.Scanning());
+  EXPECT_EQ(script_->made.load(), 3) << "the class thread is neither made nor started";
+  EXPECT_TRUE(WaitFor([&] { return scan.PendingScans() == 0; }));
+  EXPECT_EQ(view.Status(), L"扫描完毕。共检查到：0 个错误");
+}
+
+TEST_F(ScanControlTest, ARowAlreadyWaitingWhenStopComesIsNotAdded) {
+  FakeView view(12);
+  ScannerSet scanners;
+  AddFakeThreads(scanners, script_);
+  script_->rows = {Row(L"HKEY_CURRENT_USER", L"Software\\Waiting")};
+  ScanControl control(view, scanners, environment_);
+  control.FlatButton1Click();
+  // The four threads offer their rows while the window serves nothing.
+  const DWORD limit = GetTickCount() + 5000;
+  while (script_->rowsOffered.load() < 4 && GetTickCount() < limit) Sleep(1);
+  Sleep(20);  // into the hand-off's queue
+  control.FlatButton1Click();  // Stop
+  EXPECT_TRUE(WaitFor([&] { return control.PendingScans() == 0; }));
+  EXPECT_TRUE(view.results.empty());
+  EXPECT_EQ(view.Status(), L"扫描完毕。共检查到：0 个错误");
+}
+
+TEST_F(ScanControlTest, HandOffsAreServedWhileTheLastCompletionRunsTheSystemFileChecker) {
+  // The threads of a stopped scan are still ending when the next scan's last completion runs the
+  // system file checker and waits for it: their completions are served meanwhile.
+  FakeView view(13);
+  ScannerSet scanners;
+  const std::shared_ptr<ThreadScript> stopped = script_;
+  stopped->obeyTerminate = false;
+  const auto next = std::make_shared<ThreadScript>();
+  next->release = true;
+  std::shared_ptr<ThreadScript> current = stopped;
+  scanners.registryThread = [&](const ScanEnvironment&, HKEY) {
+    return std::make_unique<FakeThread>(current, L"root");
+  };
+  scanners.classThread = [&](const ScanEnvironment&) {
+    return std::make_unique<FakeThread>(current, L"classes");
+  };
+  bool stoppedEndedMeanwhile = false;
+  view.whileRunning = [&] {
+    stopped->release = true;
+    stoppedEndedMeanwhile = WaitFor([&] { return stopped->ended.load() == 4; }, 3000);
+  };
+  ScanControl control(view, scanners, environment_);
+  control.FlatButton1Click();
+  control.FlatButton1Click();  // Stop
+  current = next;
+  view.checked[12] = true;
+  control.FlatButton1Click();
+  EXPECT_TRUE(WaitFor([&] { return !view.commandLines.empty() && control.PendingScans() == 0; }));
+  EXPECT_TRUE(stoppedEndedMeanwhile);
+}
+
+// A class of that name whose windows refuse to be made stands for a system out of resources.
+LRESULT CALLBACK RefuseCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) return FALSE;
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(ScanControlTest, WithoutItsHandOffWindowNoScanStartsAndNoWorkerWaits) {
+  UnregisterClassW(L"SanivoHandOff", GetModuleHandleW(nullptr));
+  WNDCLASSW refusing = {};
+  refusing.lpfnWndProc = &RefuseCreation;
+  refusing.hInstance = GetModuleHandleW(nullptr);
+  refusing.lpszClassName = L"SanivoHandOff";
+  ASSERT_NE(RegisterClassW(&refusing), 0);
+  {
+    FakeView view(12);
+    ScannerSet scanners;
+    AddFakeThreads(scanners, script_);
+    ScanControl control(view, scanners, environment_);
+    control.FlatButton1Click();
+    EXPECT_EQ(view.Status(), L"无法开始扫描：系统资源不足。");
+    EXPECT_EQ(view.caption, L"扫描");
+    EXPECT_EQ(script_->made.load(), 0);
+    EXPECT_EQ(control.PendingScans(), 0);
+
+    HandOffServer server;
+    ASSERT_FALSE(server.Ready());
+    bool ran = true;
+    std::thread worker([&] { ran = server.Channel()->Call([] {}); });
+    worker.join();  // refused at once: it would wait for ever otherwise
+    EXPECT_FALSE(ran);
+  }
+  UnregisterClassW(L"SanivoHandOff", GetModuleHandleW(nullptr));
+}
+
+TEST_F(ScanControlTest, ClosingTheWindowWaitsForEveryThreadWhileMessagesRun) {
+  // A message-only window of this thread that a thread asks, and waits for, once it is told to
+  // end: without messages running meanwhile the two would wait for each other.
+  HWND asked = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  FakeView view(12);
+  ScannerSet scanners;
+  AddFakeThreads(scanners, script_);
+  script_->askOnTerminate = asked;
   {
     ScanControl control(view, scanners, environment_);
     control.FlatButton1Click();
     EXPECT_EQ(control.RunningThreads(), 4);
-    // No hand-off is served: the threads wait on their first status text when the window goes.
   }
-  EXPECT_EQ(script_->ended.load(), 4);  // the shut-down gave them time to end
-  const size_t rows = view.results.size();
-  PumpFor(50);
-  EXPECT_EQ(view.results.size(), rows);
+  EXPECT_TRUE(script_->sawTerminate.load());
+  EXPECT_EQ(script_->ended.load(), 4) << "no thread is left running";
+  DestroyWindow(asked);
 }
 
 }  // namespace

@@ -13,11 +13,13 @@ void FakeThread::Execute() {
   ShowStatus(L"扫描：" + name_);
   for (const ScanResultRow& row : script_->rows) {
     if (Terminated()) return;
+    ++script_->rowsOffered;
     AddRow(row);
   }
   while (!script_->release) {
     if (Terminated()) {
-      script_->sawTerminate = true;
+      if (!script_->sawTerminate.exchange(true) && script_->askOnTerminate)
+        SendMessageW(script_->askOnTerminate, WM_NULL, 0, 0);
       if (script_->obeyTerminate) return;
     }
     Sleep(1);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +21,10 @@ struct ThreadScript {
   bool obeyTerminate = true;            // ...or once termination is requested
   std::atomic<int> made{0}, ended{0};
   std::atomic<bool> sawTerminate{false};
+  std::atomic<int> rowsOffered{0};  // rows about to be handed over
+  // A window of the UI thread that a thread asks (and waits for) once it is told to end, as a
+  // scan's shell functions ask their owner window.
+  HWND askOnTerminate = nullptr;
   std::vector<HKEY> roots;  // UI thread: the root keys asked for
 };
 
@@ -57,7 +62,6 @@ class FakeView : public ScanView {
   bool RowChecked(int row) const override {
     return row >= 0 && row < CheckRowCount() && checked[static_cast<size_t>(row)];
   }
-  std::wstring ScanButtonCaption() const override { return caption; }
   void ShowScanCaptions(bool scanning) override { caption = scanning ? L"停止" : L"扫描"; }
   void ShowScanHints() override { hintsShown = true; }
   void EnableSelectAll(bool enabled) override { selectAllEnabled = enabled; }
@@ -67,7 +71,12 @@ class FakeView : public ScanView {
   int ResultCount() const override { return static_cast<int>(results.size()); }
   void ShowStatus(const std::wstring& text) override { statuses.push_back(text); }
   void ProcessMessages() override;
-  void RunAndWait(const std::wstring& commandLine) override { commandLines.push_back(commandLine); }
+  void RunAndWait(const std::wstring& commandLine) override {
+    commandLines.push_back(commandLine);
+    if (whileRunning) whileRunning();
+  }
+  // What happens while the command line runs (the real one waits with messages running).
+  std::function<void()> whileRunning;
 
   std::wstring Status() const { return statuses.empty() ? std::wstring() : statuses.back(); }
 };

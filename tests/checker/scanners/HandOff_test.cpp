@@ -169,7 +169,8 @@ TEST(TScanThread, HandsItsTextsAndRowsToTheUiThreadAndReportsItsEndThere) {
                   {L"HKEY_CURRENT_USER", L"Software\\B", kDefaultValueName, L"C:\\x.exe", 0}};
   thread->release = &release;
   const std::vector<ScanResultRow> expected = thread->rows;
-  recorder.ref = TScanThread::Start(std::move(thread), recorder.Link(server.Channel()));
+  common::KernelHandle handle;
+  recorder.ref = TScanThread::Start(std::move(thread), recorder.Link(server.Channel()), &handle);
   EXPECT_TRUE(recorder.ref.Running());
 
   EXPECT_TRUE(WaitFor([&] { return recorder.rows.size() == 2; }));
@@ -182,9 +183,10 @@ TEST(TScanThread, HandsItsTextsAndRowsToTheUiThreadAndReportsItsEndThere) {
   EXPECT_FALSE(recorder.runningAtDone);
   EXPECT_FALSE(recorder.ref.Running());
   for (DWORD id : recorder.threads) EXPECT_EQ(id, GetCurrentThreadId());
-  // The thread object has freed itself; the reference still answers.
-  ASSERT_NE(recorder.ref.Handle(), nullptr);
-  EXPECT_EQ(WaitForSingleObject(recorder.ref.Handle(), 5000), WAIT_OBJECT_0);
+  // The thread object has freed itself; the reference still answers, and the handle its owner
+  // was given tells of the thread's end.
+  ASSERT_TRUE(handle);
+  EXPECT_EQ(WaitForSingleObject(handle.Get(), 5000), WAIT_OBJECT_0);
 }
 
 TEST(TScanThread, TerminateIsSeenByTheWorker) {
@@ -224,9 +226,10 @@ TEST(TScanThread, AClosedUiSideEndsTheWorkerWithoutTouchingIt) {
   auto thread = std::make_unique<ScriptedThread>();
   thread->release = &release;
   thread->sawTerminate = &sawTerminate;
-  const ScanThreadRef ref = TScanThread::Start(std::move(thread), link);
+  common::KernelHandle handle;
+  TScanThread::Start(std::move(thread), link, &handle);
   server.reset();  // the window goes away with the thread's status text still waiting
-  ASSERT_EQ(WaitForSingleObject(ref.Handle(), 5000), WAIT_OBJECT_0);
+  ASSERT_EQ(WaitForSingleObject(handle.Get(), 5000), WAIT_OBJECT_0);
   EXPECT_TRUE(sawTerminate.load());
   EXPECT_EQ(calls.load(), 0);
 }
