@@ -104,26 +104,26 @@ bool TForm1::CreateControls() {
   static constexpr struct {
     const wchar_t* caption;
     int command;
-  } kButtons[4] = {{L"扫描", cmd::kScan},
+  } kButtons[kFlatButtons] = {{L"扫描", cmd::kScan},
                    {L"修复", cmd::kRepair},
                    {L"全部修复", cmd::kRepairAll},
                    {L"退出", cmd::kExit}};
-  for (int i = 0; i < 4; ++i)
+  for (int i = 0; i < kFlatButtons; ++i)
     flatButtons_[i] = withFont(common::CreateControl(
         L"BUTTON", kButtons[i].caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kFlatButtonLeft,
         kFlatButtonTops[i], kFlatButtonWidth, kFlatButtonHeight, panel2_.Handle(),
         kButtons[i].command));
-  EnableWindow(flatButtons_[1], FALSE);
-  EnableWindow(flatButtons_[2], FALSE);
+  EnableWindow(FlatButton(Flat::Repair), FALSE);
+  EnableWindow(FlatButton(Flat::RepairAll), FALSE);
 
   if (!listView2_.Create(form, cmd::kListView2, images_.ImageList1.Get(), font_.Get()))
     return false;
   if (!statusBar1_.Create(form, cmd::kStatusBar1, font_.Get())) return false;
 
   if (hints_.Create(form)) {
-    hints_.Set(flatButtons_[1], L"修复选中的错误条目");
-    hints_.Set(flatButtons_[2], L"修复所有扫描到的错误");
-    hints_.Set(flatButtons_[3], L"退出Sanivo");
+    hints_.Set(FlatButton(Flat::Repair), L"修复选中的错误条目");
+    hints_.Set(FlatButton(Flat::RepairAll), L"修复所有扫描到的错误");
+    hints_.Set(FlatButton(Flat::Exit), L"退出Sanivo");
   }
   dialog_.Attach(form, chkListView_.Handle(), menus_.Accelerators());
   return true;
@@ -220,8 +220,8 @@ void TForm1::FlatPanel1Resize() {
   MoveWindow(panel2_.Handle(), panel2Left, inner.top, kPanel2Width, inner.bottom - inner.top, TRUE);
 
   RECT first, last;
-  GetWindowRect(flatButtons_[0], &first);
-  GetWindowRect(flatButtons_[3], &last);
+  GetWindowRect(FlatButton(Flat::Scan), &first);
+  GetWindowRect(FlatButton(Flat::Exit), &last);
   MapWindowPoints(nullptr, panel2_.Handle(), reinterpret_cast<POINT*>(&first), 2);
   MapWindowPoints(nullptr, panel2_.Handle(), reinterpret_cast<POINT*>(&last), 2);
   const int left = kLabel1Left;

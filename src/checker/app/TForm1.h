@@ -98,10 +98,14 @@ class TForm1 : public common::Window, private ScanView {
   HWND Panel2() const { return panel2_.Handle(); }
   HWND Label1() const { return label1_; }
   HWND SeleclAllChkListBtn() const { return seleclAllChkListBtn_; }
-  HWND FlatButton1() const { return flatButtons_[0]; }
-  HWND FlatButton2() const { return flatButtons_[1]; }
-  HWND FlatButton3() const { return flatButtons_[2]; }
-  HWND FlatButton4() const { return flatButtons_[3]; }
+  // The four flat buttons of the panel, top to bottom.
+  enum class Flat : int { Scan = 0, Repair = 1, RepairAll = 2, Exit = 3 };
+  static constexpr int kFlatButtons = 4;
+  HWND FlatButton(Flat which) const { return flatButtons_[static_cast<int>(which)]; }
+  HWND FlatButton1() const { return FlatButton(Flat::Scan); }
+  HWND FlatButton2() const { return FlatButton(Flat::Repair); }
+  HWND FlatButton3() const { return FlatButton(Flat::RepairAll); }
+  HWND FlatButton4() const { return FlatButton(Flat::Exit); }
   HFONT Font() const { return font_.Get(); }
 
   // The repair history: appends an entry to Repair.log beside the program (`undoFile` names
@@ -169,7 +173,7 @@ class TForm1 : public common::Window, private ScanView {
   TPanel flatPanel1_, panel2_;
   HWND label1_ = nullptr;
   HWND seleclAllChkListBtn_ = nullptr;
-  HWND flatButtons_[4] = {};
+  HWND flatButtons_[kFlatButtons] = {};
   CheckListView chkListView_;
   ResultListView listView2_;
   StatusBar statusBar1_;

@@ -141,8 +141,8 @@ bool TForm1::EnsureHistoryForm() {
 void TForm1::DisableRepairAfterRepairAll() {
   menus_.Enable(menus_.Bar(), cmd::kRepair, false);
   menus_.Enable(menus_.Bar(), cmd::kRepairAll, false);
-  EnableWindow(flatButtons_[1], FALSE);
-  EnableWindow(flatButtons_[2], FALSE);
+  EnableWindow(FlatButton(Flat::Repair), FALSE);
+  EnableWindow(FlatButton(Flat::RepairAll), FALSE);
   toolBar1_.SetHidden(cmd::kRepairAll, true);
   toolBar1_.SetHidden(cmd::kRepair, true);
 }

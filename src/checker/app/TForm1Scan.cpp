@@ -15,13 +15,13 @@ int TForm1::CheckRowCount() const { return chkListView_.RowCount(); }
 bool TForm1::RowChecked(int row) const { return chkListView_.Checked(row); }
 
 void TForm1::ShowScanCaptions(bool scanning) {
-  SetWindowTextW(flatButtons_[0], scanning ? L"停止" : L"扫描");
+  SetWindowTextW(FlatButton(Flat::Scan), scanning ? L"停止" : L"扫描");
   menus_.SetCaption(menus_.Bar(), cmd::kScan, scanning ? L"停止" : L"扫描");
   toolBar1_.SetCaption(cmd::kScan, scanning ? L"  停止  " : L"  扫描  ");
 }
 
 void TForm1::ShowScanHints() {
-  hints_.Set(flatButtons_[0], L"扫描系统错误");
+  hints_.Set(FlatButton(Flat::Scan), L"扫描系统错误");
   toolBar1_.SetHint(cmd::kScan, L"扫描系统错误");
 }
 
@@ -32,8 +32,8 @@ void TForm1::EnableRepairControls(bool enabled) {
   menus_.Enable(menus_.Bar(), cmd::kRepairAll, enabled);
   menus_.Enable(menus_.Popup(), cmd::kPopRepair, enabled);
   menus_.Enable(menus_.Popup(), cmd::kPopAll, enabled);
-  EnableWindow(flatButtons_[1], enabled);
-  EnableWindow(flatButtons_[2], enabled);
+  EnableWindow(FlatButton(Flat::Repair), enabled);
+  EnableWindow(FlatButton(Flat::RepairAll), enabled);
   toolBar1_.SetHidden(cmd::kRepairAll, !enabled);
   toolBar1_.SetHidden(cmd::kRepair, !enabled);
 }

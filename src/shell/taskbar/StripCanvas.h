@@ -44,6 +44,6 @@ class StripCanvas {
  private:
   common::MemorySurface& surface_;
   std::function<void(int, int)> refresh_;
-  int32_t style_ = static_cast<int32_t>(TaskBarStyle::Flat);
+  int32_t style_ = StyleValue(TaskBarStyle::Flat);
   int32_t taskBarColor_ = kDefaultTaskBarColor;
 };

@@ -6,11 +6,7 @@
 // skin is. Logic only: no window.
 #include <cstdint>
 
-// The strip's two looks (its Style).
-enum class TaskBarStyle : int32_t {
-  Grey3D = 0,  // 3D grey: a grey gradient, task buttons 27 pixels high with the dark face
-  Flat = 1,    // flat light: task buttons 24 pixels high
-};
+#include "shell/taskbar/TaskBarStyle.h"
 
 class StripLayout {
  public:

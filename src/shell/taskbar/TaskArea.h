@@ -70,7 +70,7 @@ class TaskArea {
   const StripLayout& layout_;
   Host host_;
   HWND strip_ = nullptr;
-  int32_t style_ = static_cast<int32_t>(TaskBarStyle::Flat);
+  int32_t style_ = StyleValue(TaskBarStyle::Flat);
   int knownTaskCount_ = 0;
   TaskButtonLayout places_;
   bool rebuilding_ = false;  // a rebuild lets events run while it reads icons

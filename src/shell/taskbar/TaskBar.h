@@ -43,7 +43,7 @@ class TaskBar : public common::SurfaceWindow {
 
   int32_t Style() const { return canvas_.Style(); }
   void SetStyle(int32_t strStyle);
-  void SetStyle(TaskBarStyle look) { SetStyle(static_cast<int32_t>(look)); }
+  void SetStyle(TaskBarStyle look) { SetStyle(StyleValue(look)); }
   // The colour of the strip's -2 pixels; LoadGUI sets it back to 15132390 (0xE6E6E6).
   int32_t TaskBarColor() const { return canvas_.TaskBarColor(); }
   void SetTaskBarColor(int32_t color) { canvas_.SetTaskBarColor(color); }

@@ -10,10 +10,12 @@
 
 #include "common/handles.h"
 #include "common/surface_window.h"
+#include "shell/taskbar/TaskBarStyle.h"
 
 class TaskBarButton : public common::SurfaceWindow {
  public:
   static constexpr uint32_t kBackColor = 12632319;  // the drawing surface's background
+  // The face's height in the 3D grey look (Style 0) and in the flat look (Style 1).
   static constexpr int16_t kFaceHeight0 = 27, kFaceHeight1 = 24;
 
   // The taskbar hears when a release handler starts and ends: the handler lets pending
@@ -51,7 +53,9 @@ class TaskBarButton : public common::SurfaceWindow {
   void SubClassMe() { StartPointerTracking(); }
   void UnSubClassMe() { StopPointerTracking(); }
 
-  int16_t FaceHeight() const { return style_ == 0 ? kFaceHeight0 : kFaceHeight1; }
+  int16_t FaceHeight() const {
+    return style_ == StyleValue(TaskBarStyle::Grey3D) ? kFaceHeight0 : kFaceHeight1;
+  }
   bool Lit() const { return lit_ != 0; }
 
   // What a release does to the task's window: restore a minimised one (maximised, topmost,
@@ -74,7 +78,7 @@ class TaskBarButton : public common::SurfaceWindow {
   void OnLeftButtonUp() override;
 
   Host host_;
-  int32_t style_ = 1;
+  int32_t style_ = StyleValue(TaskBarStyle::Flat);
   HWND window_ = nullptr;
   std::wstring caption_;
   std::string image_;

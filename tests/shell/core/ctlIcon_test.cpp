@@ -242,7 +242,7 @@ TEST_F(DesktopIcons, TabbingFromTheExitButtonOverTheTaskbarOpensEachIconsLink) {
 TEST_F(DesktopIcons, PointerOverTheMaskIsOverTheDesktop) {
   ASSERT_TRUE(form_->Load());
   PumpFor(30);
-  form_->TaskBarButtonClicked(1, 1);
+  form_->TaskBarButtonClicked(Position(FixedButton::Start), static_cast<int16_t>(MouseButton::Left));
   HWND icon = form_->Icon(0).Handle();
   EXPECT_EQ(WindowFromPoint({22 + 10, 48 + 10}), icon);            // the picture
   EXPECT_EQ(WindowFromPoint({22 + 49, 48 + 2}), form_->Handle());  // magenta beside it

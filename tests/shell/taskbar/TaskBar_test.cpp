@@ -124,7 +124,7 @@ TEST_F(TaskBarTest, TheStripIsItsBorderAndBandAndThePointerReachesTheFixedButton
 }
 
 TEST_F(TaskBarTest, RepaintLeavesEveryButtonNormalAndTheGripWaiting) {
-  bar_.SetStyle(0);  // the new look's band covers the buttons until they are painted again
+  bar_.SetStyle(TaskBarStyle::Grey3D);  // the new look's band covers the buttons until they are painted again
   bar_.Repaint();
   for (int16_t p = 1; p <= 7; ++p) ExpectButtonLooks(p, 0, true, 0);
   EXPECT_EQ(bar_.HighlightedPosition(), 8);
@@ -297,7 +297,7 @@ TEST_F(TaskBarTest, LongCaptionsAreClippedWithoutEllipsis) {
 }
 
 TEST_F(TaskBarTest, TheThreeDLookMakesTallerTaskButtons) {
-  bar_.SetStyle(0);
+  bar_.SetStyle(TaskBarStyle::Grey3D);
   EXPECT_EQ(bar_.Surface().ColorAt(700, 0), 8947848u);
   TaskWindow a(L"a"), b(L"b"), c(L"c");
   bar_.LoadTasks();
