@@ -14,7 +14,7 @@ cmake --build --preset win64
 work=build/screens
 rm -rf "$work"
 mkdir -p "$work"
-cp build/win64/bin/{ZephraShell,Prindle,Palomid,Sanivo}.exe build/win64/bin/Tarqcc.chm \
+cp build/win64/bin/{ZephraShell,Prindle,Palomid,Sanivo,zephra_notifier}.exe build/win64/bin/Tarqcc.chm \
   config/SysInfo.ini "$work/"
 
 . scripts/wineenv.sh

@@ -164,6 +164,27 @@ bool TaskbarMenu(Stage& stage) {
   return saved;
 }
 
+// A program's icon in the notification area with the balloon it asked for.
+bool Tray(Stage& stage) {
+  ProgramUnderTest notifier(stage.folder + L"\\zephra_notifier.exe");
+  if (!notifier.Start(L"\"" + stage.folder + L"\\notifier.log\" balloon")) return false;
+  HWND balloon = nullptr;
+  WaitFor(
+      [&] {
+        return (balloon = FindWindowW(L"ZephraTrayBalloon", nullptr)) && IsWindowVisible(balloon);
+      },
+      10000);
+  PumpFor(500);
+  RECT r = {};
+  if (balloon) GetWindowRect(balloon, &r);
+  const RECT part = {0, r.top - 10, 1024, 768};
+  const bool saved = balloon && e2e::SaveScreenshot(stage.folder + L"\\tray.png", part);
+  PostMessageW(e2e::FindWindowOf(notifier.ProcessId(), L"ZephraNotifier"), WM_CLOSE, 0, 0);
+  notifier.WaitForExit(5000);
+  PumpFor(500);
+  return saved;
+}
+
 bool Prindle(Stage& stage) {
   const Started prindle(stage, L"Prindle.exe", L"PrindleForm1");
   return prindle.window && stage.SaveWindow(L"prindle", prindle.window);
@@ -302,6 +323,7 @@ const struct {
     {L"startmenu", StartMenu},
     {L"taskbar", Taskbar},
     {L"taskbar-menu", TaskbarMenu},
+    {L"tray", Tray},
     {L"prindle", Prindle},
     {L"palomid", Palomid},
     {L"sanivo", Sanivo},

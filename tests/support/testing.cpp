@@ -1,5 +1,7 @@
 #include "support/testing.h"
 
+#include "common/window.h"
+
 #include <shlobj.h>
 
 #include <atomic>
@@ -122,26 +124,28 @@ WorkAreaGuard::~WorkAreaGuard() {
     if (IsWindow(tray) && IsWindowVisible(tray)) ShowWindow(tray, SW_HIDE);
 }
 
-FakeTray::FakeTray(int height) {
-  WNDCLASSEXW wc = {};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"Shell_TrayWnd";
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-  RegisterClassExW(&wc);
+class FakeTray::Window : public common::Window {
+ public:
+  ~Window() override { Destroy(); }
+  HWND Make(int x, int y, int width, int height) {
+    ClassSpec windowClass;
+    windowClass.name = L"Shell_TrayWnd";
+    windowClass.background = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    Create(windowClass, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"", WS_POPUP, x, y, width, height,
+           nullptr);
+    return Handle();
+  }
+};
+
+FakeTray::FakeTray(int height) : window_(std::make_unique<Window>()) {
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  hwnd_ =
-      CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"Shell_TrayWnd", L"", WS_POPUP, 0,
-                      h - height, w, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  hwnd_ = window_->Make(0, h - height, w, height);
   ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
   RECT area = {0, 0, w, h - height};
   SystemParametersInfoW(SPI_SETWORKAREA, 0, &area, 0);
 }
 
-FakeTray::~FakeTray() {
-  if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-}
+FakeTray::~FakeTray() = default;
 
 RECT FakeTray::Rect() const {
   RECT r = {};

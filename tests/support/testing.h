@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,8 @@ class WorkAreaGuard {
 // A window of class "Shell_TrayWnd" standing for the Windows taskbar: `height` pixels at the
 // bottom of the screen, visible, with the work area ending above it. Created last, it is the
 // first window of that class that a search finds.
+// It is made the way the shell makes its own window of that class, so that both can be made in
+// one test process.
 class FakeTray {
  public:
   explicit FakeTray(int height);
@@ -60,6 +63,8 @@ class FakeTray {
   RECT Rect() const;
 
  private:
+  class Window;
+  std::unique_ptr<Window> window_;
   HWND hwnd_ = nullptr;
 };
 

@@ -15,6 +15,10 @@ namespace {
 std::atomic<bool> armed{false};
 std::atomic<double> savedTrayHeight{0.0};
 std::atomic<bool> givingBack{false};
+std::function<void()>& BeforeGiveBack() {
+  static std::function<void()> action;
+  return action;
+}
 
 LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* /*info*/) {
   GiveBackDesktop();
@@ -39,10 +43,18 @@ void Arm(double trayHeight) {
 }
 
 void Disarm() { armed = false; }
+void SetBeforeGiveBack(std::function<void()> action) { BeforeGiveBack() = std::move(action); }
 bool Armed() { return armed; }
 
 void GiveBackDesktop() {
   if (!armed || givingBack.exchange(true)) return;  // once, even if the give-back itself fails
+  if (BeforeGiveBack()) {
+    try {
+      BeforeGiveBack()();
+    } catch (...) {
+      // The taskbar and the work area go back whatever happened here.
+    }
+  }
   HandleWindows::RestoreTaskbar(savedTrayHeight);
   HandleWindows::WindowCommandByClass(L"explorer.exe", HandleWindows::kShow);
   HandleWindows::WindowCommandByClass(L"Shell_traywnd", HandleWindows::kShow);

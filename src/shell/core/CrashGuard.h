@@ -2,6 +2,8 @@
 // If the shell dies of an unhandled error, a user must never be left without a taskbar: the
 // guard gives the Windows taskbar and the work area back before the process goes.
 
+#include <functional>
+
 namespace CrashGuard {
 
 // Installs the process-wide handlers (unhandled exceptions and std::terminate).
@@ -12,6 +14,9 @@ void Install();
 void Arm(double trayHeight);
 void Disarm();
 bool Armed();
+
+// Runs first when a crash gives the desktop back (from whatever thread crashed); none: nothing.
+void SetBeforeGiveBack(std::function<void()> action);
 
 // What a crash runs; callable directly by tests.
 void GiveBackDesktop();

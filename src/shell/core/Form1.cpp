@@ -107,6 +107,7 @@ bool Form1::Load() {
   UpdateWindow(Handle());
   HandleWindows::WindowCommandByClass(L"explorer.exe", HandleWindows::kHide);
   HandleWindows::WindowCommandByClass(L"Shell_traywnd", HandleWindows::kHide);
+  StartTray();
   LoadStartMenu();
 
   LoadIcons();
@@ -184,6 +185,53 @@ void Form1::LoadStartMenu() {
                        frmStartMenu_.ScaleHeight() - common::PixelsToTwipsY(taskBar1_.Height()));
 }
 
+void Form1::StartTray() {
+  TrayWindow::Host host;
+  host.notify = [this](const tray::NotifyRequest& request) {
+    return taskBar1_.Tray().Apply(request);
+  };
+  host.stripRect = [this] {
+    RECT rect = {};
+    GetWindowRect(taskBar1_.Handle(), &rect);
+    return rect;
+  };
+  host.lookForOrphans = [this] { taskBar1_.Tray().RemoveOrphans(); };
+  if (!tray_.Create(std::move(host))) return;
+  taskBar1_.SetTrayMoved([this] { PlaceTray(); });
+  PlaceTray();
+  // A crash gives the icons back as well: the tray window is closed on its own thread.
+  const HWND trayWindow = tray_.Handle();
+  CrashGuard::SetBeforeGiveBack([trayWindow] {
+    if (GetWindowThreadProcessId(trayWindow, nullptr) == GetCurrentThreadId()) {
+      DestroyWindow(trayWindow);
+    } else {
+      DWORD_PTR ignored = 0;
+      SendMessageTimeoutW(trayWindow, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored);
+    }
+    TrayWindow::AnnounceTaskbar();
+  });
+  // Programs that run already add their icons again, now to the shell.
+  TrayWindow::AnnounceTaskbar();
+}
+
+void Form1::PlaceTray() {
+  if (!tray_.Handle() || !taskBar1_.Handle()) return;
+  RECT strip = {};
+  GetWindowRect(taskBar1_.Handle(), &strip);
+  const StripLayout::Area area = taskBar1_.Layout().NotificationArea();
+  const RECT notifyArea = {strip.left + area.left, strip.top, strip.left + area.right,
+                           strip.bottom};
+  tray_.Place(strip, notifyArea);
+}
+
+void Form1::CloseTray() {
+  if (!tray_.Handle()) return;
+  CrashGuard::SetBeforeGiveBack(nullptr);
+  tray_.Destroy();
+  taskBar1_.Tray().Icons().Clear();
+  TrayWindow::AnnounceTaskbar();
+}
+
 void Form1::TaskBarButtonClicked(int16_t Index, int16_t /*Button*/) {
   const auto clicked = static_cast<FixedButton>(Index);
   if (clicked == FixedButton::Start) {
@@ -241,6 +289,7 @@ void Form1::TakeDesktopBack() {
   HandleWindows::SetWorkArea(0, 0, static_cast<int16_t>(common::ScreenWidthPixels()),
                              static_cast<int16_t>(common::ScreenHeightPixels() - kStripHeight));
   HandleWindows::HideTaskbar();
+  tray_.KeepFirst();  // above the new Windows taskbar's window
 }
 
 void Form1::Compose(int width, int height) {
@@ -255,6 +304,7 @@ void Form1::OnResize(int width, int height) {
   if (taskBar1_.Handle() && width > 0 && height > 0)
     SetWindowPos(taskBar1_.Handle(), nullptr, 0, height - taskBar1_.Height(), width,
                  taskBar1_.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceTray();
 }
 
 void Form1::CloseHandler() {
@@ -273,6 +323,7 @@ void Form1::Unload() {
 void Form1::UnloadAll() {
   unloading_ = true;
   HandleWindows::RestoreTaskbar(trayHeight_);
+  CloseTray();
   CrashGuard::Disarm();
   taskBar1_.SubClassOff();  // no task button stays hooked
   Unload();
@@ -287,7 +338,10 @@ void Form1::UnloadAll() {
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (dialog_.OnMessage(message, wParam)) return 0;  // the focus memory
-  if (message == taskbarCreated_ && taskbarCreated_ != 0 && !unloading_) {
+  // The shell's own notice of its tray window is no new Windows taskbar, nor one after the
+  // desktop was given back.
+  if (message == taskbarCreated_ && taskbarCreated_ != 0 && !unloading_ &&
+      !TrayWindow::Announcing() && CrashGuard::Armed()) {
     TaskbarCreated();
     return 0;
   }

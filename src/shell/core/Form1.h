@@ -18,6 +18,7 @@
 #include "shell/startmenu/FrmStartMenu.h"
 #include "shell/taskbar/FrmTaskBarMenu.h"
 #include "shell/taskbar/TaskBar.h"
+#include "shell/taskbar/TrayWindow.h"
 
 class Form1 : public common::SurfaceWindow {
  public:
@@ -54,6 +55,8 @@ class Form1 : public common::SurfaceWindow {
   TaskBar& TaskBar1() { return taskBar1_; }
   FrmStartMenu& StartMenu() { return frmStartMenu_; }
   FrmTaskBarMenu& TaskBarMenu() { return frmTaskBarMenu_; }
+  // The shell's end of the notification protocol, while the shell has the desktop.
+  TrayWindow& Tray() { return tray_; }
   ctlIcon& Icon(int index) { return *icons_.at(static_cast<size_t>(index)); }
 
  protected:
@@ -76,6 +79,11 @@ class Form1 : public common::SurfaceWindow {
   void CreateTaskBar();
   void EnableQuickLaunch(bool enable);
   void LoadStartMenu();
+  // Serves the notification protocol from now on and asks running programs for their icons.
+  void StartTray();
+  // Gives the protocol back: the tray window goes and programs add their icons to Explorer's.
+  void CloseTray();
+  void PlaceTray();
 
   const rwini::IniFile& config_;
   ShellServices services_;
@@ -85,6 +93,7 @@ class Form1 : public common::SurfaceWindow {
   HWND command2_ = nullptr;  // hidden: disables quick-launch buttons 1 to 7
   HWND command3_ = nullptr;  // hidden: enables them again
   TaskBar taskBar1_;
+  TrayWindow tray_;  // made once the Windows taskbar is hidden
   FrmTaskBarMenu frmTaskBarMenu_;  // made at the first right click on the strip
   FrmStartMenu frmStartMenu_;      // loaded at start, hidden until the start button opens it
   std::vector<std::unique_ptr<ctlIcon>> icons_;  // ctlIcon1 0 ... 4

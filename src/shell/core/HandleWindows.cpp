@@ -5,10 +5,6 @@
 
 namespace HandleWindows {
 
-namespace {
-constexpr char kTrayClass[] = "Shell_traywnd";
-}
-
 void WindowCommand(HWND window, int32_t command) {
   switch (command) {
     case kClose:
@@ -34,8 +30,18 @@ void WindowCommand(HWND window, int32_t command) {
   }
 }
 
+HWND FindForeignWindow(const std::wstring& className) {
+  const std::string name = common::ToAnsi(className);
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, name.c_str(), nullptr)) != nullptr)
+    if (GetPropW(window, kShellTrayMark) == nullptr) return window;
+  return nullptr;
+}
+
+HWND FindWindowsTaskbar() { return FindForeignWindow(L"Shell_traywnd"); }
+
 void WindowCommandByClass(const std::wstring& className, int32_t command) {
-  HWND window = FindWindowA(common::ToAnsi(className).c_str(), nullptr);
+  HWND window = FindForeignWindow(className);
   if (window != nullptr) WindowCommand(window, command);
 }
 
@@ -55,7 +61,7 @@ int16_t GetTrayHeight() {
 }
 
 void RestoreTaskbar(double trayHeight) {
-  HWND tray = FindWindowA(kTrayClass, nullptr);
+  HWND tray = FindWindowsTaskbar();
   // Showing a window never moves or sizes it; the flags say so for platforms that would.
   const UINT show = SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE;
   if (tray) SetWindowPos(tray, nullptr, 0, 0, 0, 0, show);
@@ -67,7 +73,7 @@ void RestoreTaskbar(double trayHeight) {
 }
 
 void HideTaskbar() {
-  HWND tray = FindWindowA(kTrayClass, nullptr);
+  HWND tray = FindWindowsTaskbar();
   if (tray)
     SetWindowPos(tray, nullptr, 0, 0, 0, 0,
                  SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

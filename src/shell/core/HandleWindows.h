@@ -18,9 +18,18 @@ enum : int32_t {
   kMinimize = 4,          // SW_MINIMIZE
 };
 
+// The property that marks the shell's own window of the Windows taskbar's class (its end of the
+// notification protocol): the operations here never take it for the Windows taskbar.
+constexpr wchar_t kShellTrayMark[] = L"ZephraShellTray";
+
 void WindowCommand(HWND window, int32_t command);
-// Applies the command to the first top-level window of the class, if there is one.
+// Applies the command to the first top-level window of the class that is not the shell's own, if
+// there is one.
 void WindowCommandByClass(const std::wstring& className, int32_t command);
+// The first top-level window of the class that is not the shell's own, or none.
+HWND FindForeignWindow(const std::wstring& className);
+// The Windows taskbar's window.
+HWND FindWindowsTaskbar();
 
 void SetWorkArea(int16_t left, int16_t top, int16_t right, int16_t bottom);
 

@@ -12,6 +12,9 @@ namespace {
 
 // A Repaint that waited for a rebuild or a release to end runs from the queue.
 constexpr UINT kRepaintLater = WM_APP + 1;
+// The notification area's icons need another width: laid out from the queue, not from inside
+// the program's request.
+constexpr UINT kTrayLayout = WM_APP + 20;
 
 MouseButton ButtonOf(UINT message) {
   switch (message) {
@@ -31,6 +34,7 @@ MouseButton ButtonOf(UINT message) {
 TaskBar::TaskBar()
     : canvas_(DrawingSurface(), [this](int x0, int x1) { Present({x0, 0, x1, Surface().Height()}); }),
       fixed_(canvas_),
+      tray_(canvas_, layout_, [this] { PostMessageW(Handle(), kTrayLayout, 0, 0); }),
       taskArea_(layout_, {[this] { SetTimer(Handle(), kClockTimer, kTickMs, nullptr); },
                           [this] { SetTimer(Handle(), kPollTimer, kTickMs, nullptr); },
                           [this] { RepaintIfPending(); }}) {}
@@ -46,6 +50,7 @@ bool TaskBar::Create(HWND parent, int x, int y, int width) {
                       y, width, Height(), parent))
     return false;
   taskArea_.Create(Handle(), canvas_.Style());
+  tray_.Create(Handle());
   LoadGUI();
   return true;
 }
@@ -65,6 +70,7 @@ void TaskBar::LoadGUI() {
   canvas_.PaintBackground(border, width - border);
   canvas_.PaintSkin(border, SkinImages::TaskBarBorder(), static_cast<int16_t>(width - border), 0,
                     true, 0);
+  tray_.Paint();
   RECT rect;
   if (Handle() && GetClientRect(Handle(), &rect) && rect.bottom != Height())
     SetWindowPos(Handle(), nullptr, 0, 0, rect.right, Height(),
@@ -117,6 +123,14 @@ void TaskBar::Repaint() {
   fixed_.RepaintAll();
 }
 
+void TaskBar::LayOutTray() {
+  const int before = layout_.NotificationArea().left;
+  layout_.SetNotificationWidth(tray_.NeededWidth());
+  tray_.Paint(before);
+  if (trayMoved_) trayMoved_();
+  Repaint();  // the task buttons take the task area's new width
+}
+
 void TaskBar::Compose(int width, int /*height*/) {
   if (width <= 0 || width == Surface().Width()) return;
   DrawingSurface().Resize(width, Height(), canvas_.TaskBarColor());
@@ -125,6 +139,9 @@ void TaskBar::Compose(int width, int /*height*/) {
 }
 
 LRESULT TaskBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // The mouse over a notification-area icon is its program's.
+  if (message >= WM_MOUSEFIRST && message <= WM_MBUTTONUP && tray_.OnMouse(message, wParam, lParam))
+    return 0;
   switch (message) {
     case WM_TIMER:
       if (wParam == kClockTimer) ClockTick();
@@ -146,6 +163,9 @@ LRESULT TaskBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == Handle())
         ReleaseCapture();
       MouseUp(ButtonOf(message), GET_X_LPARAM(lParam));
+      return 0;
+    case kTrayLayout:
+      LayOutTray();
       return 0;
     case kRepaintLater:
       if (repaintPending_) Repaint();

@@ -14,6 +14,7 @@
 
 #include "common/surface_window.h"
 #include "shell/taskbar/FixedButtons.h"
+#include "shell/taskbar/NotificationArea.h"
 #include "shell/taskbar/StripCanvas.h"
 #include "shell/taskbar/StripLayout.h"
 #include "shell/taskbar/TaskArea.h"
@@ -72,6 +73,9 @@ class TaskBar : public common::SurfaceWindow {
   FixedButtons& Fixed() { return fixed_; }
   TaskArea& Tasks() { return taskArea_; }
   TaskBarClock& Clock() { return clock_; }
+  NotificationArea& Tray() { return tray_; }
+  // The notification area moved or changed its width (for the tray window's child over it).
+  void SetTrayMoved(std::function<void()> moved) { trayMoved_ = std::move(moved); }
   void ClockTick() { clock_.Tick(canvas_, layout_.Clock()); }
   void PollTick() { taskArea_.PollTick(); }
 
@@ -86,14 +90,18 @@ class TaskBar : public common::SurfaceWindow {
   void OpenMenu(int x);
   // A Repaint that had to wait runs once the rebuild or release that held it up has ended.
   void RepaintIfPending();
+  // The notification area takes the width its icons need; the task area follows.
+  void LayOutTray();
 
   ClickHandler buttonClicked_;
   PopupMenu* menu_ = nullptr;
   bool repaintPending_ = false;
+  std::function<void()> trayMoved_;
 
   StripLayout layout_;
   StripCanvas canvas_;
   FixedButtons fixed_;
   TaskBarClock clock_;
+  NotificationArea tray_;
   TaskArea taskArea_;  // holds child windows: made last, gone first
 };
