@@ -15,6 +15,8 @@ namespace {
 
 constexpr UINT kCallback = WM_APP + 9;
 constexpr UINT kId = 26;
+// Vista's flag and version, which the XP headers lack.
+constexpr UINT kShowTip = 0x80, kVersion4 = 4;
 std::wstring logPath;
 UINT taskbarCreated = 0;
 bool balloon = false;
@@ -34,7 +36,7 @@ BOOL AddIcon(HWND window) {
   data.cbSize = sizeof(data);
   data.hWnd = window;
   data.uID = kId;
-  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP | (balloon ? NIF_INFO : 0);
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | kShowTip | (balloon ? NIF_INFO : 0);
   data.uCallbackMessage = kCallback;
   data.hIcon = LoadIconW(nullptr, IDI_WARNING);
   lstrcpynW(data.szTip, L"通知测试", 128);
@@ -45,7 +47,7 @@ BOOL AddIcon(HWND window) {
     data.uTimeout = 10000;
   }
   const BOOL added = Shell_NotifyIconW(NIM_ADD, &data);
-  data.uVersion = NOTIFYICON_VERSION_4;
+  data.uVersion = kVersion4;
   Shell_NotifyIconW(NIM_SETVERSION, &data);
   return added;
 }

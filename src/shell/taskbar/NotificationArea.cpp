@@ -201,8 +201,11 @@ void NotificationArea::BalloonsChanged() {
       queue.pop_front();
       continue;
     }
+    // Above the strip, at the icon.
     const RECT rect = IconScreenRect(static_cast<int>(at - shown_.begin()));
-    const POINT anchor = {(rect.left + rect.right) / 2, rect.top - kBalloonGap};
+    RECT strip = rect;
+    if (strip_) GetWindowRect(strip_, &strip);
+    const POINT anchor = {(rect.left + rect.right) / 2, strip.top - kBalloonGap};
     if (!balloon_.Show(next, anchor, (*at)->image.Get())) {
       queue.pop_front();
       continue;

@@ -94,7 +94,10 @@ std::optional<NotifyRequest> DecodeWindows(const Bytes& bytes) {
   const uint32_t message = bytes.U32(4);
   if (!IsNotifyMessage(message)) return std::nullopt;
   const size_t base = L::kHeader;
-  const int version = VersionOfSize(bytes.U32(base));
+  int version = VersionOfSize(bytes.U32(base));
+  // 952 bytes is XP's structure of a 32-bit program and 2000's of a 64-bit one: the record's
+  // length tells them apart.
+  if (bytes.U32(base) == L::kEnd[3] && !bytes.Has(base, L::kEnd[3])) version = 2;
   if (!bytes.Has(base, L::kEnd[version])) return std::nullopt;
 
   NotifyRequest r;

@@ -185,7 +185,13 @@ TEST_F(NotificationAreaTest, IconsOfEveryVersionShowAndGoLeavingTheStripAsItWas)
   ASSERT_TRUE(Settled());
   EXPECT_EQ(bar_.Layout().NotificationArea().Width(), 0);
   EXPECT_EQ(bar_.Layout().TaskArea().right, taskRightBefore);
-  EXPECT_TRUE(Pixels() == before_) << "pixel-identical without icons";
+  // Left of the clock, whose text the timers have painted meanwhile.
+  const std::vector<uint32_t> after = Pixels();
+  int differing = 0;
+  for (int y = 0; y < StripLayout::kHeight; ++y)
+    for (int x = 0; x < bar_.Layout().Clock().left; ++x)
+      differing += after[static_cast<size_t>(y * 1024 + x)] != before_[static_cast<size_t>(y * 1024 + x)];
+  EXPECT_EQ(differing, 0) << "pixel-identical without icons";
 }
 
 // Hidden icons take no place; an icon whose owner is gone goes; a request for another window,

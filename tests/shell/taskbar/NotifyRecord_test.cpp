@@ -75,6 +75,7 @@ TEST(NotifyRecord, WindowsRecordsOfEveryVersionFromBothBitnesses) {
 // Short, garbled or foreign records are refused, never read past their end.
 TEST(NotifyRecord, RefusesWhatFitsNoLayout) {
   const auto v3 = records::Windows(3, false, Full());
+  const auto v4 = records::Windows(4, false, Full());
   auto badMessage = v3;
   records::Put32(badMessage, 4, 9);
   auto unknownSize = records::Windows(1, false, Full());
@@ -99,7 +100,7 @@ TEST(NotifyRecord, RefusesWhatFitsNoLayout) {
       {"empty", 1, {}, 0, false},
       {"signature only", 1, v3, 4, false},
       {"header only", 1, v3, 8, false},
-      {"one byte short of XP", 1, v3, v3.size() - 1, false},
+      {"one byte short of Vista", 1, v4, v4.size() - 1, false},
       {"a message beyond NIM_SETVERSION", 1, badMessage, badMessage.size(), false},
       {"unknown size, NT 4 length", 1, unknownSize, unknownSize.size(), true},
       {"claims Vista, NT 4 length", 1, claimsMore, claimsMore.size(), false},
