@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "shell/core/HandleWindows.h"
+#include "shell/core/StartKeys.h"
 
 namespace CrashGuard {
 
@@ -43,9 +44,13 @@ bool Armed() { return armed; }
 
 void GiveBackDesktop() {
   if (!armed || givingBack.exchange(true)) return;  // once, even if the give-back itself fails
+  // The keys first: a hook whose thread is stopped here would hold up every key press of the
+  // session until the process is gone.
+  StartKeyHook::RemoveAfterCrash();
   HandleWindows::RestoreTaskbar(savedTrayHeight);
   HandleWindows::WindowCommandByClass(L"explorer.exe", HandleWindows::kShow);
   HandleWindows::WindowCommandByClass(L"Shell_traywnd", HandleWindows::kShow);
+  HandleWindows::RestoreMinimizedWindows();
   armed = false;
   givingBack = false;
 }

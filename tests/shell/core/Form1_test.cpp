@@ -9,6 +9,7 @@
 #include "common/keyboard.h"
 #include "common/text.h"
 #include "shell/core/CrashGuard.h"
+#include "shell/core/StartKeys.h"
 #include "support/testing.h"
 
 namespace {
@@ -286,11 +287,14 @@ TEST(CrashGuardTest, GivesTheTaskbarAndWorkAreaBackOnlyWhenArmed) {
   CrashGuard::GiveBackDesktop();  // not armed: nothing
   EXPECT_FALSE(tray.Visible());
 
+  StartKeyHook keys;
+  ASSERT_TRUE(keys.Install(tray.Handle(), WM_NULL));
   CrashGuard::Arm(30);
   CrashGuard::GiveBackDesktop();
   EXPECT_TRUE(tray.Visible());
   EXPECT_EQ(WorkArea().bottom, 738);
   EXPECT_FALSE(CrashGuard::Armed());
+  EXPECT_FALSE(keys.Installed()) << "no key of the session waits for a crashed shell";
 }
 
 }  // namespace
