@@ -168,6 +168,30 @@ COLORREF ScreenPixel(int x, int y) {
   return GetPixel(screen.Get(), x, y);
 }
 
+std::vector<uint32_t> ScreenPart(const RECT& part) {
+  common::MemorySurface shot;
+  if (!shot.Resize(part.right - part.left, part.bottom - part.top)) return {};
+  common::WindowDc screen(nullptr);
+  BitBlt(shot.Dc(), 0, 0, shot.Width(), shot.Height(), screen.Get(), part.left, part.top, SRCCOPY);
+  GdiFlush();
+  std::vector<uint32_t> pixels;
+  pixels.reserve(static_cast<size_t>(shot.Width()) * shot.Height());
+  for (int y = 0; y < shot.Height(); ++y)
+    for (int x = 0; x < shot.Width(); ++x) pixels.push_back(shot.ColorAt(x, y));
+  return pixels;
+}
+
+HWND TaskButtonCaptioned(HWND bar, const std::wstring& caption) {
+  for (HWND b = FindWindowExW(bar, nullptr, L"ZephraTaskButton", nullptr); b;
+       b = FindWindowExW(bar, b, L"ZephraTaskButton", nullptr)) {
+    // The button's text is its caption; read without a message to the shell.
+    wchar_t text[256] = {};
+    InternalGetWindowText(b, text, 256);
+    if (IsWindowVisible(b) && caption == text) return b;
+  }
+  return nullptr;
+}
+
 bool SaveScreenshot(const std::wstring& path) {
   return SaveScreenshot(path, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
 }

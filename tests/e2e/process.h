@@ -4,7 +4,9 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/handles.h"
 
@@ -68,6 +70,12 @@ HWND FindWindowOf(DWORD processId, const wchar_t* className, const wchar_t* titl
 
 // Colour (COLORREF) of a screen pixel.
 COLORREF ScreenPixel(int x, int y);
+
+// What the screen shows in a part, row by row, for comparing two moments.
+std::vector<uint32_t> ScreenPart(const RECT& part);
+
+// The visible task button on the shell's taskbar strip `bar` whose text is `caption`, or none.
+HWND TaskButtonCaptioned(HWND bar, const std::wstring& caption);
 
 // Saves what the screen shows as a PNG file (for a person to look at); all of it, or a part.
 bool SaveScreenshot(const std::wstring& path);

@@ -180,6 +180,38 @@ TEST_F(ShellEndToEnd, TaskbarShowsApplicationsAndOpensQuickLaunchLinks) {
   EXPECT_TRUE(shell.WaitForExit(10000));
 }
 
+TEST_F(ShellEndToEnd, ARetitledWindowsButtonShowsItsNewCaption) {
+  ProgramUnderTest shell(folder_.Path(), L"ZephraShell.exe");
+  ASSERT_TRUE(shell.Start());
+  HWND desktop = shell.WaitForWindow(kDesktopClass, 10000);
+  ASSERT_NE(desktop, nullptr);
+  HWND bar = FindWindowExW(desktop, nullptr, L"ZephraTaskBar", nullptr);
+  // A window of this process: another program's to the shell.
+  HWND window = CreateWindowExW(0, L"STATIC", L"旧的标题", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200,
+                                100, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND button = nullptr;
+  ASSERT_TRUE(testing_support::WaitFor(
+      [&] { return (button = e2e::TaskButtonCaptioned(bar, L"旧的标题")) != nullptr; }, 3000));
+  testing_support::PumpFor(300);  // painted
+  RECT place;
+  GetWindowRect(button, &place);
+  const std::vector<uint32_t> before = e2e::ScreenPart(place);
+
+  SetWindowTextW(window, L"改过的新标题");
+  EXPECT_TRUE(testing_support::WaitFor(
+      [&] {
+        return e2e::TaskButtonCaptioned(bar, L"改过的新标题") == button &&
+               e2e::ScreenPart(place) != before;
+      },
+      3000))
+      << "the same button, its new caption on the screen";
+
+  DestroyWindow(window);
+  EXPECT_TRUE(testing_support::WaitFor([&] { return !IsWindowVisible(button); }, 3000));
+  e2e::ClickAt(11 + 33, 12 + 10);
+  EXPECT_TRUE(shell.WaitForExit(10000));
+}
+
 TEST_F(ShellEndToEnd, RightClickOnTheStripOpensTheLookMenuWhoseEntriesSwitchTheLook) {
   ProgramUnderTest shell(folder_.Path(), L"ZephraShell.exe");
   ASSERT_TRUE(shell.Start());
