@@ -122,8 +122,7 @@ TEST(THtmhelp, TheRealControlOpensItsWindowForTheHelpFileAndClosesItAtTheEnd) {
   }));
   EXPECT_EQ(testing_support::WindowText(window), L"Sanivo 帮助");
   viewer.reset();
-  testing_support::PumpFor(50);
-  EXPECT_FALSE(IsWindow(window));
+  EXPECT_TRUE(testing_support::WaitFor([&] { return !IsWindow(window); }));
 }
 
 // The main window with the stand-in control registered, and what its commands open.
