@@ -44,6 +44,11 @@ class Window {
 
   bool Create(const ClassSpec& windowClass, DWORD exStyle, const std::wstring& title, DWORD style,
               int x, int y, int width, int height, HWND parent, HMENU menuOrId = nullptr);
+  // A program's main window at the system's default place: its client area is the given size in
+  // twips, Tab moves between its controls, and it shows `smallIcon` (when there is one) in its
+  // title bar and on its taskbar button.
+  bool CreateMainWindow(const ClassSpec& windowClass, const std::wstring& title, DWORD style,
+                        double clientWidthTwips, double clientHeightTwips, HICON smallIcon);
 
   // Default: DefWindowProcW.
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
