@@ -353,7 +353,8 @@ void TForm1::ShowPopupMenu(LPARAM where) {
 }
 
 void TForm1::SeleclAllChkListBtnClick() {
-  const bool selectAll = common::TextOf(seleclAllChkListBtn_) == L"全选";
+  const bool selectAll = selectAllOffered_;
+  selectAllOffered_ = !selectAll;
   SetWindowTextW(seleclAllChkListBtn_, selectAll ? L"全否" : L"全选");
   chkListView_.SetAllChecked(selectAll);
 }

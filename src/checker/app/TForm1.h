@@ -173,6 +173,7 @@ class TForm1 : public common::Window, private ScanView {
   TPanel flatPanel1_, panel2_;
   HWND label1_ = nullptr;
   HWND seleclAllChkListBtn_ = nullptr;
+  bool selectAllOffered_ = false;  // the button offers 全选 (tick all); it starts with 全否
   HWND flatButtons_[kFlatButtons] = {};
   CheckListView chkListView_;
   ResultListView listView2_;
