@@ -15,11 +15,28 @@
 #include "common/text.h"
 #include "e2e/process.h"
 #include "support/registry.h"
+#include "support/controls.h"
 #include "support/testing.h"
 
 namespace {
 
 using e2e::ProgramUnderTest;
+
+// HKEY_LOCAL_MACHINE\Software in one registry view, open for changes.
+common::RegKey OpenSoftware(REGSAM view) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS)
+    return {};
+  return common::RegKey(key);
+}
+
+std::wstring TextOf(HKEY root, const std::wstring& path, const wchar_t* name) {
+  wchar_t text[256] = {};
+  DWORD size = sizeof(text);
+  if (RegGetValueW(root, path.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+    return L"(none)";
+  return text;
+}
 using e2e::RemoteList;
 using testing_support::PumpFor;
 using testing_support::ReadFileBytes;
@@ -32,25 +49,11 @@ constexpr wchar_t kFormClass[] = L"TForm1";
 
 // A child anywhere below `parent` with this control id and class.
 HWND Child(HWND parent, int id, const wchar_t* className) {
-  struct Search {
-    int id;
-    const wchar_t* className;
-    HWND found;
-  } search = {id, className, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        wchar_t name[64] = {};
-        GetClassNameW(child, name, 64);
-        if (GetDlgCtrlID(child) == s->id && lstrcmpiW(name, s->className) == 0) {
-          s->found = child;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND child : testing_support::ChildWindows(parent))
+    if (GetDlgCtrlID(child) == id &&
+        lstrcmpiW(testing_support::ClassOf(child).c_str(), className) == 0)
+      return child;
+  return nullptr;
 }
 
 HWND CheckList(HWND form) { return Child(form, 200, WC_LISTVIEWW); }
@@ -569,6 +572,15 @@ TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistr
   const TestKey values(HKEY_CURRENT_USER, L"Software", L"ZephraE2E");
   values.SetText(L"", L"Stale", L"C:\\没有.exe");
   values.SetText(L"", L"Kept", L"原来的");
+  // A key in each registry view of HKEY_LOCAL_MACHINE\Software (one view on 32-bit Windows): the
+  // registry editor of the Windows folder backs both up and brings both back.
+  const common::RegKey software32 = OpenSoftware(KEY_WOW64_32KEY);
+  const common::RegKey software64 = OpenSoftware(KEY_WOW64_64KEY);
+  ASSERT_TRUE(software32 && software64);
+  const TestKey in32(software32.Get(), L"ZephraTests", L"Backup");
+  const TestKey in64(software64.Get(), L"ZephraTests", L"Backup");
+  in32.SetText(L"", L"视图", L"32 位");
+  in64.SetText(L"", L"视图", L"64 位");
   // A registry editor beside the program must never be the one that runs.
   ASSERT_TRUE(CopyFileW(testing_support::BesideProgram(L"zephra_recorder.exe").c_str(),
                         folder_.File(L"regedit.exe").c_str(), FALSE));
@@ -619,6 +631,8 @@ TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistr
 
   // Changed afterwards, then restored from the backup.
   values.SetText(L"", L"Kept", L"改过的");
+  in32.SetText(L"", L"视图", L"改过的");
+  in64.SetText(L"", L"视图", L"改过的");
   PostMessageW(form, WM_COMMAND, 105, 0);
   box = WaitForBox(pid, 5000);
   ASSERT_NE(box, nullptr);
@@ -634,6 +648,8 @@ TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistr
   RegGetValueW(HKEY_CURRENT_USER, values.Path().c_str(), L"Kept", RRF_RT_REG_SZ, nullptr, kept,
                &size);
   EXPECT_STREQ(kept, L"原来的");
+  EXPECT_EQ(TextOf(software32.Get(), in32.Path(), L"视图"), L"32 位");
+  EXPECT_EQ(TextOf(software64.Get(), in64.Path(), L"视图"), L"64 位");
   EXPECT_FALSE(Exists(folder_.File(L"regedit.log")));
 
   PostMessageW(form, WM_CLOSE, 0, 0);

@@ -105,18 +105,30 @@ std::optional<std::wstring> NamePart(std::wstring_view name) {
   return Quoted(name);
 }
 
-std::optional<std::wstring> Header(HKEY root, std::wstring_view path) {
-  const std::wstring rootName = RootName(root);
-  if (rootName.empty() || !Writable(path)) return std::nullopt;
-  return L"[" + rootName + (path.empty() ? L"" : L"\\" + std::wstring(path)) + L"]\r\n";
+// The header line of the open `key`, which is `path` below `root`: the key named where it is
+// stored (so that a 32-bit program's key on 64-bit Windows comes back into the 32-bit view
+// whichever registry editor imports the file), or by the names it was opened with where the
+// system does not tell.
+std::optional<std::wstring> Header(HKEY root, std::wstring_view path, HKEY key) {
+  std::wstring name;
+  if (const std::optional<std::wstring> stored = StoredName(key)) {
+    name = *stored;
+  } else {
+    const std::wstring rootName = RootName(root);
+    if (rootName.empty()) return std::nullopt;
+    name = rootName + (path.empty() ? L"" : L"\\" + std::wstring(path));
+  }
+  if (!Writable(name)) return std::nullopt;
+  return L"[" + name + L"]\r\n";
 }
 
 // The key and, depth first, its subkeys; false when any of it cannot be written down whole.
 bool AppendKey(HKEY root, const std::wstring& path, std::wstring& out) {
   if (IsLink(root, path)) return false;
   const Key key = Key::Open(root, path, KEY_READ);
-  const std::optional<std::wstring> header = Header(root, path);
-  if (!key || !header) return false;
+  if (!key) return false;
+  const std::optional<std::wstring> header = Header(root, path, key.Get());
+  if (!header) return false;
   out += *header;
   const std::vector<std::wstring> values = key.ValueNames();
   if (static_cast<int>(values.size()) != key.ValueCount()) return false;  // one was unreadable
@@ -164,9 +176,10 @@ std::optional<std::wstring> Regedit4Key(HKEY root, std::wstring_view path) {
 std::optional<std::wstring> Regedit4Value(HKEY root, std::wstring_view path,
                                           std::wstring_view name) {
   const Key key = Key::Open(root, path, KEY_READ);
-  const std::optional<std::wstring> header = Header(root, path);
+  if (!key) return std::nullopt;
+  const std::optional<std::wstring> header = Header(root, path, key.Get());
   const std::optional<std::wstring> namePart = NamePart(name);
-  if (!key || !header || !namePart) return std::nullopt;
+  if (!header || !namePart) return std::nullopt;
   if (!key.HasValue(name)) return *header + *namePart + L"=-\r\n\r\n";
   const std::optional<RawValue> value = key.ReadValue(name);
   if (!value) return std::nullopt;  // there, but unreadable: it could not be brought back

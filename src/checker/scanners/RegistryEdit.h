@@ -20,7 +20,9 @@ bool WriteText(HKEY root, std::wstring_view path, std::wstring_view name, std::w
 bool DeleteKey(HKEY root, std::wstring_view path);
 
 // REGEDIT4 text (wide; written out in the ANSI code page, as the registry editor reads a
-// REGEDIT4 file), ending in a line break.
+// REGEDIT4 file), ending in a line break. Keys are named where they are stored (see
+// StoredName), so that the text brings them back into the same registry view whichever
+// registry editor imports it.
 //
 // The key with all its values and, after it, all its subkeys with theirs. None when any part of
 // it cannot be read, when a key of it is a registry link (importing would make a plain key of

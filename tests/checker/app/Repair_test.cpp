@@ -9,11 +9,13 @@
 #include <string>
 
 #include <sddl.h>
+#include <shlwapi.h>
 
 #include "checker/app/SystemCalls.h"
 #include "checker/app/UndoJournal.h"
 #include "checker/scanners/Registry.h"
 #include "common/handles.h"
+#include "common/wow64.h"
 #include "common/text.h"
 #include "support/registry.h"
 #include "support/testing.h"
@@ -380,6 +382,33 @@ TEST_F(Repairing, ImportingTheJournalBringsEverythingBack) {
   Import(Journal());
   EXPECT_EQ(Take(HKEY_CURRENT_USER, tree.Path()), before);
   EXPECT_EQ(Take(HKEY_CURRENT_USER, values.Path()), valuesBefore);
+}
+
+// On 64-bit Windows a key comes back into the registry view it was taken from, whichever view the
+// repair saw it in: the journal names where it is stored, and the registry editor of the Windows
+// folder (the 64-bit one there, which a double-click on the journal starts) imports it there.
+TEST_F(Repairing, TheJournalPutsKeysBackIntoTheViewTheyCameFrom) {
+  const bool twoViews = common::IsWow64() || sizeof(void*) == 8;
+  const REGSAM views[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
+  for (int i = 0; i < 2; ++i) {
+    const registry::Key software =
+        registry::Key::Open(HKEY_LOCAL_MACHINE, L"Software", KEY_ALL_ACCESS | views[i]);
+    const registry::Key other =
+        registry::Key::Open(HKEY_LOCAL_MACHINE, L"Software", KEY_ALL_ACCESS | views[1 - i]);
+    ASSERT_TRUE(software && other);
+    const TestKey tree(software.Get(), L"ZephraTests", L"Undo");
+    tree.SetText(L"", L"路径", L"C:\\没有\\a.exe");
+    tree.SetDword(L"Sub", L"Number", 7);
+    const Snapshot before = Take(software.Get(), tree.Path());
+
+    ASSERT_TRUE(journal_.RecordKey(software.Get(), tree.Path())) << i;
+    ASSERT_EQ(SHDeleteKeyW(software.Get(), tree.Path().c_str()), ERROR_SUCCESS);
+    Import(Journal());
+    EXPECT_EQ(Take(software.Get(), tree.Path()), before) << i;
+    if (twoViews) {
+      EXPECT_FALSE(registry::Key::Open(other.Get(), tree.Path())) << i;
+    }
+  }
 }
 
 }  // namespace
