@@ -24,10 +24,12 @@ using e2e::ProgramUnderTest;
 using testing_support::PumpFor;
 using testing_support::WaitFor;
 
-constexpr UINT kCommandScan = 100;      // the checker's "扫描"
-constexpr UINT kCommandBackup = 104;    // the checker's registry backup
-constexpr UINT kCommandHistory = 106;   // the checker's "历史日志"
-constexpr UINT kCommandAbout = 111;     // the checker's "关于Sanivo"
+constexpr UINT kCommandScan = 100;        // the checker's "扫描"
+constexpr UINT kCommandBackup = 104;      // the checker's registry backup
+constexpr UINT kCommandHistory = 106;     // the checker's "历史日志"
+constexpr UINT kCommandAbout = 111;       // the checker's "关于Sanivo"
+constexpr UINT kCommandIgnoreList = 116;  // the checker's "忽略列表"
+constexpr int kCheckerResultList = 201;
 constexpr int kCheckerSelectAll = 114;  // the checker's "全选"/"全否" button
 constexpr int kCheckerCheckList = 200;
 constexpr int kCheckerStatusBar = 203;
@@ -276,6 +278,73 @@ bool SanivoHistory(Stage& stage) {
   return saved;
 }
 
+// The ignore-list window over a few entries, as the checker keeps them in Set.ini.
+bool SanivoIgnore(Stage& stage) {
+  const std::wstring settings = stage.folder + L"\\Set.ini";
+  testing_support::WriteFileBytes(
+      settings,
+      common::ToAnsi(
+          L"[Ignore]\r\n"
+          L"1=HKEY_CURRENT_USER|Software\\示例软件\\编辑器|Path|C:\\Program "
+          L"Files\\示例软件\\editor.exe /n\r\n"
+          L"2=磁盘文件错误|C:\\Documents and Settings\\All Users\\桌面\\移动硬盘上的工具.lnk|1024 "
+          L"Byte|F:\\工具\\tool.exe\r\n"
+          L"3=HKEY_LOCAL_MACHINE|Software\\示例安装程序||无效软件\r\n"));
+  bool saved = false;
+  {
+    const Started sanivo(stage, L"Sanivo.exe", L"TForm1");
+    if (sanivo.window) {
+      PostMessageW(sanivo.window, WM_COMMAND, kCommandIgnoreList, 0);
+      HWND window = nullptr;
+      WaitFor([&] {
+        return (window = VisibleWindowOf(sanivo.program.ProcessId(), L"TIgnoreForm")) != nullptr;
+      });
+      PumpFor(500);
+      saved = window && stage.SaveWindow(L"sanivo-ignore", window);
+    }
+  }
+  DeleteFileW(settings.c_str());
+  return saved;
+}
+
+// The result list's pop-up menu over the first finding of a scan of the current user.
+bool SanivoIgnoreMenu(Stage& stage) {
+  const StaleReferences stale;
+  const Started sanivo(stage, L"Sanivo.exe", L"TForm1");
+  if (!sanivo.window) return false;
+  SendMessageW(testing_support::ChildWithId(sanivo.window, kCheckerSelectAll), BM_CLICK, 0,
+               0);  // 全否
+  e2e::RemoteList(testing_support::ChildWithId(sanivo.window, kCheckerCheckList))
+      .SetChecked(7, true);
+  PostMessageW(sanivo.window, WM_COMMAND, kCommandScan, 0);
+  const HWND status = testing_support::ChildWithId(sanivo.window, kCheckerStatusBar);
+  if (!WaitFor([&] { return testing_support::WindowText(status).rfind(L"扫描完毕", 0) == 0; },
+               120000))
+    return false;
+  const e2e::RemoteList results(testing_support::ChildWithId(sanivo.window, kCheckerResultList));
+  if (results.Count() == 0) return false;
+  PumpFor(300);
+  const RECT row = results.ItemRect(0);
+  e2e::RightClickAt(row.left + 60, (row.top + row.bottom) / 2);
+  HWND menu = nullptr;
+  WaitFor(
+      [&] { return (menu = VisibleWindowOf(sanivo.program.ProcessId(), L"#32768")) != nullptr; });
+  PumpFor(500);
+  RECT part = {};
+  GetWindowRect(sanivo.window, &part);
+  if (menu) {
+    RECT r = {};
+    GetWindowRect(menu, &r);
+    UnionRect(&part, &part, &r);
+  }
+  const bool saved = menu && e2e::SaveScreenshot(stage.folder + L"\\sanivo-ignore-menu.png", part);
+  RECT form = {};
+  GetWindowRect(sanivo.window, &form);
+  e2e::ClickAt(form.left + 200, form.top + 10);  // the title bar: the menu closes
+  PumpFor(300);
+  return saved;
+}
+
 // The progress window shows while the registry editor writes the backup; the message box that
 // reports the end is closed.
 bool SanivoProgress(Stage& stage) {
@@ -309,6 +378,8 @@ const struct {
     {L"sanivo-history", SanivoHistory},
     {L"sanivo-findings", SanivoFindings},
     {L"sanivo-progress", SanivoProgress},
+    {L"sanivo-ignore", SanivoIgnore},
+    {L"sanivo-ignore-menu", SanivoIgnoreMenu},
     {L"rundialog", RunDialog},
     {L"searchbar", SearchBar},
 };
