@@ -29,14 +29,7 @@ class IgnoreCommands : public ::testing::Test {
       boxes_.push_back({text, type});
       return IDOK;
     };
-    services.scanners = [this, script] {
-      ScannerSet scanners;
-      if (script) AddFakeThreads(scanners, script);
-      scanners.Synchronous(CheckRowId::SoftwareKeys) = [this](ScanHost& host) {
-        for (const ScanResultRow& row : rows_) host.AddRow(row);
-      };
-      return scanners;
-    };
+    services.scanners = [this, script] { return ScannersFinding(rows_, script); };
     auto form = std::make_unique<TForm1>(std::move(services));
     EXPECT_TRUE(form->Create());
     form->Show(SW_SHOWNOACTIVATE);

@@ -60,13 +60,7 @@ class RepairCommands : public ::testing::Test {
       return csidl == CSIDL_PROGRAMS ? menu_.Path() : std::wstring();
     };
     // One synchronous scan finds the test's rows.
-    services.scanners = [this] {
-      ScannerSet scanners;
-      scanners.Synchronous(CheckRowId::SoftwareKeys) = [this](ScanHost& host) {
-        for (const ScanResultRow& row : rows_) host.AddRow(row);
-      };
-      return scanners;
-    };
+    services.scanners = [this] { return ScannersFinding(rows_); };
     auto form = std::make_unique<TForm1>(std::move(services));
     EXPECT_TRUE(form->Create());
     form->Show(SW_SHOWNOACTIVATE);
