@@ -1,6 +1,7 @@
 // Sanivo.exe started for real: its window, a scan to its end, one instance only, its settings,
-// its registry record, the Windows XP check list, its help, the registry and disk checks, and
-// repair, backup and restore through their real message boxes and the real registry editor.
+// its registry record, the Windows XP check list, its help, the registry and disk checks,
+// repair, backup and restore through their real message boxes and the real registry editor, and
+// the ignore list through the result list's pop-up menu and its window.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -721,6 +722,110 @@ TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistr
   EXPECT_EQ(TextOf(software64.Get(), in64.Path(), L"视图"), L"64 位");
   EXPECT_FALSE(Exists(folder_.File(L"regedit.log")));
 
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(sanivo.WaitForExit(10000));
+}
+
+// A scan of the current user's registry only (row 7), to its end.
+void ScanCurrentUser(HWND form) {
+  SendMessageW(SelectAllButton(form), BM_CLICK, 0, 0);  // 全否
+  RemoteList(CheckList(form)).SetChecked(7, true);
+  PostMessageW(ScanButton(form), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return WindowText(ScanButton(form)) == L"停止"; }, 10000));
+  ASSERT_TRUE(WaitFor(
+      [&] { return WindowText(StatusBar(form)).rfind(L"扫描完毕。共检查到：", 0) == 0; }, 120000));
+}
+
+std::vector<std::wstring> RowsOf(HWND list) {
+  const RemoteList rows(list);
+  std::vector<std::wstring> texts;
+  for (int i = 0; i < rows.Count(); ++i) texts.push_back(rows.Row(i));
+  return texts;
+}
+
+TEST_F(SanivoEndToEnd, AFindingIgnoredFromThePopUpMenuStaysAwayUntilTheWindowTakesItOff) {
+  const TestKey user;
+  user.SetText(L"", L"Stale", L"C:\\没有\\a.exe");
+  user.SetText(L"", L"Other", L"C:\\没有\\b.exe");
+  const std::wstring stale = L"HKEY_CURRENT_USER|" + user.Path() + L"|Stale|C:\\没有\\a.exe|0";
+  const std::wstring other = L"HKEY_CURRENT_USER|" + user.Path() + L"|Other|C:\\没有\\b.exe|0";
+  const auto count = [](const std::vector<std::wstring>& rows, const std::wstring& row) {
+    return std::count(rows.begin(), rows.end(), row);
+  };
+  {
+    ProgramUnderTest sanivo(folder_.Path(), L"Sanivo.exe");
+    ASSERT_TRUE(sanivo.Start());
+    const HWND form = sanivo.WaitForWindow(kFormClass, 10000);
+    ASSERT_NE(form, nullptr);
+    ScanCurrentUser(form);
+    const HWND list = ResultList(form);
+    std::vector<std::wstring> rows = RowsOf(list);
+    const auto at = std::find(rows.begin(), rows.end(), stale);
+    ASSERT_NE(at, rows.end());
+    ASSERT_EQ(count(rows, other), 1);
+
+    // A right click on the row, then "忽略此项", the pop-up menu's last item.
+    const RemoteList results(list);
+    results.Select(static_cast<int>(at - rows.begin()));
+    PumpFor(200);
+    const RECT row = results.ItemRect(static_cast<int>(at - rows.begin()));
+    e2e::RightClickAt(row.left + 40, (row.top + row.bottom) / 2);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+      menu = e2e::FindWindowOf(sanivo.ProcessId(), L"#32768");
+      return menu != nullptr && IsWindowVisible(menu);
+    }));
+    PumpFor(300);
+    RECT r = {};
+    GetWindowRect(menu, &r);
+    e2e::ClickAt(r.left + 40, r.bottom - 10);
+    ASSERT_TRUE(WaitFor([&] { return results.Count() == static_cast<int>(rows.size()) - 1; }));
+    rows = RowsOf(list);
+    EXPECT_EQ(count(rows, stale), 0);
+    EXPECT_EQ(WindowText(StatusBar(form)),
+              L"已加入忽略列表。剩余：" + std::to_wstring(rows.size()) + L" 个错误。");
+    EXPECT_NE(ReadFileBytes(folder_.File(L"Set.ini"))
+                  .find(common::ToAnsi(L"[Ignore]\r\n1=HKEY_CURRENT_USER|" + user.Path() +
+                                       L"|Stale|C:\\没有\\a.exe\r\n")),
+              std::string::npos);
+    PostMessageW(form, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(sanivo.WaitForExit(10000));
+  }
+
+  // Started again, it reads the list: the next scan leaves the finding out and counts the rest.
+  ProgramUnderTest sanivo(folder_.Path(), L"Sanivo.exe");
+  ASSERT_TRUE(sanivo.Start());
+  const HWND form = sanivo.WaitForWindow(kFormClass, 10000);
+  ASSERT_NE(form, nullptr);
+  ScanCurrentUser(form);
+  const std::vector<std::wstring> rows = RowsOf(ResultList(form));
+  EXPECT_EQ(count(rows, stale), 0);
+  EXPECT_EQ(count(rows, other), 1);
+  EXPECT_EQ(WindowText(StatusBar(form)),
+            L"扫描完毕。共检查到：" + std::to_wstring(rows.size()) + L" 个错误");
+
+  // The window from the Sanivo menu lists it; "移除" takes it off, "关闭" closes the window.
+  PostMessageW(form, WM_COMMAND, 116, 0);  // IgnoreList_menu
+  const HWND window = sanivo.WaitForWindow(L"TIgnoreForm", 10000);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(WindowText(window), L"忽略列表");
+  const HWND entries = testing_support::ChildWithId(window, 1001);
+  EXPECT_EQ(RowsOf(entries), std::vector<std::wstring>{stale});
+  RemoteList(entries).Select(0);
+  const HWND remove = testing_support::ChildWithId(window, 1005);
+  EXPECT_EQ(WindowText(remove), L"移除");
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(remove) != FALSE; }));
+  SendMessageW(remove, BM_CLICK, 0, 0);
+  EXPECT_TRUE(RowsOf(entries).empty());
+  EXPECT_EQ(ReadFileBytes(folder_.File(L"Set.ini")).find("[Ignore]"), std::string::npos);
+  const HWND close = testing_support::ChildWithId(window, IDCANCEL);
+  EXPECT_EQ(WindowText(close), L"关闭");
+  SendMessageW(close, BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(window); }));
+
+  // Off the list, the finding is back at the next scan.
+  ScanCurrentUser(form);
+  EXPECT_EQ(count(RowsOf(ResultList(form)), stale), 1);
   PostMessageW(form, WM_CLOSE, 0, 0);
   EXPECT_TRUE(sanivo.WaitForExit(10000));
 }

@@ -98,6 +98,23 @@ void RemoteList::SetChecked(int row, bool checked) const {
   Send(LVM_SETITEMSTATE, row, item);
 }
 
+void RemoteList::Select(int row) const {
+  LVITEMW item = {};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  Send(LVM_SETITEMSTATE, row, item);
+  SendMessageW(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
+RECT RemoteList::ItemRect(int row) const {
+  RECT r = {LVIR_BOUNDS, 0, 0, 0};
+  if (!memory_ || !WriteProcessMemory(process_.Get(), memory_, &r, sizeof(r), nullptr)) return {};
+  SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory_));
+  if (!ReadProcessMemory(process_.Get(), memory_, &r, sizeof(r), nullptr)) return {};
+  MapWindowPoints(list_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 bool RemoteList::Send(UINT message, int row, LVITEMW& item) const {
   if (!memory_) return false;
   item.pszText = RemoteText();

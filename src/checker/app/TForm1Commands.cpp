@@ -29,6 +29,8 @@ void TForm1::FlatButton2Click() {
   const ScanResultRow row = listView2_.Row(index);
   if (row.ImageIndex == RepairedImage) return;
   if (Ask(RepairQuestion(row), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
+  // Ignored while the question waited: the user keeps it after all.
+  if (ignoreList_.Matches(row)) return;
 
   UndoJournal journal(services_.programDirectory);
   Repairer repairer(environment_.MajorVersion, Places(), journal, [this] { ProcessMessages(); });
@@ -73,8 +75,11 @@ void TForm1::FlatButton3Click() {
   // Every row, repaired ones included, without looking at the outcome; only a row refused as
   // naming something no scan reports keeps its image.
   std::vector<ScanResultRow> refused;
-  for (const ScanResultRow& row : rows)
+  for (const ScanResultRow& row : rows) {
+    // A row ignored meanwhile (the subkey deletion lets the window run) stays as it is.
+    if (ignoreList_.Matches(row)) continue;
     if (repairer.Repair(row).outcome == RepairOutcome::Refused) refused.push_back(row);
+  }
 
   std::wstring journals;
   for (const std::wstring& file : journal.Written())

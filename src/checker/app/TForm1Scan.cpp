@@ -42,7 +42,11 @@ void TForm1::EnableRepairControls(bool enabled) {
 
 void TForm1::ClearResults() { listView2_.Clear(); }
 
-void TForm1::AddRow(const ScanResultRow& row) { listView2_.AddRow(row); }
+void TForm1::AddRow(const ScanResultRow& row) {
+  // Every scan's rows pass here, the worker threads' and those of the scans in the window: an
+  // ignored finding never reaches the list, and so neither the count nor a repair.
+  if (!ignoreList_.Matches(row)) listView2_.AddRow(row);
+}
 
 int TForm1::ResultCount() const { return listView2_.Count(); }
 

@@ -63,13 +63,7 @@ class RepairCommands : public ::testing::Test {
       return csidl == CSIDL_PROGRAMS ? menu_.Path() : std::wstring();
     };
     // One synchronous scan finds the test's rows.
-    services.scanners = [this] {
-      ScannerSet scanners;
-      scanners.Synchronous(CheckRowId::SoftwareKeys) = [this](ScanHost& host) {
-        for (const ScanResultRow& row : rows_) host.AddRow(row);
-      };
-      return scanners;
-    };
+    services.scanners = [this] { return ScannersFinding(rows_); };
     auto form = std::make_unique<TForm1>(std::move(services));
     EXPECT_TRUE(form->Create());
     form->Show(SW_SHOWNOACTIVATE);
@@ -248,6 +242,41 @@ TEST_F(RepairCommands, RepairAllByTheAnswersToItsTwoQuestions) {
     form.reset();
     DeleteFileW(folder_.File(L"Repair.log").c_str());
     DeleteFileW(folder_.File(L"Backup_Sanivo.reg").c_str());
+  }
+}
+
+TEST_F(RepairCommands, ARowIgnoredWhileARepairRunsIsLeftAlone) {
+  // Repair waits in its question, and repair-all lets the window run while it deletes a key's
+  // subkeys: a row ignored meanwhile is not touched.
+  const struct {
+    int command;
+    bool ignoreInTheQuestion;  // else: asked for before the command, carried out inside it
+    std::deque<int> answers;
+  } cases[] = {{cmd::kRepair, true, {IDOK}},
+               {cmd::kRepairAll, false, {IDCANCEL, IDOK}}};  // no backup, then yes
+  for (const auto& c : cases) {
+    const TestKey values(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+    values.SetText(L"", L"Kept", L"C:\\没有.exe");
+    const TestKey application(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+    application.SetDword(L"Deeper", L"N", 1);
+    rows_ = {{L"HKEY_CURRENT_USER", application.Path(), L"", L"无效软件", 0},
+             {L"HKEY_CURRENT_USER", values.Path(), L"Kept", L"C:\\没有.exe", 0}};
+    answers_ = c.answers;
+    auto form = Make();
+    Scan(*form);
+    Select(*form, 1);
+    if (c.ignoreInTheQuestion)
+      duringBox_ = [&] { Command(*form, cmd::kIgnore); };
+    else
+      PostMessageW(form->Handle(), WM_COMMAND, cmd::kIgnore, 0);
+    Command(*form, c.command);
+    EXPECT_TRUE(registry::Key::Open(HKEY_CURRENT_USER, values.Path()).HasValue(L"Kept"));
+    EXPECT_TRUE(form->Ignored().Matches(rows_[1]));
+    EXPECT_EQ(application.KeyExists(L""), c.command == cmd::kRepair);
+    EXPECT_EQ(Log().find(Ansi(L"Kept")), std::string::npos);
+    form.reset();
+    DeleteFileW(folder_.File(L"Set.ini").c_str());
+    DeleteFileW(folder_.File(L"Repair.log").c_str());
   }
 }
 

@@ -35,6 +35,16 @@ void AddFakeThreads(ScannerSet& scanners, const std::shared_ptr<ThreadScript>& s
   };
 }
 
+ScannerSet ScannersFinding(const std::vector<ScanResultRow>& rows,
+                           const std::shared_ptr<ThreadScript>& script) {
+  ScannerSet scanners;
+  if (script) AddFakeThreads(scanners, script);
+  scanners.Synchronous(CheckRowId::SoftwareKeys) = [&rows](ScanHost& host) {
+    for (const ScanResultRow& row : rows) host.AddRow(row);
+  };
+  return scanners;
+}
+
 void FakeView::ProcessMessages() { common::PumpPendingMessages(); }
 
 ScanResultRow Row(const std::wstring& item, const std::wstring& location) {
