@@ -209,6 +209,8 @@ class TForm1 : public common::Window, private ScanView {
   // The scan command is running (its button reads "停止").
   bool ScanRunning() const { return ScanButtonCaption() != L"扫描"; }
   RepairPlaces Places() const;
+  // The repair's second look at each row, on this system.
+  RowCheck Recheck() const;
   void Backup();
   void Restore();
   std::wstring RegistryEditor() const;
