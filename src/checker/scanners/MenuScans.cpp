@@ -129,7 +129,11 @@ void Scan_MenuOrderErr(ScanHost& host, const ListScanSystem& system) {
     for (const std::wstring& entry : Key::Open(system.User, menuOrder).SubkeyNames()) {
       if (entry == L"Menu" || std::find(folders->begin(), folders->end(), entry) != folders->end())
         continue;
-      AddMenuErrItem(host, kUserName, menuOrder + L"\\" + entry, L"", entry);
+      // An entry whose name the code page cannot hold is listed with a "?" and cannot be
+      // compared with a folder's name, nor opened again by repair: it is not judged.
+      const std::wstring location = menuOrder + L"\\" + entry;
+      if (!Key::Open(system.User, location)) continue;
+      AddMenuErrItem(host, kUserName, location, L"", entry);
     }
   }
 }

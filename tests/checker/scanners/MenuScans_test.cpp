@@ -201,6 +201,14 @@ TEST_F(MenuScanTest, MenuOrderEntriesAreComparedWithTheProgramsFoldersOfTheVersi
   EXPECT_EQ(host_.events.substr(0, 2), "pp");
 }
 
+TEST_F(MenuScanTest, AnEntryWhoseNameTheCodePageCannotHoldIsNotJudged) {
+  MapSpecialFolder(23, MakeFolder(L"Common"));
+  MakeUnspellableKey(User(), kOrder);
+  User().MakeKey(std::wstring(kOrder) + L"\\Gone");
+  Scan_MenuOrderErr(host_, system_);
+  EXPECT_EQ(host_.rows, Rows{UserRow(std::wstring(kOrder) + L"\\Gone", L"Gone")});
+}
+
 TEST_F(MenuScanTest, WithoutItsProgramsFolderNoEntryIsJudged) {
   User().MakeKey(std::wstring(kOrder) + L"\\Tools");
   MapSpecialFolder(23, PathOf(L"Missing"));
