@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "checker/app/CommandIds.h"
+#include "support/controls.h"
 #include "support/testing.h"
 
 namespace {
@@ -223,20 +224,7 @@ int StartPrograms() {
     // A visible top-level window of the process (the Control Panel may hand over to another
     // process: then its window by title).
     bool window = started && Wait(15000, [&] {
-                    struct Find {
-                      DWORD processId;
-                      bool found;
-                    } find = {info.dwProcessId, false};
-                    EnumWindows(
-                        [](HWND w, LPARAM p) -> BOOL {
-                          auto* f = reinterpret_cast<Find*>(p);
-                          DWORD owner = 0;
-                          GetWindowThreadProcessId(w, &owner);
-                          f->found = f->found || (owner == f->processId && IsWindowVisible(w));
-                          return !f->found;
-                        },
-                        reinterpret_cast<LPARAM>(&find));
-                    return find.found;
+                    return !testing_support::VisibleWindowsOf(info.dwProcessId).empty();
                   });
     if (!window && lstrcmpW(program, L"control.exe") == 0)
       window = FindWindowW(nullptr, L"Control Panel") || FindWindowW(nullptr, L"控制面板");

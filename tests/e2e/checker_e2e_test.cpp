@@ -15,42 +15,70 @@
 #include "common/text.h"
 #include "e2e/process.h"
 #include "support/registry.h"
+#include "support/controls.h"
 #include "support/testing.h"
 
 namespace {
 
 using e2e::ProgramUnderTest;
+
+// HKEY_LOCAL_MACHINE\Software in one registry view, open for changes.
+common::RegKey OpenSoftware(REGSAM view) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS)
+    return {};
+  return common::RegKey(key);
+}
+
+// A REG_SZ value written through the wide functions, its key made as needed.
+void SetWideText(const std::wstring& path, const std::wstring& name, const std::wstring& text) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const common::RegKey owned(key);
+  RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+// The newest undo journal in a folder.
+std::wstring LatestJournal(const std::wstring& folder) {
+  WIN32_FIND_DATAW found = {};
+  std::wstring latest;
+  const HANDLE find = FindFirstFileW((folder + L"\\Undo_Sanivo_*.reg").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return latest;
+  do {
+    if (latest.empty() || lstrcmpW(found.cFileName, latest.c_str()) > 0) latest = found.cFileName;
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+  return folder + L"\\" + latest;
+}
+
+std::wstring TextOf(HKEY root, const std::wstring& path, const wchar_t* name) {
+  wchar_t text[256] = {};
+  DWORD size = sizeof(text);
+  if (RegGetValueW(root, path.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+    return L"(none)";
+  return text;
+}
 using e2e::RemoteList;
 using testing_support::PumpFor;
 using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
 using testing_support::TestKey;
 using testing_support::WaitFor;
+using testing_support::WriteFileBytes;
 using testing_support::WindowText;
 
 constexpr wchar_t kFormClass[] = L"TForm1";
 
 // A child anywhere below `parent` with this control id and class.
 HWND Child(HWND parent, int id, const wchar_t* className) {
-  struct Search {
-    int id;
-    const wchar_t* className;
-    HWND found;
-  } search = {id, className, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        wchar_t name[64] = {};
-        GetClassNameW(child, name, 64);
-        if (GetDlgCtrlID(child) == s->id && lstrcmpiW(name, s->className) == 0) {
-          s->found = child;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND child : testing_support::ChildWindows(parent))
+    if (GetDlgCtrlID(child) == id &&
+        lstrcmpiW(testing_support::ClassOf(child).c_str(), className) == 0)
+      return child;
+  return nullptr;
 }
 
 HWND CheckList(HWND form) { return Child(form, 200, WC_LISTVIEWW); }
@@ -564,13 +592,31 @@ TEST_F(SanivoEndToEnd, StopEndsTheRegistryThreadsAndNoRowFollows) {
 }
 
 TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistry) {
-  const TestKey application(HKEY_CURRENT_USER, L"Software", L"ZephraE2E");
+  // A Start-menu order entry whose folder is gone: a stale key with content, deleted whole,
+  // names and texts outside the code page below it included.
+  const TestKey application(
+      HKEY_CURRENT_USER,
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\Programs",
+      L"ZephraE2E");
+  application.SetText(L"设置\\更深", L"路径", L"C:\\没有\\a.exe");
+  const std::wstring foreign = application.Path() + L"\\Ελληνικά ☃";
+  SetWideText(foreign, L"ключ ✓", L"Ελληνικά ☃ ✓");
+  const std::wstring entry = application.Path().substr(application.Path().rfind(L'\\') + 1);
   // Reported empty, it got settings since: repair looks again and leaves it whole.
   const TestKey grown(HKEY_CURRENT_USER, L"Software", L"ZephraE2E");
   grown.SetText(L"设置\\更深", L"路径", L"C:\\没有\\a.exe");
   const TestKey values(HKEY_CURRENT_USER, L"Software", L"ZephraE2E");
   values.SetText(L"", L"Stale", L"C:\\没有.exe");
   values.SetText(L"", L"Kept", L"原来的");
+  // A key in each registry view of HKEY_LOCAL_MACHINE\Software (one view on 32-bit Windows): the
+  // registry editor of the Windows folder backs both up and brings both back.
+  const common::RegKey software32 = OpenSoftware(KEY_WOW64_32KEY);
+  const common::RegKey software64 = OpenSoftware(KEY_WOW64_64KEY);
+  ASSERT_TRUE(software32 && software64);
+  const TestKey in32(software32.Get(), L"ZephraTests", L"Backup");
+  const TestKey in64(software64.Get(), L"ZephraTests", L"Backup");
+  in32.SetText(L"", L"视图", L"32 位");
+  in64.SetText(L"", L"视图", L"64 位");
   // A registry editor beside the program must never be the one that runs.
   ASSERT_TRUE(CopyFileW(testing_support::BesideProgram(L"zephra_recorder.exe").c_str(),
                         folder_.File(L"regedit.exe").c_str(), FALSE));
@@ -580,7 +626,7 @@ TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistr
   const HWND form = sanivo.WaitForWindow(kFormClass, 10000);
   ASSERT_NE(form, nullptr);
   const DWORD pid = sanivo.ProcessId();
-  AddRemoteRow(pid, ResultList(form), {L"HKEY_CURRENT_USER", application.Path(), L"", L"无效软件"});
+  AddRemoteRow(pid, ResultList(form), {L"HKEY_CURRENT_USER", application.Path(), L"", entry});
   AddRemoteRow(pid, ResultList(form), {L"HKEY_CURRENT_USER", grown.Path(), L"", L"无效软件"});
   AddRemoteRow(pid, ResultList(form),
                {L"HKEY_CURRENT_USER", values.Path(), L"Stale", L"C:\\没有.exe"});
@@ -610,6 +656,20 @@ TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistr
   EXPECT_NE(log.find(common::ToAnsi(L"行为=全部修复")), std::string::npos);
   EXPECT_NE(log.find(common::ToAnsi(L"撤销文件=" + folder_.Path() + L"\\Undo_Sanivo_")),
             std::string::npos);
+  // The day's undo journal, imported by the registry editor of the Windows folder, brings the
+  // deleted key back with the names and texts the code page cannot hold.
+  {
+    const std::wstring journal = LatestJournal(folder_.Path());
+    ASSERT_FALSE(journal.empty());
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    ProgramUnderTest editor(std::wstring(windows) + L"\\regedit.exe");
+    ASSERT_TRUE(editor.Start(L"/s \"" + journal + L"\""));
+    EXPECT_TRUE(editor.WaitForExit(60000));
+    EXPECT_EQ(TextOf(HKEY_CURRENT_USER, foreign, L"ключ ✓"), L"Ελληνικά ☃ ✓");
+    EXPECT_EQ(TextOf(HKEY_CURRENT_USER, application.PathOf(L"设置\\更深"), L"路径"),
+              L"C:\\没有\\a.exe");
+  }
 
   // Backup with the progress window shown, by the registry editor of the Windows folder.
   PostMessageW(form, WM_COMMAND, 104, 0);
@@ -626,12 +686,41 @@ TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistr
   EXPECT_EQ(backup.rfind("\xFF\xFE", 0), 0u);  // the registry editor's own export
   EXPECT_FALSE(Exists(folder_.File(L"regedit.log")));
 
-  // Changed afterwards, then restored from the backup.
+  // A backup that the registry editor cannot write (its file's place is taken by a folder)
+  // keeps the previous one and logs nothing.
+  const std::string goodBackup = ReadFileBytes(folder_.File(L"Backup_Sanivo.reg"));
+  const std::string logBefore = ReadFileBytes(folder_.File(L"Repair.log"));
+  ASSERT_TRUE(CreateDirectoryW(folder_.File(L"Backup_Sanivo_new.reg").c_str(), nullptr));
+  PostMessageW(form, WM_COMMAND, 104, 0);
+  box = WaitForBox(pid, 120000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(BoxText(box).rfind(L"备份失败：", 0), 0u);
+  EXPECT_NE(BoxText(box).find(L"原来的备份文件没有改变。"), std::wstring::npos);
+  Answer(box, IDOK);
+  EXPECT_EQ(ReadFileBytes(folder_.File(L"Backup_Sanivo.reg")), goodBackup);
+  EXPECT_EQ(ReadFileBytes(folder_.File(L"Repair.log")), logBefore);
+  RemoveDirectoryW(folder_.File(L"Backup_Sanivo_new.reg").c_str());
+
+  // A damaged backup is refused before anything is imported.
+  WriteFileBytes(folder_.File(L"Backup_Sanivo.reg"), goodBackup.substr(0, goodBackup.size() / 2 + 1));
   values.SetText(L"", L"Kept", L"改过的");
   PostMessageW(form, WM_COMMAND, 105, 0);
   box = WaitForBox(pid, 5000);
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(BoxText(box), L"说明：将要从备份文件“Backup_Sanivo.reg”恢复系统，确定吗？ ");
+  EXPECT_EQ(BoxText(box).rfind(L"恢复失败：备份文件“", 0), 0u);
+  Answer(box, IDOK);
+  EXPECT_EQ(TextOf(HKEY_CURRENT_USER, values.Path(), L"Kept"), L"改过的");
+  WriteFileBytes(folder_.File(L"Backup_Sanivo.reg"), goodBackup);
+
+  // Changed afterwards, then restored from the backup.
+  values.SetText(L"", L"Kept", L"改过的");
+  in32.SetText(L"", L"视图", L"改过的");
+  in64.SetText(L"", L"视图", L"改过的");
+  PostMessageW(form, WM_COMMAND, 105, 0);
+  box = WaitForBox(pid, 5000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(BoxText(box).rfind(L"说明：将要从备份文件“Backup_Sanivo.reg”恢复系统，确定吗？ \r\n备份时间：", 0),
+            0u);
   Answer(box, IDOK);
   box = WaitForBox(pid, 300000);
   ASSERT_NE(box, nullptr);
@@ -643,6 +732,8 @@ TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistr
   RegGetValueW(HKEY_CURRENT_USER, values.Path().c_str(), L"Kept", RRF_RT_REG_SZ, nullptr, kept,
                &size);
   EXPECT_STREQ(kept, L"原来的");
+  EXPECT_EQ(TextOf(software32.Get(), in32.Path(), L"视图"), L"32 位");
+  EXPECT_EQ(TextOf(software64.Get(), in64.Path(), L"视图"), L"64 位");
   EXPECT_FALSE(Exists(folder_.File(L"regedit.log")));
 
   PostMessageW(form, WM_CLOSE, 0, 0);

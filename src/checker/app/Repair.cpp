@@ -228,11 +228,14 @@ std::wstring RepairRecord(const ScanResultRow& row) {
 }
 
 void Del_Key2000(HKEY root, const std::wstring& path, const std::function<void()>& pump) {
-  for (const std::wstring& name : registry::Key::Open(root, path).SubkeyNames()) {
+  // Subkeys by their real names, in any language (the journal holds them so).
+  for (const std::wstring& name : registry::SubkeyNamesOf(root, path).value_or(
+           std::vector<std::wstring>())) {
     if (name.empty()) continue;  // would name the key itself
     const std::wstring subkey = path + L"\\" + name;
-    if (registry::Key::Open(root, subkey).SubkeyCount() > 0) Del_Key2000(root, subkey, pump);
-    registry::DeleteKey(root, subkey);
+    if (!registry::SubkeyNamesOf(root, subkey).value_or(std::vector<std::wstring>()).empty())
+      Del_Key2000(root, subkey, pump);
+    registry::DeleteSubkey(root, subkey);
   }
   if (pump) pump();
 }

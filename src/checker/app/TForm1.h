@@ -136,6 +136,8 @@ class TForm1 : public common::Window, private ScanView {
   void ShowStatus(const std::wstring& text) override;
   void ProcessMessages() override;
   void RunAndWait(const std::wstring& commandLine) override;
+  // The same, with the command's exit code (none when it could not be started).
+  std::optional<DWORD> RunAndWaitFor(const std::wstring& commandLine);
 
   bool CreateControls();
   bool FormCreate();
@@ -211,7 +213,9 @@ class TForm1 : public common::Window, private ScanView {
   RepairPlaces Places() const;
   // The repair's second look at each row, on this system.
   RowCheck Recheck() const;
-  void Backup();
+  // Exports the whole registry and keeps the export as the backup only when it is whole (the
+  // previous backup stays otherwise); none on success, else the text of what failed.
+  std::optional<std::wstring> Backup();
   void Restore();
   std::wstring RegistryEditor() const;
   bool EnsureHistoryForm();

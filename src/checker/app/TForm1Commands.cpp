@@ -63,8 +63,14 @@ void TForm1::FlatButton3Click() {
   if (!section.Entered() || ScanRunning()) return;
   if (Ask(L"Sanivo建议在全部删除前进行注册表备份。单击“确认”将注册表备份为文件，如果不需要备份，"
           L"请单击“取消”。",
-          MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
-    Backup();
+          MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
+    // The user asked for a backup first: without one, nothing is deleted.
+    if (const std::optional<std::wstring> failure = Backup()) {
+      Ask(*failure + L"\r\n\r\n没有进行全部修复：没有备份，Sanivo没有删除任何内容。",
+          MB_OK | MB_ICONERROR);
+      return;
+    }
+  }
   if (Ask(L"Sanivo将要修复所有检查到的系统错误，确认吗？", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
     return;
 
@@ -101,7 +107,8 @@ void TForm1::FlatButton3Click() {
 // Registry backup.
 void TForm1::ToolButton4Click() {
   const RepairSection section(*this);
-  if (section.Entered()) Backup();
+  if (!section.Entered()) return;
+  if (const std::optional<std::wstring> failure = Backup()) Ask(*failure, MB_OK | MB_ICONERROR);
 }
 
 // Registry restore.

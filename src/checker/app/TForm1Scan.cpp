@@ -53,8 +53,10 @@ void TForm1::ProcessMessages() {
   common::PumpPendingMessages();
 }
 
-void TForm1::RunAndWait(const std::wstring& commandLine) {
+void TForm1::RunAndWait(const std::wstring& commandLine) { RunAndWaitFor(commandLine); }
+
+std::optional<DWORD> TForm1::RunAndWaitFor(const std::wstring& commandLine) {
   const BusySection busy(*this);
-  if (services_.runAndWait)
-    services_.runAndWait(commandLine, Handle(), [this] { ProcessMessages(); });
+  if (!services_.runAndWait) return std::nullopt;
+  return services_.runAndWait(commandLine, Handle(), [this] { ProcessMessages(); });
 }

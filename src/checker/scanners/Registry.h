@@ -27,6 +27,19 @@ struct View {
   REGSAM flags;
 };
 
+// Where an open key really is, named from the root that holds it as stored: a key a 32-bit
+// program opened as HKEY_LOCAL_MACHINE\Software\X on 64-bit Windows is
+// "HKEY_LOCAL_MACHINE\Software\Wow6432Node\X"; one opened through HKEY_CLASSES_ROOT is under
+// HKEY_LOCAL_MACHINE\Software\Classes or HKEY_CURRENT_USER\Software\Classes. A registry file
+// that names keys so is imported into the same place by the 32-bit and the 64-bit registry
+// editor alike. None when the system does not tell (it is asked through ntdll at run time).
+std::optional<std::wstring> StoredName(HKEY key);
+// The naming rule alone: the system's own name of a key ("\REGISTRY\MACHINE\SOFTWARE\X")
+// under the root names of the result rows, given the system's name of the current user's key
+// ("\REGISTRY\USER\S-1-5-21-..."); none for a name under no known root.
+std::optional<std::wstring> StoredNameOf(std::wstring_view systemName,
+                                         std::wstring_view currentUserName);
+
 // One value as an enumeration of its key gives it.
 struct NamedValue {
   std::wstring Name;

@@ -5,17 +5,21 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <string>
 
 #include <objbase.h>
 #include <sddl.h>
+#include <shlwapi.h>
 
 #include "checker/app/SystemCalls.h"
 #include "checker/app/UndoJournal.h"
 #include "checker/scanners/Recheck.h"
 #include "checker/scanners/Registry.h"
+#include "checker/scanners/RegistryEdit.h"
 #include "common/handles.h"
+#include "common/wow64.h"
 #include "common/text.h"
 #include "support/registry.h"
 #include "support/testing.h"
@@ -41,23 +45,57 @@ bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Every value of a key tree, by key path and value name.
+// Every value of a key tree, by key path and value name, read through the wide functions (names
+// and texts in any language, the bytes as stored).
 using Snapshot = std::map<std::wstring, std::map<std::wstring, std::pair<DWORD, std::string>>>;
 
 void Take(HKEY root, const std::wstring& path, Snapshot& into) {
-  const registry::Key key = registry::Key::Open(root, path);
+  HKEY opened = nullptr;
   auto& values = into[path];
-  for (const std::wstring& name : key.ValueNames()) {
-    const auto value = key.ReadValue(name);
-    values[name] = {value ? value->type : 0xFFFF, value ? value->data : "?"};
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+    values[L"(cannot be opened)"] = {};
+    return;
   }
-  for (const std::wstring& name : key.SubkeyNames()) Take(root, path + L"\\" + name, into);
+  const common::RegKey key(opened);
+  std::vector<wchar_t> name(16384);
+  std::vector<BYTE> data(1 << 20);
+  for (DWORD i = 0;; ++i) {
+    DWORD nameLength = 16384, size = static_cast<DWORD>(data.size()), type = 0;
+    if (RegEnumValueW(key.Get(), i, name.data(), &nameLength, nullptr, &type, data.data(),
+                      &size) != ERROR_SUCCESS)
+      break;
+    values[std::wstring(name.data(), nameLength)] = {
+        type, std::string(reinterpret_cast<const char*>(data.data()), size)};
+  }
+  for (const std::wstring& sub : registry::SubkeyNamesOf(key.Get(), L"").value_or(
+           std::vector<std::wstring>()))
+    Take(root, path + L"\\" + sub, into);
 }
 
 Snapshot Take(HKEY root, const std::wstring& path) {
   Snapshot snapshot;
   Take(root, path, snapshot);
   return snapshot;
+}
+
+// Writes a value through the wide functions: `bytes` exactly as given.
+void SetWide(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type,
+             const std::string& bytes) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr),
+            ERROR_SUCCESS);
+  const common::RegKey owned(key);
+  ASSERT_EQ(RegSetValueExW(key, name.c_str(), 0, type,
+                           reinterpret_cast<const BYTE*>(bytes.data()),
+                           static_cast<DWORD>(bytes.size())),
+            ERROR_SUCCESS);
+}
+
+// UTF-16 bytes of a text, with as many terminating zeros as asked for.
+std::string Utf16(const std::wstring& text, int terminators = 1) {
+  const std::wstring all = text + std::wstring(terminators, L'\0');
+  return std::string(reinterpret_cast<const char*>(all.data()), all.size() * sizeof(wchar_t));
 }
 
 // The user's key below HKEY_USERS, which HKEY_CURRENT_USER stands for.
@@ -73,6 +111,14 @@ std::wstring UserSid() {
     return {};
   const std::wstring text = sid;
   LocalFree(sid);
+  return text;
+}
+
+// A journal's text (UTF-16LE, its byte-order mark included).
+std::wstring JournalText(const std::wstring& path) {
+  const std::string bytes = ReadFileBytes(path);
+  std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+  std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
   return text;
 }
 
@@ -209,12 +255,13 @@ TEST_F(Repairing, ValuesDefaultValuesAndKeysWithTheirSubtrees) {
   EXPECT_EQ(result.undoFile, Journal());
   EXPECT_FALSE(values.HasValue(L"Gone"));
   EXPECT_TRUE(values.HasValue(L"Kept"));
-  // Written down first, in the code page, as the registry editor reads a REGEDIT4 file.
-  const std::string journal = ReadFileBytes(Journal());
-  EXPECT_EQ(journal.rfind("REGEDIT4\r\n\r\n; 2024-05-01 09:00:00\r\n", 0), 0u);
-  EXPECT_NE(journal.find(common::ToAnsi(L"[HKEY_CURRENT_USER\\" + tree.PathOf(L"Values") +
-                                        L"]\r\n\"Gone\"=\"C:\\\\没有\\\\a.exe\"\r\n")),
-            std::string::npos);
+  // Written down first, as a Unicode registry file.
+  const std::wstring journal = JournalText(Journal());
+  EXPECT_EQ(journal.rfind(L"\xFEFFWindows Registry Editor Version 5.00\r\n\r\n; 2024-05-01 09:00:00\r\n", 0),
+            0u);
+  EXPECT_NE(journal.find(L"[HKEY_CURRENT_USER\\" + tree.PathOf(L"Values") +
+                         L"]\r\n\"Gone\"=\"C:\\\\没有\\\\a.exe\"\r\n"),
+            std::wstring::npos);
 
   // The unnamed value stays, empty; the key stays.
   result = Repair(MakeRow(hkcu, tree.PathOf(L"Values"), L"@D_e_f_a_u_l_t", L"C:\\默认.exe"));
@@ -302,7 +349,7 @@ TEST_F(Repairing, ShortcutsAreKeptBeforeTheyGoAndOnlyEmptyFoldersAreRemoved) {
   const std::wstring kept = folder_.File(L"Undo_Sanivo_Backup\\旧的.lnk");
   EXPECT_EQ(result.undoFile, kept);
   EXPECT_EQ(ReadFileBytes(kept), "first");
-  EXPECT_NE(ReadFileBytes(Journal()).find(common::ToAnsi(kept)), std::string::npos);
+  EXPECT_NE(JournalText(Journal()).find(kept), std::wstring::npos);
   // A second one of the same name does not replace the first copy.
   WriteFileBytes(shortcut, "second");
   result = Repair(MakeRow(L"磁盘文件错误", shortcut));
@@ -362,6 +409,20 @@ TEST_F(Repairing, ImportingTheJournalBringsEverythingBack) {
   tree.SetRaw(L"", L"None", REG_NONE, "");
   tree.SetDword(L"Sub\\深一层", L"Number", 0xDEADBEEF);
   tree.MakeKey(L"Sub\\Empty");
+  // What the code page cannot hold, and texts that a quoted line cannot carry.
+  const HKEY hkcuRoot = HKEY_CURRENT_USER;
+  const std::wstring wide = tree.PathOf(L"Ελληνικά ключ ☃");
+  SetWide(hkcuRoot, wide, L"", REG_SZ, Utf16(L"默认 ünïcødé ✓"));
+  SetWide(hkcuRoot, wide, L"名前 ☃ \"quoted\" \\", REG_SZ, Utf16(L"Ελληνικά\\\"x\""));
+  SetWide(hkcuRoot, wide, L"Lines", REG_SZ, Utf16(L"one\r\ntwo\tthree"));
+  SetWide(hkcuRoot, wide, L"Terminated twice", REG_SZ, Utf16(L"two ends", 2));
+  SetWide(hkcuRoot, wide, L"Empty", REG_SZ, "");
+  SetWide(hkcuRoot, wide, L"Expand ☃", REG_EXPAND_SZ, Utf16(L"%SystemRoot%\\ключ"));
+  SetWide(hkcuRoot, wide, L"Multi", REG_MULTI_SZ, Utf16(L"a") + Utf16(L"") + Utf16(L"☃", 2));
+  SetWide(hkcuRoot, wide, L"Large", REG_BINARY, std::string(200000, '\x5A'));
+  SetWide(hkcuRoot, wide, L"Short dword", REG_DWORD, "\1\2");
+  SetWide(hkcuRoot, wide, L"Own type", 0x12345, "\0\1");
+  SetWide(hkcuRoot, wide + L"\\Empty default", L"", REG_SZ, Utf16(L""));
   const TestKey values(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
   values.SetText(L"", L"Value", L"C:\\没有.exe");
   values.SetText(L"Had", L"", L"旧的默认值");
@@ -386,7 +447,69 @@ TEST_F(Repairing, ImportingTheJournalBringsEverythingBack) {
 
   Import(Journal());
   EXPECT_EQ(Take(HKEY_CURRENT_USER, tree.Path()), before);
-  EXPECT_EQ(Take(HKEY_CURRENT_USER, values.Path()), valuesBefore);
+}
+
+// A day's file is appended to only when it is a whole journal of ours: an older REGEDIT4 journal,
+// a file cut short or anything else is left as it is, and the record goes to the next file.
+TEST_F(Repairing, TheDaysJournalIsAppendedToOnlyWhenItIsWhole) {
+  const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  tree.SetText(L"", L"Value", L"C:\\没有.exe");
+  const std::string start =
+      "\xFF\xFE" + Utf16(L"Windows Registry Editor Version 5.00\r\n\r\n", 0);
+  const std::string whole = start + Utf16(L"; 2024-05-01 08:00:00\r\n[HKEY_CURRENT_USER\\x]\r\n\r\n", 0);
+  const struct {
+    const char* what;
+    std::optional<std::string> before;
+    bool appended;
+  } cases[] = {
+      {"no file yet", std::nullopt, true},
+      {"an empty file", std::string(), true},
+      {"a whole journal", whole, true},
+      {"an older REGEDIT4 journal", std::string("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\x]\r\n\r\n"), false},
+      {"a record cut short", whole + Utf16(L"[HKEY_CURRENT_USER\\y]\r\n\"a\"=hex:01,", 0), false},
+      {"a header cut short", start.substr(0, 20), false},
+  };
+  for (const auto& c : cases) {
+    DeleteFileW(Journal().c_str());
+    DeleteFileW(folder_.File(L"Undo_Sanivo_20240501_2.reg").c_str());
+    if (c.before) WriteFileBytes(Journal(), *c.before);
+    const std::optional<std::wstring> file = journal_.RecordValue(HKEY_CURRENT_USER, tree.Path(), L"Value");
+    ASSERT_TRUE(file) << c.what;
+    EXPECT_EQ(*file, c.appended ? Journal() : folder_.File(L"Undo_Sanivo_20240501_2.reg")) << c.what;
+    const std::wstring text = JournalText(*file);
+    EXPECT_EQ(text.rfind(L"\xFEFFWindows Registry Editor Version 5.00\r\n\r\n", 0), 0u) << c.what;
+    EXPECT_NE(text.find(L"\"Value\"=\"C:\\\\没有.exe\"\r\n\r\n"), std::wstring::npos) << c.what;
+    if (!c.appended) {
+      EXPECT_EQ(ReadFileBytes(Journal()), *c.before) << c.what;
+    }
+  }
+}
+
+// On 64-bit Windows a key comes back into the registry view it was taken from, whichever view the
+// repair saw it in: the journal names where it is stored, and the registry editor of the Windows
+// folder (the 64-bit one there, which a double-click on the journal starts) imports it there.
+TEST_F(Repairing, TheJournalPutsKeysBackIntoTheViewTheyCameFrom) {
+  const bool twoViews = common::IsWow64() || sizeof(void*) == 8;
+  const REGSAM views[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
+  for (int i = 0; i < 2; ++i) {
+    const registry::Key software =
+        registry::Key::Open(HKEY_LOCAL_MACHINE, L"Software", KEY_ALL_ACCESS | views[i]);
+    const registry::Key other =
+        registry::Key::Open(HKEY_LOCAL_MACHINE, L"Software", KEY_ALL_ACCESS | views[1 - i]);
+    ASSERT_TRUE(software && other);
+    const TestKey tree(software.Get(), L"ZephraTests", L"Undo");
+    tree.SetText(L"", L"路径", L"C:\\没有\\a.exe");
+    tree.SetDword(L"Sub", L"Number", 7);
+    const Snapshot before = Take(software.Get(), tree.Path());
+
+    ASSERT_TRUE(journal_.RecordKey(software.Get(), tree.Path())) << i;
+    ASSERT_EQ(SHDeleteKeyW(software.Get(), tree.Path().c_str()), ERROR_SUCCESS);
+    Import(Journal());
+    EXPECT_EQ(Take(software.Get(), tree.Path()), before) << i;
+    if (twoViews) {
+      EXPECT_FALSE(registry::Key::Open(other.Get(), tree.Path())) << i;
+    }
+  }
 }
 
 // The second look at a row comes after the check of its shape and before anything is written

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <deque>
+#include <optional>
 #include <utility>
 
 #include "checker/app/CommandIds.h"
@@ -16,6 +17,7 @@
 
 namespace {
 
+using namespace std::string_literals;
 using testing_support::PumpFor;
 using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
@@ -55,6 +57,7 @@ class RepairCommands : public ::testing::Test {
     services.runAndWait = [this](const std::wstring& line, HWND, const std::function<void()>&) {
       commandLines_.push_back(line);
       if (editor_) editor_(line);
+      return editorExit_;
     };
     services.specialFolder = [this](HWND, int csidl) {
       return csidl == CSIDL_PROGRAMS ? menu_.Path() : std::wstring();
@@ -94,6 +97,23 @@ class RepairCommands : public ::testing::Test {
   std::function<void()> duringBox_;  // runs inside the next box
   std::vector<std::wstring> commandLines_;
   std::function<void(const std::wstring&)> editor_;  // what the registry editor does
+  std::optional<DWORD> editorExit_ = 0;              // none: it cannot be started
+
+  // An export of the whole registry as the registry editor writes it, in short.
+  static std::string WholeExport(const std::wstring& more = L"") {
+    const std::wstring text = L"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE]\r\n\r\n"
+                              L"[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\r\n[HKEY_USERS]\r\n\r\n" +
+                              more;
+    return "\xFF\xFE" +
+           std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+  }
+  // The registry editor's export writes these bytes (none: no file at all).
+  void ExportWrites(std::optional<std::string> bytes) {
+    editor_ = [this, bytes](const std::wstring& line) {
+      if (bytes && line.find(L" /e ") != std::wstring::npos)
+        WriteFileBytes(folder_.File(L"Backup_Sanivo_new.reg"), *bytes);
+    };
+  }
 };
 
 TEST_F(RepairCommands, TheSelectedRowIsRepairedAfterItsQuestionMarkedAndLogged) {
@@ -178,11 +198,15 @@ TEST_F(RepairCommands, TheSelectedRowIsRepairedAfterItsQuestionMarkedAndLogged) 
 TEST_F(RepairCommands, RepairAllByTheAnswersToItsTwoQuestions) {
   struct Case {
     int backup, repair;
-    bool backedUp, repaired;
-  } const cases[] = {{IDCANCEL, IDOK, false, true},
-                     {IDOK, IDCANCEL, true, false},
-                     {IDCANCEL, IDCANCEL, false, false}};
+    bool exportWhole, backedUp, repaired;
+  } const cases[] = {{IDCANCEL, IDOK, true, false, true},
+                     {IDOK, IDOK, true, true, true},
+                     {IDOK, IDCANCEL, true, true, false},
+                     {IDCANCEL, IDCANCEL, true, false, false},
+                     // The backup asked for fails: nothing is deleted, and the box says why.
+                     {IDOK, IDOK, false, true, false}};
   for (const Case& c : cases) {
+    ExportWrites(c.exportWhole ? std::optional<std::string>(WholeExport()) : std::nullopt);
     const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
     tree.SetText(L"", L"Value", L"C:\\没有.exe");
     const TestKey application(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
@@ -207,8 +231,15 @@ TEST_F(RepairCommands, RepairAllByTheAnswersToItsTwoQuestions) {
         L"Sanivo建议在全部删除前进行注册表备份。单击“确认”将注册表备份为文件，如果不需要备份，"
         L"请单击“取消”。");
     EXPECT_EQ(boxes_[0].type, kQuestion);
-    EXPECT_EQ(boxes_.back().text, L"Sanivo将要修复所有检查到的系统错误，确认吗？");
-    EXPECT_EQ(boxes_.back().type, kQuestion);
+    if (c.exportWhole) {
+      EXPECT_EQ(boxes_.back().text, L"Sanivo将要修复所有检查到的系统错误，确认吗？");
+      EXPECT_EQ(boxes_.back().type, kQuestion);
+    } else {
+      EXPECT_EQ(boxes_.back().text,
+                L"备份失败：注册表编辑器没有生成备份文件“Backup_Sanivo.reg”。\r\n\r\n"
+                L"没有进行全部修复：没有备份，Sanivo没有删除任何内容。");
+      EXPECT_EQ(boxes_.back().type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    }
     EXPECT_EQ(commandLines_.size(), c.backedUp ? 1u : 0u);
     const registry::Key key = registry::Key::Open(HKEY_CURRENT_USER, tree.Path());
     EXPECT_EQ(key.HasValue(L"Value"), !c.repaired);
@@ -239,6 +270,7 @@ TEST_F(RepairCommands, RepairAllByTheAnswersToItsTwoQuestions) {
     }
     form.reset();
     DeleteFileW(folder_.File(L"Repair.log").c_str());
+    DeleteFileW(folder_.File(L"Backup_Sanivo.reg").c_str());
   }
 }
 
@@ -255,11 +287,15 @@ TEST_F(RepairCommands, BackupAndRestoreRunTheRegistryEditorOfTheWindowsFolder) {
     wchar_t current[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, current);
     directory = current;
-    if (line.find(L" /e ") != std::wstring::npos) WriteFileBytes(backup, "REGEDIT4\r\n");
+    if (line.find(L" /e ") != std::wstring::npos)
+      WriteFileBytes(folder_.File(L"Backup_Sanivo_new.reg"), WholeExport());
   };
   Command(*form, cmd::kBackup);
   ASSERT_EQ(commandLines_.size(), 1u);
-  EXPECT_EQ(commandLines_[0], L"\"C:\\windows\\regedit.exe\" /e Backup_Sanivo.reg");
+  // Exported beside the backup first, put in its place once it is whole.
+  EXPECT_EQ(commandLines_[0], L"\"C:\\windows\\regedit.exe\" /e Backup_Sanivo_new.reg");
+  EXPECT_EQ(ReadFileBytes(backup), WholeExport());
+  EXPECT_FALSE(Exists(folder_.File(L"Backup_Sanivo_new.reg")));
   EXPECT_EQ(caption, L"备份");
   EXPECT_EQ(label, L"正在进行系统文件备份，请稍候......");
   EXPECT_EQ(_wcsicmp(directory.c_str(), folder_.Path().c_str()), 0);
@@ -285,22 +321,13 @@ TEST_F(RepairCommands, BackupAndRestoreRunTheRegistryEditorOfTheWindowsFolder) {
   EXPECT_EQ(r.top, 53);
   EXPECT_EQ(r.right - r.left, 344);
 
-  // An editor that makes no file: no success, nothing logged, the status as it was.
-  const std::string log = Log();
-  editor_ = nullptr;
-  form->StatusBar1().SetText(L"扫描完毕。共检查到：0 个错误。");
-  Command(*form, cmd::kBackup);
-  EXPECT_EQ(boxes_.back().text, L"备份失败：注册表编辑器没有生成备份文件“Backup_Sanivo.reg”。");
-  EXPECT_EQ(boxes_.back().type, static_cast<UINT>(MB_OK | MB_ICONERROR));
-  EXPECT_EQ(Log(), log);
-  EXPECT_EQ(form->StatusBar1().Text(), L"扫描完毕。共检查到：0 个错误。");
-  EXPECT_FALSE(IsWindowVisible(progress->Handle()));
-
   // Restore: asked first; Cancel does nothing.
   commandLines_.clear();
   answers_ = {IDCANCEL};
   Command(*form, cmd::kRestore);
-  EXPECT_EQ(boxes_.back().text, L"说明：将要从备份文件“Backup_Sanivo.reg”恢复系统，确定吗？ ");
+  // The question, and on a line of its own when the backup was made and its size.
+  EXPECT_EQ(boxes_.back().text.rfind(L"说明：将要从备份文件“Backup_Sanivo.reg”恢复系统，确定吗？ \r\n备份时间：", 0), 0u);
+  EXPECT_NE(boxes_.back().text.find(L"，大小：0.0 MB"), std::wstring::npos);
   EXPECT_EQ(boxes_.back().type, kQuestion);
   EXPECT_TRUE(commandLines_.empty());
 
@@ -325,6 +352,98 @@ TEST_F(RepairCommands, BackupAndRestoreRunTheRegistryEditorOfTheWindowsFolder) {
   EXPECT_EQ(boxes_.back().text, L"错误！备份文件“" + backup + L"”不存在，恢复失败。");
   EXPECT_EQ(boxes_.back().type, static_cast<UINT>(MB_OK | MB_ICONERROR));
   EXPECT_TRUE(commandLines_.empty());
+}
+
+// A backup is kept only when the registry editor made a whole export; otherwise the previous
+// backup stays as it was, the box says why and the history has nothing.
+TEST_F(RepairCommands, AFailedBackupNeverReplacesThePreviousOne) {
+  const std::wstring backup = folder_.File(L"Backup_Sanivo.reg");
+  const std::wstring unchanged = L"\r\n原来的备份文件没有改变。";
+  const std::string whole = WholeExport();
+  const struct {
+    const char* what;
+    std::optional<DWORD> exit;
+    std::optional<std::string> written;
+    std::wstring box;
+  } cases[] = {
+      {"the editor cannot be started", std::nullopt, std::nullopt,
+       L"备份失败：无法启动注册表编辑器\"C:\\windows\\regedit.exe\"。"},
+      {"no file", 0, std::nullopt, L"备份失败：注册表编辑器没有生成备份文件“Backup_Sanivo.reg”。"},
+      {"an empty file", 0, std::string(), L"备份失败：注册表编辑器没有生成备份文件“Backup_Sanivo.reg”。"},
+      {"not a registry file", 0, std::string("MZ\x90\0", 4),
+       L"备份失败：注册表编辑器生成的备份文件不完整（它不是注册表编辑器的文件）。"},
+      {"cut short", 1, whole.substr(0, whole.size() - 7),
+       L"备份失败：注册表编辑器生成的备份文件不完整（文件不完整）。"},
+      {"ending in a continued line", 0, WholeExport(L"[HKEY_USERS\\x]\r\n\"a\"=hex:01,\\\r\n"),
+       L"备份失败：注册表编辑器生成的备份文件不完整（文件不完整）。"},
+      {"without HKEY_USERS", 0, whole.substr(0, whole.find("[\0H\0K\0E\0Y\0_\0U"s)),
+       L"备份失败：注册表编辑器生成的备份文件不完整（文件不完整）。"},
+  };
+  auto form = Make();
+  for (const bool hadBackup : {false, true}) {
+    for (const auto& c : cases) {
+      DeleteFileW(backup.c_str());
+      if (hadBackup) WriteFileBytes(backup, "the previous backup");
+      ExportWrites(c.written);
+      editorExit_ = c.exit;
+      form->StatusBar1().SetText(L"扫描完毕。共检查到：0 个错误。");
+      const std::string log = Log();
+      Command(*form, cmd::kBackup);
+      ASSERT_FALSE(boxes_.empty());
+      EXPECT_EQ(boxes_.back().text, c.box + (hadBackup ? unchanged : L"")) << c.what;
+      EXPECT_EQ(boxes_.back().type, static_cast<UINT>(MB_OK | MB_ICONERROR)) << c.what;
+      EXPECT_EQ(Exists(backup), hadBackup) << c.what;
+      if (hadBackup) {
+        EXPECT_EQ(ReadFileBytes(backup), "the previous backup") << c.what;
+      }
+      EXPECT_FALSE(Exists(folder_.File(L"Backup_Sanivo_new.reg"))) << c.what;
+      EXPECT_EQ(Log(), log) << c.what;
+      EXPECT_EQ(form->StatusBar1().Text(), L"扫描完毕。共检查到：0 个错误。") << c.what;
+      EXPECT_FALSE(IsWindowVisible(form->ProgressForm()->Handle())) << c.what;
+    }
+  }
+}
+
+// Restore imports only a whole registry editor file, and says so when the editor fails.
+TEST_F(RepairCommands, RestoreImportsOnlyAWholeRegistryFileAndReportsTheEditorsFailure) {
+  const std::wstring backup = folder_.File(L"Backup_Sanivo.reg");
+  const std::string whole = WholeExport();
+  const std::wstring notUsable = L"恢复失败：备份文件“" + backup + L"”不能用来恢复（";
+  const struct {
+    const char* what;
+    std::string file;
+    std::optional<DWORD> exit;
+    bool runs;
+    std::wstring box;
+  } cases[] = {
+      {"an empty file", "", 0, false, notUsable + L"文件是空的）。注册表没有任何改变。"},
+      {"not a registry file", "hello\r\n", 0, false,
+       notUsable + L"它不是注册表编辑器的文件）。注册表没有任何改变。"},
+      {"cut short", whole.substr(0, whole.size() - 5), 0, false,
+       notUsable + L"文件不完整）。注册表没有任何改变。"},
+      {"the editor fails", whole, 1, true,
+       L"恢复失败：注册表编辑器报告导入出错（退出代码 1），注册表可能只恢复了一部分。"},
+      {"the editor cannot be started", whole, std::nullopt, true,
+       L"恢复失败：无法启动注册表编辑器\"C:\\windows\\regedit.exe\"，注册表没有任何改变。"},
+      {"an older REGEDIT4 backup", "REGEDIT4\r\n\r\n[HKEY_USERS\\x]\r\n\r\n", 0, true,
+       L"恢复完毕。Windows已经从备份文件“Backup_Sanivo.reg”恢复了系统。"},
+  };
+  auto form = Make();
+  for (const auto& c : cases) {
+    WriteFileBytes(backup, c.file);
+    editorExit_ = c.exit;
+    commandLines_.clear();
+    const std::string log = Log();
+    form->StatusBar1().SetText(L"扫描完毕。共检查到：0 个错误。");
+    Command(*form, cmd::kRestore);
+    EXPECT_EQ(commandLines_.size(), c.runs ? 1u : 0u) << c.what;
+    ASSERT_FALSE(boxes_.empty());
+    EXPECT_EQ(boxes_.back().text, c.box) << c.what;
+    const bool restored = c.runs && c.exit == std::optional<DWORD>(0);
+    EXPECT_EQ(Log() != log, restored) << c.what;
+    EXPECT_EQ(form->StatusBar1().Text(), restored ? L"恢复完毕" : L"扫描完毕。共检查到：0 个错误。")
+        << c.what;
+  }
 }
 
 TEST_F(RepairCommands, WhileARepairWaitsNothingStartsAgainAndClosingWaitsForIt) {

@@ -57,7 +57,9 @@ CheckerServices TestServices(const std::wstring& folder, DWORD major, DWORD mino
   services.programDirectory = folder;
   services.bootIniPath = folder + L"\\boot.ini";
   services.messageBox = [](const std::wstring&, UINT) { return IDOK; };
-  services.runAndWait = [](const std::wstring&, HWND, const std::function<void()>&) {};
+  services.runAndWait = [](const std::wstring&, HWND, const std::function<void()>&) {
+    return std::optional<DWORD>(0);
+  };
   services.scanners = [] { return ScannerSet(); };
   services.quitOnDestroy = false;
   return services;
