@@ -259,6 +259,7 @@ TEST_F(DiskScansTest, ShortcutsThatWorkOrCannotBeJudgedAreNeverReported) {
   Link(L"cd.lnk", L"S:\\setup.exe");
   Link(L"fixed.lnk", L"T:\\gone\\app.exe");  // the twin on a fixed drive
   Link(L"unspellable.lnk", temp_.File(L"\u0E01.exe"));
+  Link(L"lookalike.lnk", temp_.File(L"\u00C0pp.exe"));  // reads as "\u00E0pp.exe", no "?"
 
   DiskScans(host_,
             DrivesAs({{L"Q:\\", DRIVE_NO_ROOT_DIR},
