@@ -259,7 +259,9 @@ TEST_F(DiskScansTest, ShortcutsThatWorkOrCannotBeJudgedAreNeverReported) {
   Link(L"cd.lnk", L"S:\\setup.exe");
   Link(L"fixed.lnk", L"T:\\gone\\app.exe");  // the twin on a fixed drive
   Link(L"unspellable.lnk", temp_.File(L"\u0E01.exe"));
-  Link(L"lookalike.lnk", temp_.File(L"\u00C0pp.exe"));  // reads as "\u00E0pp.exe", no "?"
+  // A target the code page reads as a look-alike ("\u00E0pp.exe"), there under its own name.
+  WriteFileBytes(temp_.File(L"\u00C0pp.exe"), "x");
+  Link(L"lookalike.lnk", temp_.File(L"\u00C0pp.exe"));
 
   DiskScans(host_,
             DrivesAs({{L"Q:\\", DRIVE_NO_ROOT_DIR},
