@@ -91,7 +91,16 @@ void ScanHelpKey(ScanHost& host, const ListScanSystem& system, const wchar_t* he
 
 bool EmptyApplicationKey(const ListScanSystem& system, HKEY root, const std::wstring& name) {
   if (root == system.Machine) return !IsValidMachineKey(system.Machine, 0, name);
-  return EmptyUserKey(system, name, ValidMachineNames(system));
+  // Only the machine keys of exactly this name are looked at, in each view.
+  std::vector<std::wstring> valid;
+  std::vector<ListScanSystem::View> views = {{system.Machine, 0}};
+  views.insert(views.end(), system.OtherMachineViews.begin(), system.OtherMachineViews.end());
+  for (const ListScanSystem::View& view : views)
+    for (const std::wstring& machineName :
+         Key::Open(view.root, kSoftware, KEY_READ | view.flags).SubkeyNames())
+      if (machineName == name && IsValidMachineKey(view.root, view.flags, name))
+        valid.push_back(name);
+  return EmptyUserKey(system, name, valid);
 }
 
 std::optional<std::wstring> StaleHelpFile(const ListScanSystem& system,
