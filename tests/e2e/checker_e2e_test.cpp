@@ -593,11 +593,19 @@ TEST_F(SanivoEndToEnd, StopEndsTheRegistryThreadsAndNoRowFollows) {
 }
 
 TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistry) {
-  const TestKey application(HKEY_CURRENT_USER, L"Software", L"ZephraE2E");
+  // A Start-menu order entry whose folder is gone: a stale key with content, deleted whole,
+  // names and texts outside the code page below it included.
+  const TestKey application(
+      HKEY_CURRENT_USER,
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\Programs",
+      L"ZephraE2E");
   application.SetText(L"设置\\更深", L"路径", L"C:\\没有\\a.exe");
-  // Names and texts outside the code page, below the key the repair deletes.
   const std::wstring foreign = application.Path() + L"\\Ελληνικά ☃";
   SetWideText(foreign, L"ключ ✓", L"Ελληνικά ☃ ✓");
+  const std::wstring entry = application.Path().substr(application.Path().rfind(L'\\') + 1);
+  // Reported empty, it got settings since: repair looks again and leaves it whole.
+  const TestKey grown(HKEY_CURRENT_USER, L"Software", L"ZephraE2E");
+  grown.SetText(L"设置\\更深", L"路径", L"C:\\没有\\a.exe");
   const TestKey values(HKEY_CURRENT_USER, L"Software", L"ZephraE2E");
   values.SetText(L"", L"Stale", L"C:\\没有.exe");
   values.SetText(L"", L"Kept", L"原来的");
@@ -619,7 +627,8 @@ TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistr
   const HWND form = sanivo.WaitForWindow(kFormClass, 10000);
   ASSERT_NE(form, nullptr);
   const DWORD pid = sanivo.ProcessId();
-  AddRemoteRow(pid, ResultList(form), {L"HKEY_CURRENT_USER", application.Path(), L"", L"无效软件"});
+  AddRemoteRow(pid, ResultList(form), {L"HKEY_CURRENT_USER", application.Path(), L"", entry});
+  AddRemoteRow(pid, ResultList(form), {L"HKEY_CURRENT_USER", grown.Path(), L"", L"无效软件"});
   AddRemoteRow(pid, ResultList(form),
                {L"HKEY_CURRENT_USER", values.Path(), L"Stale", L"C:\\没有.exe"});
 
@@ -635,8 +644,14 @@ TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistr
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(BoxText(box), L"Sanivo将要修复所有检查到的系统错误，确认吗？");
   Answer(box, IDOK);
-  EXPECT_TRUE(WaitFor([&] { return WindowText(StatusBar(form)) == L"全部修复完毕"; }, 10000));
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        return WindowText(StatusBar(form)) ==
+               L"全部修复完毕。1 项在检查之后已经改变，没有修改，请重新扫描。";
+      },
+      10000));
   EXPECT_FALSE(application.KeyExists(L""));
+  EXPECT_TRUE(grown.KeyExists(L"设置\\更深"));
   EXPECT_TRUE(values.KeyExists(L""));
   const std::string log = ReadFileBytes(folder_.File(L"Repair.log"));
   EXPECT_NE(log.find(common::ToAnsi(L"行为=全部修复")), std::string::npos);

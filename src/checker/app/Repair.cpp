@@ -1,10 +1,14 @@
 #include "checker/app/Repair.h"
 
+#include <algorithm>
 #include <utility>
+
+#include <sddl.h>
 
 #include "checker/app/UndoJournal.h"
 #include "checker/scanners/Registry.h"
 #include "checker/scanners/RegistryEdit.h"
+#include "common/handles.h"
 #include "common/text.h"
 
 namespace {
@@ -237,22 +241,85 @@ void Del_Key2000(HKEY root, const std::wstring& path, const std::function<void()
 }
 
 Repairer::Repairer(int majorVersion, RepairPlaces places, UndoJournal& journal,
-                   std::function<void()> pump)
+                   std::function<void()> pump, RowCheck stillHolds)
     : majorVersion_(majorVersion),
       places_(std::move(places)),
       journal_(journal),
-      pump_(std::move(pump)) {}
+      pump_(std::move(pump)),
+      stillHolds_(std::move(stillHolds)) {}
 
 RepairResult Repairer::Repair(const ScanResultRow& row) {
   if (!RepairAllowed(row, places_)) return {RepairOutcome::Refused, {}};
+  if (AlreadyRepaired(row)) return {RepairOutcome::Repaired, {}};
+  // Looked at again now, by the rule that made the row: the scan may be old, and a key that
+  // gained values, a file that came back or a folder that got a file must not go.
+  if (!stillHolds_ || !stillHolds_(row)) return {RepairOutcome::Changed, {}};
+  RepairResult result;
   switch (KindOf(row)) {
     case RepairKind::ShortcutFile:
-      return RepairFile(row.Location);
+      result = RepairFile(row.Location);
+      break;
     case RepairKind::EmptyFolder:
-      return RepairFolder(row.Location);
+      result = RepairFolder(row.Location);
+      break;
     default:
-      return RepairRegistry(row);
+      result = RepairRegistry(row);
+      break;
   }
+  if (result.outcome == RepairOutcome::Repaired && KindOf(row) == RepairKind::Value)
+    repaired_.push_back(row);
+  return result;
+}
+
+namespace {
+
+// The key of HKEY_USERS that HKEY_CURRENT_USER stands for: the user's SID as text, empty when
+// it cannot be read.
+std::wstring CurrentUserSid() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  const common::KernelHandle owned(token);
+  alignas(TOKEN_USER) char buffer[256] = {};
+  DWORD size = 0;
+  wchar_t* sid = nullptr;
+  if (!GetTokenInformation(token, TokenUser, buffer, sizeof(buffer), &size) ||
+      !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid))
+    return {};
+  const std::wstring text = sid;
+  LocalFree(sid);
+  return text;
+}
+
+// `user` is a key of HKEY_CURRENT_USER and `users` the same key as HKEY_USERS holds it (below
+// the user's SID).
+bool SameUserKey(const ScanResultRow& user, const ScanResultRow& users) {
+  if (user.Item != L"HKEY_CURRENT_USER" || users.Item != L"HKEY_USERS") return false;
+  static const std::wstring sid = CurrentUserSid();
+  const std::wstring_view location = users.Location;
+  return !sid.empty() && location.size() > sid.size() && location[sid.size()] == L'\\' &&
+         SameName(location.substr(0, sid.size()), sid) &&
+         SameName(location.substr(sid.size() + 1), user.Location);
+}
+
+}  // namespace
+
+bool Repairer::AlreadyRepaired(const ScanResultRow& row) const {
+  const HKEY root = registry::RootByName(row.Item);
+  const RepairKind kind = KindOf(row);
+  if (kind == RepairKind::DefaultValue) {
+    // An unnamed value that is empty already (the same key reached again through another root,
+    // as HKEY_USERS holds HKEY_CURRENT_USER) is as the repair leaves it. Writing it down again
+    // would record the emptied state after the first record, and importing the journal would
+    // empty it again.
+    const registry::Key key = registry::Key::Open(root, row.Location);
+    return key && key.ValueType(L"") == REG_SZ && key.DefaultText().empty();
+  }
+  if (kind != RepairKind::Value) return false;
+  if (registry::Key::Open(root, row.Location).HasValue(row.KeyName)) return false;
+  return std::any_of(repaired_.begin(), repaired_.end(), [&row](const ScanResultRow& done) {
+    return done.KeyName == row.KeyName && done.Description == row.Description &&
+           (SameUserKey(done, row) || SameUserKey(row, done));
+  });
 }
 
 RepairResult Repairer::RepairFile(const std::wstring& path) {
@@ -282,13 +349,6 @@ RepairResult Repairer::RepairRegistry(const ScanResultRow& row) {
     // Looked at and closed again before anything is deleted.
     const registry::Key key = registry::Key::Open(root, row.Location);
     if (!key || (kind == RepairKind::Value && !key.HasValue(row.KeyName))) return {};
-    // An unnamed value that is empty already (the same key reached again through another root,
-    // as HKEY_USERS holds HKEY_CURRENT_USER) is as the repair leaves it. Writing it down again
-    // would record the emptied state after the first record, and importing the journal would
-    // empty it again.
-    if (kind == RepairKind::DefaultValue && key.ValueType(L"") == REG_SZ &&
-        key.DefaultText().empty())
-      return {RepairOutcome::Repaired, {}};
     subkeys = key.SubkeyCount();
   }
   std::optional<std::wstring> journal;

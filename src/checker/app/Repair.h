@@ -58,19 +58,26 @@ void Del_Key2000(HKEY root, const std::wstring& path, const std::function<void()
 
 enum class RepairOutcome {
   Repaired,
-  Failed,   // missing, not removable, or not written down first
+  Failed,   // not removable, or not written down first
   Refused,  // RepairAllowed said no
+  Changed,  // the row no longer holds: the entry changed since the scan, nothing was touched
 };
 struct RepairResult {
   RepairOutcome outcome = RepairOutcome::Failed;
   std::wstring undoFile;  // what brings it back: the journal, or the copy of the shortcut
 };
 
+// The second look at a row at the moment of its repair: true when the scan that made it would
+// make it again now (StillHolds, Recheck.h, for the program).
+using RowCheck = std::function<bool(const ScanResultRow& row)>;
+
 class Repairer {
  public:
   // `majorVersion` of Windows: 4 deletes a key with its subkeys in one step. `pump` runs inside
-  // Del_Key2000.
-  Repairer(int majorVersion, RepairPlaces places, UndoJournal& journal, std::function<void()> pump);
+  // Del_Key2000. `stillHolds` is asked about every row right before anything of it is written
+  // down or deleted; a row it does not confirm is left alone (RepairOutcome::Changed).
+  Repairer(int majorVersion, RepairPlaces places, UndoJournal& journal, std::function<void()> pump,
+           RowCheck stillHolds);
 
   RepairResult Repair(const ScanResultRow& row);
 
@@ -78,9 +85,15 @@ class Repairer {
   RepairResult RepairFile(const std::wstring& path);
   RepairResult RepairFolder(const std::wstring& path);
   RepairResult RepairRegistry(const ScanResultRow& row);
+  // The row's entry is as its repair leaves it already, by an earlier repair of this object or
+  // its own (an unnamed value that is empty; the value of a user's key repaired through the
+  // other of HKEY_CURRENT_USER and HKEY_USERS, which both scans report).
+  bool AlreadyRepaired(const ScanResultRow& row) const;
 
   int majorVersion_;
   RepairPlaces places_;
   UndoJournal& journal_;
   std::function<void()> pump_;
+  RowCheck stillHolds_;
+  std::vector<ScanResultRow> repaired_;  // the value rows this object repaired
 };

@@ -225,6 +225,8 @@ class TForm1 : public common::Window, private ScanView {
   // The scan command is running (its button reads "停止").
   bool ScanRunning() const { return ScanButtonCaption() != L"扫描"; }
   RepairPlaces Places() const;
+  // The repair's second look at each row, on this system.
+  RowCheck Recheck() const;
   // Exports the whole registry and keeps the export as the backup only when it is whole (the
   // previous backup stays otherwise); none on success, else the text of what failed.
   std::optional<std::wstring> Backup();

@@ -15,6 +15,9 @@ constexpr wchar_t kRefusedText[] =
     L"为了系统的安全，Sanivo不修复这一项：Windows或其他程序需要它，或者它不在检查的范围之内。";
 constexpr wchar_t kFailedText[] =
     L"修复失败：这一项在检查之后已经改变、不存在或者无法删除。请重新扫描。";
+constexpr wchar_t kChangedText[] =
+    L"这一项在检查之后已经改变（例如又有了内容，或者它指向的文件又存在了），Sanivo没有修改它。"
+    L"请重新扫描。";
 
 std::wstring AboutNotice() { return L"Lumora软件出品  " + MakerSite::HomePage(); }
 
@@ -33,11 +36,16 @@ void TForm1::FlatButton2Click() {
   if (ignoreList_.Matches(row)) return;
 
   UndoJournal journal(services_.programDirectory);
-  Repairer repairer(environment_.MajorVersion, Places(), journal, [this] { ProcessMessages(); });
+  Repairer repairer(
+      environment_.MajorVersion, Places(), journal, [this] { ProcessMessages(); }, Recheck());
   const RepairResult result = repairer.Repair(row);
   // The user said yes: when nothing was removed, the user hears why instead of nothing at all.
   if (result.outcome == RepairOutcome::Refused) {
     Ask(kRefusedText, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  if (result.outcome == RepairOutcome::Changed) {
+    Ask(kChangedText, MB_OK | MB_ICONINFORMATION);
     return;
   }
   if (result.outcome != RepairOutcome::Repaired) {
@@ -71,22 +79,32 @@ void TForm1::FlatButton3Click() {
   std::vector<ScanResultRow> rows;
   for (int i = 0; i < listView2_.Count(); ++i) rows.push_back(listView2_.Row(i));
   UndoJournal journal(services_.programDirectory);
-  Repairer repairer(environment_.MajorVersion, Places(), journal, [this] { ProcessMessages(); });
-  // Every row, repaired ones included, without looking at the outcome; only a row refused as
-  // naming something no scan reports keeps its image.
-  std::vector<ScanResultRow> refused;
+  Repairer repairer(
+      environment_.MajorVersion, Places(), journal, [this] { ProcessMessages(); }, Recheck());
+  // Every row, repaired ones included. A row refused as naming something no scan reports, and
+  // one whose entry changed since the scan (looked at again at the moment of its repair), keep
+  // their image; the changed ones are counted for the user.
+  std::vector<ScanResultRow> leftAlone;
+  int changed = 0;
   for (const ScanResultRow& row : rows) {
     // A row ignored meanwhile (the subkey deletion lets the window run) stays as it is.
     if (ignoreList_.Matches(row)) continue;
-    if (repairer.Repair(row).outcome == RepairOutcome::Refused) refused.push_back(row);
+    const RepairOutcome outcome = repairer.Repair(row).outcome;
+    if (outcome == RepairOutcome::Refused || outcome == RepairOutcome::Changed)
+      leftAlone.push_back(row);
+    if (outcome == RepairOutcome::Changed) ++changed;
   }
 
   std::wstring journals;
   for (const std::wstring& file : journal.Written())
     journals += (journals.empty() ? L"" : L"；") + file;
-  WriteLog(L"全部修复", L"修复了所有检查到的系统错误", journals);
-  listView2_.MarkRepairedExcept(refused);
-  statusBar1_.SetText(L"全部修复完毕");
+  const std::wstring changedNote =
+      changed == 0 ? L"" : L"；" + std::to_wstring(changed) + L" 项在检查之后已经改变，没有修改";
+  WriteLog(L"全部修复", L"修复了所有检查到的系统错误" + changedNote, journals);
+  listView2_.MarkRepairedExcept(leftAlone);
+  statusBar1_.SetText(changed == 0 ? std::wstring(L"全部修复完毕")
+                                   : L"全部修复完毕。" + std::to_wstring(changed) +
+                                         L" 项在检查之后已经改变，没有修改，请重新扫描。");
   DisableRepairAfterRepairAll();
 }
 

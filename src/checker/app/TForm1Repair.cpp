@@ -5,6 +5,7 @@
 #include "checker/app/CommandIds.h"
 #include "checker/app/RegistryFile.h"
 #include "checker/app/TForm1.h"
+#include "checker/scanners/Recheck.h"
 #include "common/paths.h"
 #include "common/text.h"
 
@@ -83,6 +84,12 @@ RepairPlaces TForm1::Places() const {
   for (const int csidl : {CSIDL_STARTUP, CSIDL_COMMON_STARTUP})
     places.startupFolders.push_back(environment_.GetSpecialFolder(owner, csidl));
   return places;
+}
+
+RowCheck TForm1::Recheck() const {
+  return [system = RecheckSystem::ForThisProcess(environment_)](const ScanResultRow& row) {
+    return StillHolds(row, system);
+  };
 }
 
 std::optional<std::wstring> TForm1::Backup() {

@@ -299,4 +299,22 @@ std::optional<RawValue> Key::ReadValue(std::wstring_view name) const {
   return value;
 }
 
+bool Key::SameThroughWide(std::wstring_view name, const std::wstring* text) const {
+  if (Get() == nullptr) return false;
+  const std::wstring wideName(name);
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExW(Get(), wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    return false;
+  if (text == nullptr) return true;
+  if ((type != REG_SZ && type != REG_EXPAND_SZ) || size > kLargestData) return false;
+  std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+  DWORD got = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+  if (RegQueryValueExW(Get(), wideName.c_str(), nullptr, &type,
+                       reinterpret_cast<BYTE*>(data.data()), &got) != ERROR_SUCCESS)
+    return false;
+  data.resize(std::min<size_t>(got / sizeof(wchar_t), data.size()));
+  if (const size_t zero = data.find(L'\0'); zero != std::wstring::npos) data.resize(zero);
+  return data == *text;
+}
+
 }  // namespace registry

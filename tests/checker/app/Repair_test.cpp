@@ -9,11 +9,13 @@
 #include <map>
 #include <string>
 
+#include <objbase.h>
 #include <sddl.h>
 #include <shlwapi.h>
 
 #include "checker/app/SystemCalls.h"
 #include "checker/app/UndoJournal.h"
+#include "checker/scanners/Recheck.h"
 #include "checker/scanners/Registry.h"
 #include "checker/scanners/RegistryEdit.h"
 #include "common/handles.h"
@@ -215,10 +217,14 @@ TEST(RepairAllowed, RefusesRowsNamingWhatNoScanReports) {
   for (const ScanResultRow& row : allowed) EXPECT_TRUE(RepairAllowed(row, places)) << Text(row);
 }
 
+// Every row holds: the tests of what a repair does, apart from the second look at the row.
+bool AlwaysHolds(const ScanResultRow&) { return true; }
+
 class Repairing : public ::testing::Test {
  protected:
   RepairResult Repair(const ScanResultRow& row, int majorVersion = 6) {
-    Repairer repairer(majorVersion, places_, journal_, [this] { ++pumps_; });
+    Repairer repairer(
+        majorVersion, places_, journal_, [this] { ++pumps_; }, &AlwaysHolds);
     return repairer.Repair(row);
   }
   std::wstring Journal() const { return folder_.File(L"Undo_Sanivo_20240501.reg"); }
@@ -262,7 +268,8 @@ TEST_F(Repairing, ValuesDefaultValuesAndKeysWithTheirSubtrees) {
   EXPECT_EQ(result.outcome, RepairOutcome::Repaired);
   EXPECT_EQ(values.ReadText(L""), std::optional<std::wstring>(L""));
 
-  // A missing value fails and writes nothing down.
+  // A missing value fails and writes nothing down (in the program the second look at the row
+  // says so first).
   const size_t journalSize = ReadFileBytes(Journal()).size();
   EXPECT_EQ(Repair(MakeRow(hkcu, tree.PathOf(L"Values"), L"Gone")).outcome, RepairOutcome::Failed);
   EXPECT_EQ(ReadFileBytes(Journal()).size(), journalSize);
@@ -289,7 +296,7 @@ TEST_F(Repairing, NothingGoesWhenItCannotBeWrittenDownFirst) {
   const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
   tree.SetText(L"Sub", L"Value", L"C:\\没有.exe");
   UndoJournal nowhere(folder_.File(L"missing"));
-  Repairer repairer(6, places_, nowhere, nullptr);
+  Repairer repairer(6, places_, nowhere, nullptr, &AlwaysHolds);
   const std::wstring hkcu = L"HKEY_CURRENT_USER";
   EXPECT_EQ(repairer.Repair(MakeRow(hkcu, tree.PathOf(L"Sub"), L"Value")).outcome,
             RepairOutcome::Failed);
@@ -503,6 +510,129 @@ TEST_F(Repairing, TheJournalPutsKeysBackIntoTheViewTheyCameFrom) {
       EXPECT_FALSE(registry::Key::Open(other.Get(), tree.Path())) << i;
     }
   }
+}
+
+// The second look at a row comes after the check of its shape and before anything is written
+// down or deleted; a row that no longer holds is left as it is.
+TEST_F(Repairing, ARowThatNoLongerHoldsIsLeftAlone) {
+  const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  tree.SetText(L"", L"Value", L"C:\\没有.exe");
+  const TestKey application(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  const std::wstring shortcut = folder_.File(L"Old.lnk");
+  WriteFileBytes(shortcut, "link");
+  places_.programFolders = {folder_.Path()};
+  CreateDirectoryW(folder_.File(L"Empty").c_str(), nullptr);
+  const std::wstring hkcu = L"HKEY_CURRENT_USER";
+  const ScanResultRow rows[] = {
+      MakeRow(hkcu, tree.Path(), L"Value", L"C:\\没有.exe"),
+      MakeRow(hkcu, tree.Path(), L"@D_e_f_a_u_l_t", L"C:\\没有.exe"),
+      MakeRow(hkcu, application.Path(), L"", L"无效软件"),
+      MakeRow(L"磁盘文件错误", shortcut, L"4 Byte", L"C:\\没有.exe"),
+      MakeRow(L"磁盘目录错误", folder_.File(L"Empty")),
+  };
+  tree.SetText(L"", L"", L"C:\\没有.exe");
+  std::vector<ScanResultRow> asked;
+  Repairer repairer(6, places_, journal_, nullptr, [&asked](const ScanResultRow& row) {
+    asked.push_back(row);
+    return false;
+  });
+  for (const ScanResultRow& row : rows) {
+    EXPECT_EQ(repairer.Repair(row).outcome, RepairOutcome::Changed);
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.back(), row);
+  }
+  EXPECT_TRUE(registry::Key::Open(HKEY_CURRENT_USER, tree.Path()).HasValue(L"Value"));
+  EXPECT_EQ(registry::Key::Open(HKEY_CURRENT_USER, tree.Path()).DefaultText(), L"C:\\没有.exe");
+  EXPECT_TRUE(application.KeyExists(L""));
+  EXPECT_TRUE(Exists(shortcut));
+  EXPECT_TRUE(Exists(folder_.File(L"Empty")));
+  EXPECT_FALSE(Exists(Journal()));
+  // A row refused for its shape is never looked at again.
+  asked.clear();
+  EXPECT_EQ(repairer.Repair(MakeRow(hkcu, L"Software")).outcome, RepairOutcome::Refused);
+  EXPECT_TRUE(asked.empty());
+}
+
+// With the program's second look: the rule of the scan that made the row, on this system.
+class RepairingByTheScansRules : public Repairing {
+ protected:
+  RepairResult RepairNow(const ScanResultRow& row) { return repairer_.Repair(row); }
+
+  RecheckSystem system_ = [] {
+    ScanEnvironment environment;
+    environment.MajorVersion = 6;
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    environment.WinDir = windows;
+    return RecheckSystem::ForThisProcess(environment);
+  }();
+  Repairer repairer_{6, places_, journal_, nullptr,
+                     [this](const ScanResultRow& row) { return StillHolds(row, system_); }};
+};
+
+TEST_F(RepairingByTheScansRules, AKeyThatGainedContentSinceTheScanStays) {
+  const TestKey empty(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  const TestKey grown(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  const TestKey filled(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  const std::wstring hkcu = L"HKEY_CURRENT_USER";
+  // All three were empty at the scan; two got something since.
+  grown.MakeKey(L"Settings");
+  filled.SetDword(L"", L"Runs", 3);
+  EXPECT_EQ(RepairNow(MakeRow(hkcu, empty.Path(), L"", L"无效软件")).outcome,
+            RepairOutcome::Repaired);
+  EXPECT_FALSE(empty.KeyExists(L""));
+  EXPECT_EQ(RepairNow(MakeRow(hkcu, grown.Path(), L"", L"无效软件")).outcome,
+            RepairOutcome::Changed);
+  EXPECT_TRUE(grown.KeyExists(L"Settings"));
+  EXPECT_EQ(RepairNow(MakeRow(hkcu, filled.Path(), L"", L"无效软件")).outcome,
+            RepairOutcome::Changed);
+  EXPECT_TRUE(registry::Key::Open(HKEY_CURRENT_USER, filled.Path()).HasValue(L"Runs"));
+}
+
+TEST_F(RepairingByTheScansRules, AValueGoesOnlyWhileItHoldsTheSameMissingPath) {
+  const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  TempFolder files;
+  const std::wstring gone = files.File(L"没有.exe"), back = files.File(L"回来.exe");
+  tree.SetText(L"", L"Changed", gone);
+  tree.SetText(L"", L"Back", back);
+  tree.SetText(L"", L"Gone", gone);
+  const std::wstring hkcu = L"HKEY_CURRENT_USER";
+  tree.SetText(L"", L"Changed", files.File(L"另一个.exe"));  // other data since the scan
+  WriteFileBytes(back, "x");                                 // the file came back
+  EXPECT_EQ(RepairNow(MakeRow(hkcu, tree.Path(), L"Changed", gone)).outcome,
+            RepairOutcome::Changed);
+  EXPECT_EQ(RepairNow(MakeRow(hkcu, tree.Path(), L"Back", back)).outcome, RepairOutcome::Changed);
+  EXPECT_EQ(RepairNow(MakeRow(hkcu, tree.Path(), L"Gone", gone)).outcome, RepairOutcome::Repaired);
+  const registry::Key key = registry::Key::Open(HKEY_CURRENT_USER, tree.Path());
+  EXPECT_TRUE(key.HasValue(L"Changed"));
+  EXPECT_TRUE(key.HasValue(L"Back"));
+  EXPECT_FALSE(key.HasValue(L"Gone"));
+  // The same value as the HKEY_USERS walk reported it: repaired already, nothing more written.
+  const size_t journalSize = ReadFileBytes(Journal()).size();
+  EXPECT_EQ(
+      RepairNow(MakeRow(L"HKEY_USERS", UserSid() + L"\\" + tree.Path(), L"Gone", gone)).outcome,
+      RepairOutcome::Repaired);
+  EXPECT_EQ(ReadFileBytes(Journal()).size(), journalSize);
+  // Another user's key of that path is not the same value.
+  EXPECT_EQ(RepairNow(MakeRow(L"HKEY_USERS", L"S-1-5-21-7\\" + tree.Path(), L"Gone", gone)).outcome,
+            RepairOutcome::Changed);
+}
+
+TEST_F(RepairingByTheScansRules, AShortcutGoesOnlyWhileItsTargetIsMissing) {
+  ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+  TempFolder links;
+  const std::wstring target = links.File(L"gone.exe");
+  const std::wstring gone = links.File(L"Gone.lnk"), back = links.File(L"Back.lnk");
+  ASSERT_TRUE(testing_support::MakeShortcut(gone, target));
+  ASSERT_TRUE(testing_support::MakeShortcut(back, links.File(L"back.exe")));
+  WriteFileBytes(links.File(L"back.exe"), "x");
+  EXPECT_EQ(RepairNow(MakeRow(L"磁盘文件错误", back, L"1 Byte", links.File(L"back.exe"))).outcome,
+            RepairOutcome::Changed);
+  EXPECT_TRUE(Exists(back));
+  EXPECT_EQ(RepairNow(MakeRow(L"磁盘文件错误", gone, L"1 Byte", target)).outcome,
+            RepairOutcome::Repaired);
+  EXPECT_FALSE(Exists(gone));
+  CoUninitialize();
 }
 
 }  // namespace

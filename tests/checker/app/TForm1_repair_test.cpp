@@ -60,6 +60,7 @@ class RepairCommands : public ::testing::Test {
       return editorExit_;
     };
     services.specialFolder = [this](HWND, int csidl) {
+      if (csidl == CSIDL_COMMON_PROGRAMS) return commonMenu_.Path();
       return csidl == CSIDL_PROGRAMS ? menu_.Path() : std::wstring();
     };
     // One synchronous scan finds the test's rows.
@@ -84,7 +85,7 @@ class RepairCommands : public ::testing::Test {
   }
 
   wchar_t directory_[MAX_PATH] = {};
-  TempFolder folder_, menu_;
+  TempFolder folder_, menu_, commonMenu_;
   std::vector<ScanResultRow> rows_;
   std::vector<Box> boxes_;
   std::deque<int> answers_;          // of the questions; IDOK when none is left
@@ -114,12 +115,15 @@ TEST_F(RepairCommands, TheSelectedRowIsRepairedAfterItsQuestionMarkedAndLogged) 
   const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
   for (const wchar_t* name : {L"A", L"B", L"C"}) tree.SetText(L"", name, L"C:\\没有.exe");
   const std::wstring shortcut = menu_.File(L"旧的.lnk");
-  WriteFileBytes(shortcut, "link");
+  CoInitialize(nullptr);
+  ASSERT_TRUE(testing_support::MakeShortcut(shortcut, L"C:\\没有.exe"));
+  CoUninitialize();
+  const std::wstring size = std::to_wstring(ReadFileBytes(shortcut).size()) + L" Byte";
   CreateDirectoryW(menu_.File(L"空的").c_str(), nullptr);
   rows_ = {{L"HKEY_CURRENT_USER", tree.Path(), L"A", L"C:\\没有.exe", 0},
            {L"HKEY_CURRENT_USER", tree.Path(), L"B", L"C:\\没有.exe", 0},
            {L"HKEY_CURRENT_USER", tree.Path(), L"C", L"C:\\没有.exe", 0},
-           {L"磁盘文件错误", shortcut, L"4 Byte", L"C:\\没有.exe", 0},
+           {L"磁盘文件错误", shortcut, size, L"C:\\没有.exe", 0},
            {L"磁盘目录错误", menu_.File(L"空的"), L"", L"", 0}};
   auto form = Make();
   Scan(*form);
@@ -161,16 +165,29 @@ TEST_F(RepairCommands, TheSelectedRowIsRepairedAfterItsQuestionMarkedAndLogged) 
   EXPECT_NE(Log().find(Ansi(L"撤销文件=" + folder_.File(L"Undo_Sanivo_Backup\\旧的.lnk"))),
             std::string::npos);
 
-  // The folder got a file after the scan: it cannot go, and the user is told so.
+  // The folder got a file after the scan: it stays, and the user is told that it changed.
   WriteFileBytes(menu_.File(L"空的\\new.txt"), "x");
   Select(*form, 4);
   Command(*form, cmd::kRepair);
   ASSERT_GE(boxes_.size(), 2u);
   EXPECT_EQ(boxes_[boxes_.size() - 2].text,
             L"您确定要修复选中的错误吗？(目录：" + menu_.File(L"空的") + L")");
-  EXPECT_EQ(boxes_.back().text.rfind(L"修复失败：", 0), 0u);
+  EXPECT_EQ(
+      boxes_.back().text,
+      L"这一项在检查之后已经改变（例如又有了内容，或者它指向的文件又存在了），Sanivo没有修改它。"
+      L"请重新扫描。");
+  EXPECT_EQ(boxes_.back().type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+  EXPECT_TRUE(Exists(menu_.File(L"空的\\new.txt")));
   EXPECT_EQ(Image(*form, 4), 0);
   EXPECT_EQ(form->StatusBar1().Text(), L"修复完毕。剩余：3 个错误。");
+
+  // A value that holds other data since the scan stays as well.
+  tree.SetText(L"", L"C", L"C:\\另一个.exe");
+  Select(*form, 2);
+  Command(*form, cmd::kRepair);
+  EXPECT_EQ(boxes_.back().text.rfind(L"这一项在检查之后已经改变", 0), 0u);
+  EXPECT_TRUE(key.HasValue(L"C"));
+  EXPECT_EQ(Image(*form, 2), 0);
 }
 
 TEST_F(RepairCommands, RepairAllByTheAnswersToItsTwoQuestions) {
@@ -188,10 +205,14 @@ TEST_F(RepairCommands, RepairAllByTheAnswersToItsTwoQuestions) {
     const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
     tree.SetText(L"", L"Value", L"C:\\没有.exe");
     const TestKey application(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
-    application.SetDword(L"Deeper", L"N", 1);
-    rows_ = {{L"HKEY_CURRENT_USER", tree.Path(), L"Value", L"", 0},
+    // Empty at the scan, it got a subkey with a value since: it stays whole, unmarked, and the
+    // status counts it.
+    const TestKey grown(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+    grown.SetDword(L"Deeper", L"N", 1);
+    rows_ = {{L"HKEY_CURRENT_USER", tree.Path(), L"Value", L"C:\\没有.exe", 0},
              {L"HKEY_CURRENT_USER", application.Path(), L"", L"无效软件", 0},
-             {L"HKEY_CURRENT_USER", L"Software", L"", L"", 0}};  // refused: it stays unmarked
+             {L"HKEY_CURRENT_USER", L"Software", L"", L"", 0},  // refused: it stays unmarked
+             {L"HKEY_CURRENT_USER", grown.Path(), L"", L"无效软件", 0}};
     boxes_.clear();
     commandLines_.clear();
     answers_ = {c.backup, c.repair};
@@ -222,6 +243,8 @@ TEST_F(RepairCommands, RepairAllByTheAnswersToItsTwoQuestions) {
     EXPECT_EQ(Image(*form, 0), c.repaired ? RepairedImage : 0);
     EXPECT_EQ(Image(*form, 1), c.repaired ? RepairedImage : 0);
     EXPECT_EQ(Image(*form, 2), 0);
+    EXPECT_TRUE(grown.KeyExists(L"Deeper"));
+    EXPECT_EQ(Image(*form, 3), 0);
 
     const MainMenus& menus = form->Menus();
     EXPECT_EQ(menus.Enabled(menus.Bar(), cmd::kRepair), !c.repaired);
@@ -233,11 +256,12 @@ TEST_F(RepairCommands, RepairAllByTheAnswersToItsTwoQuestions) {
     EXPECT_EQ(form->ToolBar1().Hidden(cmd::kRepair), c.repaired);
     EXPECT_EQ(form->ToolBar1().Hidden(cmd::kRepairAll), c.repaired);
     if (c.repaired) {
-      EXPECT_EQ(form->StatusBar1().Text(), L"全部修复完毕");
-      EXPECT_NE(
-          Log().find(Ansi(L"]\r\n行为=全部修复\r\n记录=修复了所有检查到的系统错误\r\n撤销文件=" +
-                          Journal() + L"\r\n")),
-          std::string::npos);
+      EXPECT_EQ(form->StatusBar1().Text(),
+                L"全部修复完毕。1 项在检查之后已经改变，没有修改，请重新扫描。");
+      EXPECT_NE(Log().find(Ansi(L"]\r\n行为=全部修复\r\n记录=修复了所有检查到的系统错误；1 "
+                                L"项在检查之后已经改变，没有修改\r\n撤销文件=" +
+                                Journal() + L"\r\n")),
+                std::string::npos);
     }
     form.reset();
     DeleteFileW(folder_.File(L"Repair.log").c_str());
@@ -257,9 +281,14 @@ TEST_F(RepairCommands, ARowIgnoredWhileARepairRunsIsLeftAlone) {
   for (const auto& c : cases) {
     const TestKey values(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
     values.SetText(L"", L"Kept", L"C:\\没有.exe");
-    const TestKey application(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+    // A Start-menu order entry whose folder is gone: a stale key with subkeys.
+    const TestKey application(
+        HKEY_CURRENT_USER,
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\Programs",
+        L"ZephraRepair");
     application.SetDword(L"Deeper", L"N", 1);
-    rows_ = {{L"HKEY_CURRENT_USER", application.Path(), L"", L"无效软件", 0},
+    const std::wstring entry = application.Path().substr(application.Path().rfind(L'\\') + 1);
+    rows_ = {{L"HKEY_CURRENT_USER", application.Path(), L"", entry, 0},
              {L"HKEY_CURRENT_USER", values.Path(), L"Kept", L"C:\\没有.exe", 0}};
     answers_ = c.answers;
     auto form = Make();
@@ -455,7 +484,7 @@ TEST_F(RepairCommands, RestoreImportsOnlyAWholeRegistryFileAndReportsTheEditorsF
 TEST_F(RepairCommands, WhileARepairWaitsNothingStartsAgainAndClosingWaitsForIt) {
   const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
   tree.SetText(L"", L"Value", L"C:\\没有.exe");
-  rows_ = {{L"HKEY_CURRENT_USER", tree.Path(), L"Value", L"", 0}};
+  rows_ = {{L"HKEY_CURRENT_USER", tree.Path(), L"Value", L"C:\\没有.exe", 0}};
   auto form = Make();
   Scan(*form);
   Select(*form, 0);
