@@ -647,7 +647,7 @@ TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistr
   EXPECT_TRUE(WaitFor(
       [&] {
         return WindowText(StatusBar(form)) ==
-               L"全部修复完毕。1 项在检查之后已经改变，没有修改，请重新扫描。";
+               L"全部修复完毕。修复了 2 项，1 项没有修复：1 项在检查之后已经改变。";
       },
       10000));
   EXPECT_FALSE(application.KeyExists(L""));

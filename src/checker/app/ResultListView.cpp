@@ -175,11 +175,12 @@ int ResultListView::Find(const ScanResultRow& row, int hint) const {
   return first;
 }
 
-void ResultListView::MarkRepairedExcept(const std::vector<ScanResultRow>& kept) {
+void ResultListView::MarkRepaired(const std::vector<ScanResultRow>& repaired) {
+  if (repaired.empty()) return;
   for (int i = 0; i < Count(); ++i) {
-    const ScanResultRow row = kept.empty() ? ScanResultRow() : Row(i);
-    if (std::none_of(kept.begin(), kept.end(),
-                     [&row](const ScanResultRow& k) { return SameTexts(k, row); }))
+    const ScanResultRow row = Row(i);
+    if (std::any_of(repaired.begin(), repaired.end(),
+                    [&row](const ScanResultRow& r) { return SameTexts(r, row); }))
       SetImage(i, RepairedImage);
   }
 }

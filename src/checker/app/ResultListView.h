@@ -47,8 +47,8 @@ class ResultListView {
   // not marked repaired, else the first one; -1 when there is none. The rows may have been
   // sorted meanwhile.
   int Find(const ScanResultRow& row, int hint) const;
-  // Marks every row repaired but those with the texts of one of `kept`.
-  void MarkRepairedExcept(const std::vector<ScanResultRow>& kept);
+  // Marks the rows with the texts of one of `repaired` as repaired.
+  void MarkRepaired(const std::vector<ScanResultRow>& repaired);
 
   // Sorts by column k (0 the caption, k >= 1 sub-item k - 1), always in descending order of the
   // texts as the system's code page spells them.

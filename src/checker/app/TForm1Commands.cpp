@@ -11,13 +11,8 @@ namespace {
 
 constexpr wchar_t kMainTopic[] = L"Topic_17.htm";
 constexpr wchar_t kAboutTitle[] = L"Sanivo Version 3.4.5.408";
-constexpr wchar_t kRefusedText[] =
-    L"为了系统的安全，Sanivo不修复这一项：Windows或其他程序需要它，或者它不在检查的范围之内。";
-constexpr wchar_t kFailedText[] =
-    L"修复失败：这一项在检查之后已经改变、不存在或者无法删除。请重新扫描。";
-constexpr wchar_t kChangedText[] =
-    L"这一项在检查之后已经改变（例如又有了内容，或者它指向的文件又存在了），Sanivo没有修改它。"
-    L"请重新扫描。";
+// The most entries that were only partly removed which one box names after repairing all.
+constexpr size_t kMostNamedEntries = 10;
 
 std::wstring AboutNotice() { return L"Lumora软件出品  " + MakerSite::HomePage(); }
 
@@ -40,16 +35,15 @@ void TForm1::FlatButton2Click() {
       environment_.MajorVersion, Places(), journal, [this] { ProcessMessages(); }, Recheck());
   const RepairResult result = repairer.Repair(row);
   // The user said yes: when nothing was removed, the user hears why instead of nothing at all.
-  if (result.outcome == RepairOutcome::Refused) {
-    Ask(kRefusedText, MB_OK | MB_ICONINFORMATION);
-    return;
-  }
-  if (result.outcome == RepairOutcome::Changed) {
-    Ask(kChangedText, MB_OK | MB_ICONINFORMATION);
+  if (result.outcome == RepairOutcome::PartlyRemoved) {
+    WriteLog(L"部分删除", RepairRecord(row), result.undoFile);
+    Ask(OutcomeText(result, row), MB_OK | MB_ICONWARNING);
     return;
   }
   if (result.outcome != RepairOutcome::Repaired) {
-    Ask(kFailedText, MB_OK | MB_ICONWARNING);
+    const bool ours = result.outcome == RepairOutcome::Refused ||
+                      result.outcome == RepairOutcome::Changed;
+    Ask(OutcomeText(result, row), MB_OK | (ours ? MB_ICONINFORMATION : MB_ICONWARNING));
     return;
   }
   // The rows may have been sorted while the question waited.
@@ -81,30 +75,36 @@ void TForm1::FlatButton3Click() {
   UndoJournal journal(services_.programDirectory);
   Repairer repairer(
       environment_.MajorVersion, Places(), journal, [this] { ProcessMessages(); }, Recheck());
-  // Every row, repaired ones included. A row refused as naming something no scan reports, and
-  // one whose entry changed since the scan (looked at again at the moment of its repair), keep
-  // their image; the changed ones are counted for the user.
-  std::vector<ScanResultRow> leftAlone;
-  int changed = 0;
+  // Every row not repaired yet; only those really repaired are marked, the others keep their
+  // picture and are counted by their cause.
+  RepairTally tally;
+  std::vector<ScanResultRow> repaired;
+  std::vector<std::pair<ScanResultRow, std::wstring>> partly;
   for (const ScanResultRow& row : rows) {
     // A row ignored meanwhile (the subkey deletion lets the window run) stays as it is.
-    if (ignoreList_.Matches(row)) continue;
-    const RepairOutcome outcome = repairer.Repair(row).outcome;
-    if (outcome == RepairOutcome::Refused || outcome == RepairOutcome::Changed)
-      leftAlone.push_back(row);
-    if (outcome == RepairOutcome::Changed) ++changed;
+    if (row.ImageIndex == RepairedImage || ignoreList_.Matches(row)) continue;
+    const RepairResult result = repairer.Repair(row);
+    tally.Add(result.outcome);
+    if (result.outcome == RepairOutcome::Repaired) repaired.push_back(row);
+    if (result.outcome == RepairOutcome::PartlyRemoved) partly.emplace_back(row, result.undoFile);
   }
 
   std::wstring journals;
   for (const std::wstring& file : journal.Written())
     journals += (journals.empty() ? L"" : L"；") + file;
-  const std::wstring changedNote =
-      changed == 0 ? L"" : L"；" + std::to_wstring(changed) + L" 项在检查之后已经改变，没有修改";
-  WriteLog(L"全部修复", L"修复了所有检查到的系统错误" + changedNote, journals);
-  listView2_.MarkRepairedExcept(leftAlone);
-  statusBar1_.SetText(changed == 0 ? std::wstring(L"全部修复完毕")
-                                   : L"全部修复完毕。" + std::to_wstring(changed) +
-                                         L" 项在检查之后已经改变，没有修改，请重新扫描。");
+  WriteLog(L"全部修复", tally.HistoryRecord(), journals);
+  for (const auto& [row, undoFile] : partly) WriteLog(L"部分删除", RepairRecord(row), undoFile);
+  listView2_.MarkRepaired(repaired);
+  statusBar1_.SetText(tally.StatusText());
+  if (!partly.empty()) {
+    std::wstring names;
+    for (size_t i = 0; i < partly.size() && i < kMostNamedEntries; ++i)
+      names += L"\r\n" + partly[i].first.Item + L"\\" + partly[i].first.Location;
+    if (partly.size() > kMostNamedEntries)
+      names += L"\r\n……（共 " + std::to_wstring(partly.size()) + L" 项）";
+    Ask(L"以下项目只删除了一部分（有些子键无法删除），已删除的内容保存在撤销文件中：" + names,
+        MB_OK | MB_ICONWARNING);
+  }
   DisableRepairAfterRepairAll();
 }
 

@@ -119,19 +119,26 @@ std::optional<std::wstring> UndoJournal::Append(const std::wstring& text) {
   return std::nullopt;
 }
 
+std::optional<std::wstring> UndoJournal::Record(const std::optional<std::wstring>& text) {
+  lastFailure_ = Failure::Unreadable;
+  if (!text) return std::nullopt;
+  const std::optional<std::wstring> file = Append(*text);
+  lastFailure_ = file ? Failure::None : Failure::NotWritten;
+  return file;
+}
+
 std::optional<std::wstring> UndoJournal::RecordKey(HKEY root, const std::wstring& path) {
-  const std::optional<std::wstring> text = registry::RegFileKey(root, path);
-  return text ? Append(*text) : std::nullopt;
+  return Record(registry::RegFileKey(root, path));
 }
 
 std::optional<std::wstring> UndoJournal::RecordValue(HKEY root, const std::wstring& path,
                                                      const std::wstring& name) {
-  const std::optional<std::wstring> text = registry::RegFileValue(root, path, name);
-  return text ? Append(*text) : std::nullopt;
+  return Record(registry::RegFileValue(root, path, name));
 }
 
 std::optional<std::wstring> UndoJournal::KeepFile(const std::wstring& path) {
   const std::wstring folder = folder_ + L"\\" + kFolderName;
+  lastFailure_ = Failure::NotWritten;
   if (!CreateDirectoryA(common::ToAnsi(folder).c_str(), nullptr) &&
       GetLastError() != ERROR_ALREADY_EXISTS)
     return std::nullopt;
@@ -149,5 +156,6 @@ std::optional<std::wstring> UndoJournal::KeepFile(const std::wstring& path) {
   if (!CopyFileA(common::ToAnsi(path).c_str(), common::ToAnsi(copy).c_str(), TRUE))
     return std::nullopt;
   if (!Append(L"; 快捷方式“" + path + L"”已复制为“" + copy + L"”\r\n\r\n")) return std::nullopt;
+  lastFailure_ = Failure::None;
   return copy;
 }

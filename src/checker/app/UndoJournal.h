@@ -38,6 +38,12 @@ class UndoJournal {
                                           const std::wstring& name);
   std::optional<std::wstring> KeepFile(const std::wstring& path);
 
+  // Why the last Record... or KeepFile gave none: what was to be written down could not be
+  // read whole (a registry link, an unreadable value, a name no line can carry), or the file
+  // could not be written.
+  enum class Failure { None, Unreadable, NotWritten };
+  Failure LastFailure() const { return lastFailure_; }
+
   // The journal files this object has written to, in order, each once.
   const std::vector<std::wstring>& Written() const { return written_; }
 
@@ -50,7 +56,11 @@ class UndoJournal {
   // cannot, with the file as it was.
   static bool AppendTo(const std::wstring& path, const std::wstring& record, bool& unusable);
 
+  // The text's record appended, or the failure noted.
+  std::optional<std::wstring> Record(const std::optional<std::wstring>& text);
+
   std::wstring folder_;
   Clock clock_;
+  Failure lastFailure_ = Failure::None;
   std::vector<std::wstring> written_;
 };

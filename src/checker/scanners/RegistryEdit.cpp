@@ -21,12 +21,14 @@ constexpr DWORD kMaxValueName = 16384;
 // it, and no scan reports such a value for what it holds.
 constexpr DWORD kMaxData = 64u << 20;
 
-common::RegKey OpenForWriting(HKEY root, std::wstring_view path) {
+// The key opened to change its values; the system's error code when it cannot be.
+LONG OpenForWriting(HKEY root, std::wstring_view path, common::RegKey& opened) {
+  if (root == nullptr) return ERROR_INVALID_HANDLE;
   HKEY key = nullptr;
-  if (root == nullptr ||
-      RegOpenKeyExA(root, common::ToAnsi(path).c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-    return {};
-  return common::RegKey(key);
+  const LONG result =
+      RegOpenKeyExA(root, common::ToAnsi(path).c_str(), 0, KEY_SET_VALUE, &key);
+  if (result == ERROR_SUCCESS) opened = common::RegKey(key);
+  return result;
 }
 
 common::RegKey OpenWide(HKEY root, std::wstring_view path, REGSAM access, DWORD options = 0) {
@@ -211,23 +213,27 @@ bool AppendKey(HKEY root, const std::wstring& path, std::wstring& out) {
 
 }  // namespace
 
-bool DeleteValue(HKEY root, std::wstring_view path, std::wstring_view name) {
-  const common::RegKey key = OpenForWriting(root, path);
-  return key && RegDeleteValueA(key.Get(), common::ToAnsi(name).c_str()) == ERROR_SUCCESS;
+LONG DeleteValue(HKEY root, std::wstring_view path, std::wstring_view name) {
+  common::RegKey key;
+  const LONG opened = OpenForWriting(root, path, key);
+  if (opened != ERROR_SUCCESS) return opened;
+  return RegDeleteValueA(key.Get(), common::ToAnsi(name).c_str());
 }
 
-bool WriteText(HKEY root, std::wstring_view path, std::wstring_view name, std::wstring_view text) {
-  const common::RegKey key = OpenForWriting(root, path);
+LONG WriteText(HKEY root, std::wstring_view path, std::wstring_view name, std::wstring_view text) {
+  common::RegKey key;
+  const LONG opened = OpenForWriting(root, path, key);
+  if (opened != ERROR_SUCCESS) return opened;
   const std::string bytes = common::ToAnsi(text);
-  return key && RegSetValueExA(key.Get(), common::ToAnsi(name).c_str(), 0, REG_SZ,
-                               reinterpret_cast<const BYTE*>(bytes.c_str()),
-                               static_cast<DWORD>(bytes.size() + 1)) == ERROR_SUCCESS;
+  return RegSetValueExA(key.Get(), common::ToAnsi(name).c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(bytes.c_str()),
+                        static_cast<DWORD>(bytes.size() + 1));
 }
 
-bool DeleteKey(HKEY root, std::wstring_view path) {
+LONG DeleteKey(HKEY root, std::wstring_view path) {
   // An empty path would name the root itself.
-  return root != nullptr && !path.empty() &&
-         RegDeleteKeyA(root, common::ToAnsi(path).c_str()) == ERROR_SUCCESS;
+  if (root == nullptr || path.empty()) return ERROR_INVALID_PARAMETER;
+  return RegDeleteKeyA(root, common::ToAnsi(path).c_str());
 }
 
 std::optional<std::wstring> RegFileKey(HKEY root, std::wstring_view path) {

@@ -11,14 +11,16 @@
 
 namespace registry {
 
-// RegDeleteValueA on the key `path` below `root`; false when the key or the value is missing or
-// the value cannot be deleted.
-bool DeleteValue(HKEY root, std::wstring_view path, std::wstring_view name);
+// Each returns the system's error code (ERROR_SUCCESS when done), so that a caller can tell a
+// missing key from one it has no right to change (ERROR_ACCESS_DENIED).
+//
+// RegDeleteValueA on the key `path` below `root`.
+LONG DeleteValue(HKEY root, std::wstring_view path, std::wstring_view name);
 // Writes a REG_SZ value (name "" for the key's unnamed value) into an existing key.
-bool WriteText(HKEY root, std::wstring_view path, std::wstring_view name, std::wstring_view text);
+LONG WriteText(HKEY root, std::wstring_view path, std::wstring_view name, std::wstring_view text);
 // RegDeleteKeyA: Windows 95, 98 and ME take the subkeys with the key; the NT family refuses a
 // key that still has subkeys.
-bool DeleteKey(HKEY root, std::wstring_view path);
+LONG DeleteKey(HKEY root, std::wstring_view path);
 
 // The first line of a Unicode registry file ("Windows Registry Editor Version 5.00"), which
 // every registry editor from Windows 2000 on imports. The file is UTF-16LE with its byte-order

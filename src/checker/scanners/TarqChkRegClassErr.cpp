@@ -113,6 +113,8 @@ void TChkRegClassErr::ShowScanKey(const std::wstring& name) {
 }
 
 void TChkRegClassErr::Report(const std::wstring& name, const std::wstring& what) {
+  // The system's own classes work whatever they hold here, and no repair takes them away.
+  if (IsSystemClass(name)) return;
   AddRow({L"HKEY_LOCAL_MACHINE", L"Software\\CLASSES\\" + name, L"", L"错误关联" + what, 0});
 }
 

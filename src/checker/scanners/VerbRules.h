@@ -4,6 +4,9 @@
 #include "checker/scanners/FileQueries.h"
 #include "checker/scanners/Registry.h"
 
+#include <string_view>
+#include <vector>
+
 // The verb key holds a value through which the system runs the verb without a command line
 // (DelegateExecute, ExplorerCommandHandler, DropTarget): it is not empty, whatever it lacks.
 bool CarriedByValue(const registry::Key& verb);
@@ -17,3 +20,9 @@ bool CommandMissing(const registry::Key& command, const FileQueries& files);
 
 // The verb runs something: a value carries it, or its command is neither empty nor missing.
 bool VerbWorks(const registry::Key& verb, const FileQueries& files);
+
+// The classes and file types the system itself starts programs and finds components through
+// ("CLSID", "Directory", "exefile", ".exe", ...): whatever state they are in, they are never
+// reported and never taken away.
+const std::vector<std::wstring_view>& SystemClassNames();
+bool IsSystemClass(std::wstring_view name);

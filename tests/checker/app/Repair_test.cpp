@@ -10,6 +10,7 @@
 #include <string>
 
 #include <objbase.h>
+#include <aclapi.h>
 #include <sddl.h>
 #include <shlwapi.h>
 
@@ -299,13 +300,107 @@ TEST_F(Repairing, NothingGoesWhenItCannotBeWrittenDownFirst) {
   Repairer repairer(6, places_, nowhere, nullptr, &AlwaysHolds);
   const std::wstring hkcu = L"HKEY_CURRENT_USER";
   EXPECT_EQ(repairer.Repair(MakeRow(hkcu, tree.PathOf(L"Sub"), L"Value")).outcome,
-            RepairOutcome::Failed);
-  EXPECT_EQ(repairer.Repair(MakeRow(hkcu, tree.Path())).outcome, RepairOutcome::Failed);
+            RepairOutcome::NotWrittenDown);
+  EXPECT_EQ(repairer.Repair(MakeRow(hkcu, tree.Path())).outcome, RepairOutcome::NotWrittenDown);
   EXPECT_TRUE(registry::Key::Open(HKEY_CURRENT_USER, tree.PathOf(L"Sub")).HasValue(L"Value"));
   const std::wstring shortcut = folder_.File(L"Old.lnk");
   WriteFileBytes(shortcut, "link");
-  EXPECT_EQ(repairer.Repair(MakeRow(L"磁盘文件错误", shortcut)).outcome, RepairOutcome::Failed);
+  EXPECT_EQ(repairer.Repair(MakeRow(L"磁盘文件错误", shortcut)).outcome,
+            RepairOutcome::NotWrittenDown);
   EXPECT_TRUE(Exists(shortcut));
+}
+
+// Keys whose own security lets everyone do anything but delete them, change their values and
+// make subkeys (DELETE, KEY_SET_VALUE, KEY_CREATE_SUB_KEY); reading stays allowed. Their rights
+// go back to everything at the end, so that the test's tree can go.
+class ProtectedKeys {
+ public:
+  ~ProtectedKeys() {
+    for (const std::wstring& path : paths_) Set(path, L"D:(A;;KA;;;WD)");
+  }
+  void Protect(const std::wstring& path) {
+    paths_.push_back(path);
+    Set(path, L"D:(D;;0x10006;;;WD)(A;;KA;;;WD)");
+  }
+
+ private:
+  static void Set(const std::wstring& path, const wchar_t* sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor,
+                                                              nullptr))
+      return;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
+      RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+      RegCloseKey(key);
+    }
+    LocalFree(descriptor);
+  }
+  std::vector<std::wstring> paths_;
+};
+
+// A value or key the user has no right to change is told apart from other failures.
+TEST_F(Repairing, NoRightToChangeIsToldApart) {
+  const TestKey denied(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  denied.SetText(L"", L"Value", L"C:\\没有.exe");
+  ProtectedKeys rights;
+  rights.Protect(denied.Path());
+  HKEY probe = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, denied.Path().c_str(), 0, KEY_SET_VALUE, &probe) ==
+      ERROR_SUCCESS) {
+    RegCloseKey(probe);
+    GTEST_SKIP() << "this system does not keep the registry's rights";
+  }
+  const std::wstring hkcu = L"HKEY_CURRENT_USER";
+  EXPECT_EQ(Repair(MakeRow(hkcu, denied.Path(), L"Value")).outcome, RepairOutcome::AccessDenied);
+  EXPECT_EQ(Repair(MakeRow(hkcu, denied.Path(), L"@D_e_f_a_u_l_t")).outcome,
+            RepairOutcome::AccessDenied);
+  EXPECT_TRUE(registry::Key::Open(HKEY_CURRENT_USER, denied.Path()).HasValue(L"Value"));
+}
+
+// A key whose deletion stops half way is reported as partly removed, with the journal that holds
+// what went: here another program makes a new subkey while the subkeys are being deleted (the
+// deletion lets window messages run).
+TEST_F(Repairing, AKeyRemovedOnlyInPartSaysSo) {
+  const TestKey partly(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  partly.SetDword(L"Goes", L"N", 1);
+  partly.SetDword(L"Also goes\\Deeper", L"N", 2);
+  Repairer repairer(6, places_, journal_, [&] { partly.MakeKey(L"New"); }, &AlwaysHolds);
+  const RepairResult result = repairer.Repair(MakeRow(L"HKEY_CURRENT_USER", partly.Path()));
+  EXPECT_EQ(result.outcome, RepairOutcome::PartlyRemoved);
+  EXPECT_EQ(result.undoFile, Journal());
+  EXPECT_TRUE(partly.KeyExists(L"New"));
+  EXPECT_FALSE(partly.KeyExists(L"Goes"));
+  EXPECT_NE(JournalText(Journal()).find(L"[HKEY_CURRENT_USER\\" + partly.PathOf(L"Goes") + L"]"),
+            std::wstring::npos);
+  EXPECT_NE(OutcomeText(result, MakeRow(L"HKEY_CURRENT_USER", partly.Path())).find(Journal()),
+            std::wstring::npos);
+}
+
+// Repairing all rows reports how many were repaired and, by their cause, how many were not.
+TEST(RepairTally, SaysHowManyWereRepairedAndWhyTheOthersWereNot) {
+  using O = RepairOutcome;
+  const struct {
+    std::vector<O> outcomes;
+    std::wstring status, record;
+  } cases[] = {
+      {{}, L"全部修复完毕", L"修复了所有检查到的系统错误"},
+      {{O::Repaired, O::Repaired}, L"全部修复完毕", L"修复了所有检查到的系统错误"},
+      {{O::Repaired, O::Changed, O::Refused, O::Changed},
+       L"全部修复完毕。修复了 1 项，3 项没有修复：1 项为了系统的安全没有修复，2 项在检查之后已经改变。",
+       L"修复了 1 项检查到的系统错误，3 项没有修复（1 项为了系统的安全没有修复，2 项在检查之后已经改变）"},
+      {{O::AccessDenied, O::NotWrittenDown, O::PartlyRemoved, O::Failed},
+       L"全部修复完毕。修复了 0 项，4 项没有修复：1 项没有修改的权限，1 项无法写入撤销文件，"
+       L"1 项只删除了一部分，1 项无法删除。",
+       L"修复了 0 项检查到的系统错误，4 项没有修复（1 项没有修改的权限，1 项无法写入撤销文件，"
+       L"1 项只删除了一部分，1 项无法删除）"},
+  };
+  for (const auto& c : cases) {
+    RepairTally tally;
+    for (const O outcome : c.outcomes) tally.Add(outcome);
+    EXPECT_EQ(tally.StatusText(), c.status);
+    EXPECT_EQ(tally.HistoryRecord(), c.record);
+  }
 }
 
 TEST_F(Repairing, HostileRowsTouchNothing) {
@@ -389,7 +484,7 @@ TEST_F(Repairing, AKeyHoldingARegistryLinkIsLeftAlone) {
   ASSERT_TRUE(application.KeyExists(L"Link\\Precious\\Deeper"));  // the link works
 
   EXPECT_EQ(Repair(MakeRow(L"HKEY_CURRENT_USER", application.Path())).outcome,
-            RepairOutcome::Failed);
+            RepairOutcome::Refused);
   EXPECT_TRUE(target.KeyExists(L"Precious\\Deeper"));
   EXPECT_TRUE(application.KeyExists(L""));
   RegDeleteKeyW(made, L"");  // the link itself, not what it points to

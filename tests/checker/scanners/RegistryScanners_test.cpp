@@ -347,6 +347,9 @@ TEST(TChkRegClassErr, NeverReportsARegistrationThatWorks) {
       {L"cdfile", L"E:\\Gone\\app.exe %1", false},
       {L"awayfile", L"G:\\Gone\\app.exe %1", false},
       {L"fixedgone", L"D:\\Gone\\app.exe %1", true},
+      // The system's own classes work whatever they hold; their twins above are found.
+      {L"Directory", L"C:\\Gone\\app.exe %1", false},
+      {L"EXEFILE", L"C:\\Gone\\app.exe \"%1\"", false},
   };
   for (const auto& c : classes) command(c.name, c.command);
   command(L"thaifile", L"C:\\Gone\\\u0E01.exe %1", true);
@@ -374,6 +377,8 @@ TEST(TChkRegClassErr, NeverReportsARegistrationThatWorks) {
   extension(L".ownbare", L"Open", L"notepad.exe %1");
   extension(L".ownnothing", L"Open", L"");
   tree.SetText(L"Classes\\.owndelegate\\Shell\\Open", L"DelegateExecute", L"{5555}");
+  tree.MakeKey(L"Classes\\.Exe");
+  tree.MakeKey(L"Classes\\Folder\\Shell");
 
   const Outcome outcome = RunToEnd(std::make_unique<TChkRegClassErr>(
       6, disk.Queries(), std::vector<ClassesView>{{tree.Root(), tree.PathOf(L"Classes"), 0}}));
