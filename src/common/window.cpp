@@ -53,6 +53,12 @@ bool Window::Create(const ClassSpec& windowClass, DWORD exStyle, const std::wstr
   return created != nullptr;
 }
 
+bool Window::CreateCentred(const ClassSpec& windowClass, DWORD exStyle, const std::wstring& title,
+                           DWORD style, int width, int height, HWND owner) {
+  return Create(windowClass, exStyle, title, style, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner);
+}
+
 bool Window::CreateMainWindow(const ClassSpec& windowClass, const std::wstring& title, DWORD style,
                               double clientWidthTwips, double clientHeightTwips, HICON smallIcon) {
   const SIZE size = WindowSizeForClient(clientWidthTwips, clientHeightTwips, style, 0);

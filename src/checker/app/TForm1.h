@@ -235,6 +235,10 @@ class TForm1 : public common::Window, private ScanView {
   // previous backup stays otherwise); none on success, else the text of what failed.
   std::optional<std::wstring> Backup();
   void Restore();
+  // Before the registry editor runs for a backup or a restore: the progress window, the status
+  // text and the program's folder as the current one. Returns the status text it replaced.
+  std::wstring StartRegistryEditorWork(const wchar_t* caption, const wchar_t* text, int picture,
+                                       const wchar_t* status);
   std::wstring RegistryEditor() const;
   bool EnsureHistoryForm();
   // Step 6 of repairing all rows: the repair commands are disabled and the two tool buttons

@@ -92,16 +92,21 @@ RowCheck TForm1::Recheck() const {
   };
 }
 
-std::optional<std::wstring> TForm1::Backup() {
+std::wstring TForm1::StartRegistryEditorWork(const wchar_t* caption, const wchar_t* text,
+                                             int picture, const wchar_t* status) {
   if (!progressForm_) progressForm_ = CreateChildForm<TForm3>();
-  if (progressForm_)
-    progressForm_->ShowProgress(L"备份", L"正在进行系统文件备份，请稍候......",
-                                TForm3::kBackupPicture);
-  const std::wstring statusBefore = statusBar1_.Text();
-  statusBar1_.SetText(L"备份注册表...");
-  // The registry editor writes the file into the current folder: the program's own.
+  if (progressForm_) progressForm_->ShowProgress(caption, text, picture);
+  std::wstring statusBefore = statusBar1_.Text();
+  statusBar1_.SetText(status);
+  // The registry editor reads and writes the backup in the current folder: the program's own.
   SetCurrentDirectoryA(common::ToAnsi(services_.programDirectory).c_str());
   ProcessMessages();
+  return statusBefore;
+}
+
+std::optional<std::wstring> TForm1::Backup() {
+  const std::wstring statusBefore = StartRegistryEditorWork(
+      L"备份", L"正在进行系统文件备份，请稍候......", TForm3::kBackupPicture, L"备份注册表...");
 
   const std::wstring file = ProgramFile(kBackupFile);
   const std::wstring newFile = ProgramFile(kNewBackupFile);
@@ -155,14 +160,9 @@ void TForm1::Restore() {
               (dateAndSize.empty() ? L"" : L"\r\n" + dateAndSize),
           MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
     return;
-  if (!progressForm_) progressForm_ = CreateChildForm<TForm3>();
-  if (progressForm_)
-    progressForm_->ShowProgress(L"恢复", L"正在从系统文件备份进行恢复，请稍候......",
-                                TForm3::kRestorePicture);
-  const std::wstring statusBefore = statusBar1_.Text();
-  statusBar1_.SetText(L"恢复注册表...");
-  ProcessMessages();
-  SetCurrentDirectoryA(common::ToAnsi(services_.programDirectory).c_str());
+  const std::wstring statusBefore =
+      StartRegistryEditorWork(L"恢复", L"正在从系统文件备份进行恢复，请稍候......",
+                              TForm3::kRestorePicture, L"恢复注册表...");
   const std::optional<DWORD> exitCode = RunAndWaitFor(RegistryEditor() + L" /s " + kBackupFile);
   if (progressForm_) progressForm_->Close();
   if (!exitCode || *exitCode != 0) {

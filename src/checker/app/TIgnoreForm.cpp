@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kButtonWidth = 75, kButtonHeight = 25, kButtonTop = 8;
 constexpr int kRemoveLeft = 12, kCloseLeft = 98;
 constexpr int kLabel1Left = 12, kLabel1Height = 14;
 constexpr wchar_t kLabel1Text[] = L"以下项目不再列入扫描结果，也不会被修复。";
@@ -22,14 +21,10 @@ TIgnoreForm::~TIgnoreForm() {
 
 bool TIgnoreForm::Create(HWND owner) {
   const HINSTANCE module = GetModuleHandleW(nullptr);
-  ClassSpec windowClass;
-  windowClass.name = L"TIgnoreForm";
-  windowClass.background = GetSysColorBrush(COLOR_BTNFACE);
-  windowClass.icon = LoadIconW(module, MAKEINTRESOURCEW(1));
-  if (!common::Window::Create(
-          windowClass, WS_EX_CONTROLPARENT, L"忽略列表", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-          (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2,
-          (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2, kWidth, kHeight, owner))
+  const ClassSpec windowClass =
+      ClassSpec::ButtonFace(L"TIgnoreForm", LoadIconW(module, MAKEINTRESOURCEW(1)));
+  if (!CreateCentred(windowClass, WS_EX_CONTROLPARENT, L"忽略列表",
+                     WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, kWidth, kHeight, owner))
     return false;
   // Laid out in pixels: the checker's 12-pixel text at every dpi.
   font_ = common::CreateSongTiPixelFont(12);
@@ -44,12 +39,8 @@ bool TIgnoreForm::Create(HWND owner) {
   label1_ =
       withFont(common::CreateControl(L"STATIC", kLabel1Text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
                                      kLabel1Left, 0, 0, kLabel1Height, panel1_.Handle(), kLabel1));
-  removeButton_ = withFont(common::CreateControl(
-      L"BUTTON", L"移除", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kRemoveLeft, kButtonTop,
-      kButtonWidth, kButtonHeight, panel2_.Handle(), kRemoveButton));
-  closeButton_ = withFont(common::CreateControl(
-      L"BUTTON", L"关闭", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kCloseLeft, kButtonTop,
-      kButtonWidth, kButtonHeight, panel2_.Handle(), kCloseButton));
+  removeButton_ = panel2_.AddPushButton(L"移除", kRemoveLeft, kRemoveButton, font_.Get());
+  closeButton_ = panel2_.AddPushButton(L"关闭", kCloseLeft, kCloseButton, font_.Get());
   dialog_.Attach(Handle(), listView1_.Handle());
   Layout();
   EnableRemove();
