@@ -54,6 +54,10 @@ class RemoteList {
   // Texts of the four columns and the picture, one line per row: "a|b|c|d|0".
   std::wstring Row(int row) const;
   void SetChecked(int row, bool checked) const;
+  // Selects the row (the others keep their state) and scrolls it into view.
+  void Select(int row) const;
+  // Where the row stands on the screen.
+  RECT ItemRect(int row) const;
 
  private:
   // Sends a message whose lParam is an item, which comes back changed.

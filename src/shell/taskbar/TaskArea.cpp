@@ -9,14 +9,18 @@
 
 namespace {
 
-constexpr DWORD kEventsEveryMs = 5;
-// Hidden buttons kept for the next rebuild.
-constexpr size_t kSparesKept = 16;
+// How the rebuild shares the thread: events run every few milliseconds; the task list is counted
+// again as often as the poll would look, and the rebuild starts over when it changed, for up to
+// two seconds. Hidden buttons are kept for the next rebuild, up to a number.
+struct RebuildPacing {
+  DWORD eventsEveryMs = 5;
+  DWORD recountEveryMs = 100;
+  DWORD restartsForMs = 2000;
+  size_t sparesKept = 16;
+};
+constexpr RebuildPacing kPacing;
+
 constexpr int16_t kTaskCaptionOffset = 25;
-// How long a rebuild may keep starting over for a task list that changes under it.
-constexpr DWORD kRestartsForMs = 2000;
-// How often a rebuild looks whether the task list changed under it: as often as the poll would.
-constexpr DWORD kRecountEveryMs = 100;
 // The capture surface of one task icon: 24 x 24 pixels on white.
 constexpr int kCaptureSize = 24;
 constexpr uint32_t kCaptureWhite = 0xFFFFFF;
@@ -270,7 +274,7 @@ void TaskArea::Rebuild() {
   // the change. After a while it finishes in any case, so that a list that never rests still
   // gets its buttons; the next poll tick sees what changed since.
   const DWORD began = GetTickCount();
-  while (!BuildButtons(GetTickCount() - began < kRestartsForMs)) {
+  while (!BuildButtons(GetTickCount() - began < kPacing.restartsForMs)) {
   }
   // With no task left, no button stands for a window that is gone.
   if (knownTaskCount_ == 0) ShowWindow(TaskBarButton1[0]->Handle(), SW_HIDE);
@@ -292,8 +296,8 @@ bool TaskArea::BuildButtons(bool mayRestart) {
     LoadTaskButton(static_cast<int16_t>(i));
     LoadEmpytButton();
     // Counting costs a pass over the windows: only as often as the poll would look.
-    if (mayRestart && GetTickCount() - checked >= kRecountEveryMs) {
-      common::PeriodicPump events(kEventsEveryMs, false);
+    if (mayRestart && GetTickCount() - checked >= kPacing.recountEveryMs) {
+      common::PeriodicPump events(kPacing.eventsEveryMs, false);
       if (ModEnumTasks::CountTasks([&] { events.Step(); }) != knownTaskCount_) return false;
       checked = GetTickCount();
     }
@@ -340,7 +344,7 @@ void TaskArea::EmptyButtonBin() {
   // for the next elements, since destroying and making a couple of hundred windows is what a
   // rebuild would spend most of its time on; elsewhere (shut-down) they are destroyed.
   // Events run every few milliseconds meanwhile; the rebuild's guard keeps others out.
-  common::PeriodicPump events(kEventsEveryMs);
+  common::PeriodicPump events(kPacing.eventsEveryMs);
   while (TaskBarButton1.size() > 1) {
     std::unique_ptr<TaskBarButton> button = std::move(TaskBarButton1.back());
     TaskBarButton1.pop_back();
@@ -362,8 +366,8 @@ void TaskArea::EmptyButtonBin() {
 void TaskArea::TrimSpares() {
   // What a crowd of windows left behind goes once the buttons are right, a few at a time with
   // events running in between.
-  common::PeriodicPump events(kEventsEveryMs);
-  while (spare_.size() > kSparesKept) {
+  common::PeriodicPump events(kPacing.eventsEveryMs);
+  while (spare_.size() > kPacing.sparesKept) {
     spare_.pop_back();
     events.Step();
   }

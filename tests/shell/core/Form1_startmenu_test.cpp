@@ -126,8 +126,7 @@ TEST_F(DesktopStartMenuTest, ExitEntryUnloadsEverythingAndEndsTheShell) {
   Menu().Button_MouseUp(15);
   HWND run = Menu().RunDialog().Handle();
   Menu().Button_MouseUp(17);
-  PumpFor(30);
-  EXPECT_EQ(ended_, 1);
+  EXPECT_TRUE(testing_support::WaitFor([&] { return ended_ == 1; }));
   EXPECT_EQ(form_->Handle(), nullptr);
   EXPECT_EQ(Menu().Handle(), nullptr);
   EXPECT_FALSE(IsWindow(internet));

@@ -588,8 +588,8 @@ TEST_F(TaskBarTest, ARepaintAskedForWhileEventsRunWaitsForTheRebuildOrReleaseToE
     EXPECT_EQ(poker.poked, 1) << c.during;
     EXPECT_EQ(poker.highlightedRightAfter, -1) << c.during << ": not repainted under it";
     EXPECT_EQ(bar_.Tasks().ReleasesRunning(), 0) << c.during;
-    PumpFor(50);
-    EXPECT_EQ(bar_.HighlightedPosition(), 8) << c.during << ": repainted afterwards";
+    EXPECT_TRUE(testing_support::WaitFor([&] { return bar_.HighlightedPosition() == 8; }))
+        << c.during << ": repainted afterwards";
     EXPECT_EQ(bar_.Tasks().ButtonElementCount(), 3) << c.during;
   }
   ShowWindow(a.Get(), SW_RESTORE);
