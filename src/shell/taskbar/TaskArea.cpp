@@ -71,7 +71,7 @@ void TaskArea::PollTick() {
   // The enumeration lets events run when it is long; a tick among them does nothing.
   common::ReentryGuard guard(polling_);
   if (!guard.Entered()) return;
-  common::PeriodicPump events(kEventsEveryMs, false);
+  common::PeriodicPump events(kPacing.eventsEveryMs, false);
   const std::vector<ModEnumTasks::Task> now =
       ModEnumTasks::EnumerateTasks([&] { events.Step(); });
   if (Busy()) {
@@ -100,7 +100,7 @@ void TaskArea::Apply(const TaskChanges& changes, const std::vector<ModEnumTasks:
       RemoveButton(*gone);
     // A crowd of windows that came at once makes as many buttons: events run every few
     // milliseconds meanwhile.
-    common::PeriodicPump events(kEventsEveryMs, false);
+    common::PeriodicPump events(kPacing.eventsEveryMs, false);
     for (const size_t come : changes.come) {
       AddButton(now[come]);
       events.Step();
@@ -144,7 +144,7 @@ void TaskArea::PlaceButtons() {
   places_.Begin(layout_.TaskArea(), count);
   // A crowd's buttons all change their width: events run every few milliseconds meanwhile (the
   // caller holds the buttons still).
-  common::PeriodicPump events(kEventsEveryMs, false);
+  common::PeriodicPump events(kPacing.eventsEveryMs, false);
   for (int i = 0; i < count; ++i) {
     TaskBarButton& button = TaskButton(i);
     const TaskButtonLayout::Place place = places_.Next(count, button.FaceHeight());
