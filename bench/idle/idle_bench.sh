@@ -26,6 +26,11 @@ zephra_start_xvfb_if_needed || exit 1
 zephra_start_wineserver
 cp "$bin/ZephraShell.exe" "$bin/floor_desktop.exe" "$bin/bench_apps.exe" "$work/"
 cp "$root/config/SysInfo.ini" "$work/"
+# Measured as shipped: without debug information, which Wine reads into memory with the image
+# (the x86_64 build carries about 6 MB of it).
+strip=x86_64-w64-mingw32-strip
+[ "$ZEPHRA_BUILD" = win32 ] && strip=i686-w64-mingw32-strip
+"$strip" --strip-debug "$work/ZephraShell.exe" "$work/floor_desktop.exe" "$work/bench_apps.exe"
 for exe in ZephraShell.exe floor_desktop.exe bench_apps.exe; do
   zephra_wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\Explorer" /v Desktop /d shell /f \
     </dev/null >/dev/null 2>&1
@@ -62,6 +67,8 @@ measure() {
   sleep "$seconds"
   p1=$(cpu "$pid"); s1=$(cpu "$server")
   rssProgram[$exe]=$(rss "$pid")
+  # ZEPHRA_IDLE_SMAPS=folder keeps each program's memory map, to see what its resident memory is.
+  [ -n "${ZEPHRA_IDLE_SMAPS:-}" ] && cp "/proc/$pid/smaps" "$ZEPHRA_IDLE_SMAPS/$exe.smaps"
   cpuProgram[$exe]=$(( p1 - p0 ))
   cpuServer[$exe]=$(( s1 - s0 ))
   kill "$pid" 2>/dev/null
