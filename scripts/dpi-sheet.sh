@@ -10,12 +10,12 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$PWD
 
-export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
-export CMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER:-ccache}
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j2 --target zephra_screens
-
+export ZEPHRA_SCRIPT=dpi-sheet
 . scripts/wineenv.sh
+zephra_select_build
+cmake --preset "$ZEPHRA_BUILD" >/dev/null
+cmake --build --preset "$ZEPHRA_BUILD" -j2 --target zephra_screens
+bin=build/$ZEPHRA_BUILD/bin
 zephra_make_template
 out=$root/build/dpi
 rm -rf "$out"
@@ -24,7 +24,7 @@ mkdir -p "$out"
 for dpi in ${ZEPHRA_DPIS:-96 120 144}; do
   work=$out/$dpi
   mkdir -p "$work"
-  cp build/win64/bin/{ZephraShell,Prindle,Palomid,Sanivo}.exe build/win64/bin/Tarqcc.chm \
+  cp "$bin"/{ZephraShell,Prindle,Palomid,Sanivo}.exe "$bin"/Tarqcc.chm \
     config/SysInfo.ini "$work/"
   prefix=$ZEPHRA_WINE_DIR/dpi-prefix-$dpi
   zephra_copy_template "$prefix"
@@ -34,12 +34,13 @@ for dpi in ${ZEPHRA_DPIS:-96 120 144}; do
     trap 'zephra_stop_wine; rm -rf "$prefix"' EXIT
     zephra_start_xvfb_if_needed
     zephra_start_wineserver
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
-      </dev/null >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f </dev/null >/dev/null 2>&1
+    zephra_step "setting $dpi dpi" \
+      zephra_wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
+    zephra_step "choosing the desktop with a Windows taskbar" \
+      zephra_wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f
     echo "dpi-sheet: $dpi dpi"
     rel=${work#"$root"/}
-    timeout -k 5 600 wine build/win64/bin/zephra_screens.exe "Y:\\${rel//\//\\}" "$@" \
+    timeout -k 5 600 "$(zephra_loader)" "$bin/zephra_screens.exe" "Y:\\${rel//\//\\}" "$@" \
       </dev/null || echo "dpi-sheet: some scenes of $dpi dpi failed" >&2
   )
 done

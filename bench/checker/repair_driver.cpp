@@ -1,8 +1,12 @@
 // Helper of repair_roundtrip.sh, run inside its Wine prefix:
 //   repair_driver links <folder> <count>  makes <count> shortcuts to missing programs in <folder>
-//   repair_driver repair                  in the running Sanivo: scan with every ticked check,
+//   repair_driver repair [ROWS]           in the running Sanivo: scan with every ticked check,
 //                                         then repair all (no backup first, then yes); prints
-//                                         the findings and both times
+//                                         the findings and both times, and writes every row
+//                                         found to ROWS (item TAB location TAB key name TAB
+//                                         description, UTF-8, one a line) when it is given
+//   repair_driver scan ROWS               the same without the repair
+//   ... --all                             (last) ticks every check first, the last row's too
 //   repair_driver close                   closes the running Sanivo
 //   repair_driver starts                  starts notepad, regedit and the Control Panel and
 //                                         counts those that show a window
@@ -13,8 +17,10 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "checker/app/CommandIds.h"
+#include "support/controls.h"
 #include "support/testing.h"
 
 namespace {
@@ -96,6 +102,49 @@ int RowsNotMarked(DWORD processId, HWND list) {
   return count;
 }
 
+// The texts of every row of the result list of another process (of the same bitness), columns
+// joined by tabs.
+std::vector<std::wstring> AllRows(DWORD processId, HWND list) {
+  std::vector<std::wstring> rows;
+  const HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+  if (!process) return rows;
+  constexpr int kTextLength = 2048;
+  auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr,
+                                                   sizeof(LVITEMW) + kTextLength * sizeof(wchar_t),
+                                                   MEM_COMMIT, PAGE_READWRITE));
+  const auto text = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+  for (int i = 0; remote && i < ListView_GetItemCount(list); ++i) {
+    std::wstring row;
+    for (int column = 0; column < 4; ++column) {
+      LVITEMW item = {};
+      item.iSubItem = column;
+      item.pszText = text;
+      item.cchTextMax = kTextLength;
+      WriteProcessMemory(process, remote, &item, sizeof(item), nullptr);
+      SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(remote));
+      wchar_t local[kTextLength] = {};
+      ReadProcessMemory(process, text, local, sizeof(local) - sizeof(wchar_t), nullptr);
+      row += (column ? L"\t" : L"") + std::wstring(local);
+    }
+    rows.push_back(row);
+  }
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return rows;
+}
+
+void WriteRows(const std::wstring& file, const std::vector<std::wstring>& rows) {
+  std::string bytes;
+  for (const std::wstring& row : rows) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, row.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string line(static_cast<size_t>(n > 0 ? n - 1 : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, row.c_str(), -1, line.data(), n, nullptr, nullptr);
+    bytes += line + "\n";
+  }
+  testing_support::WriteFileBytes(file, bytes);
+}
+
 HWND Sanivo() {
   HWND form = nullptr;
   Wait(20000, [&] {
@@ -124,9 +173,14 @@ int MakeLinks(const std::wstring& folder, int count) {
   return 0;
 }
 
-int ScanAndRepairAll() {
+int ScanAndRepairAll(const std::wstring& rowsFile, bool repair, bool allChecks) {
   const HWND form = Sanivo();
   if (!form) return 1;
+  if (allChecks) {
+    // "全否" first clears every tick, then "全选" sets them all.
+    SendMessageW(form, WM_COMMAND, cmd::kSelectAll, 0);
+    SendMessageW(form, WM_COMMAND, cmd::kSelectAll, 0);
+  }
   DWORD processId = 0;
   GetWindowThreadProcessId(form, &processId);
   const HWND status = testing_support::ChildWithId(form, cmd::kStatusBar1);
@@ -138,18 +192,21 @@ int ScanAndRepairAll() {
   Print(Text(status));
   std::printf("findings %ld, scan %.1f s\n", static_cast<long>(ListView_GetItemCount(list)),
               (GetTickCount() - start) / 1000.0);
+  if (!rowsFile.empty()) WriteRows(rowsFile, AllRows(processId, list));
+  if (!repair) return 0;
   start = GetTickCount();
   PostMessageW(form, WM_COMMAND, cmd::kRepairAll, 0);
+  const std::wstring repaired = L"全部修复完毕";
   int answered = 0;
   Wait(1800000, [&] {
     if (const HWND box = Box(processId)) {
       PostMessageW(box, WM_COMMAND, answered++ == 0 ? IDCANCEL : IDOK, 0);
       Wait(5000, [&] { return !IsWindow(box); });
     }
-    return Text(status) == std::wstring(L"全部修复完毕");
+    return Text(status).compare(0, repaired.size(), repaired) == 0;
   });
   Print(Text(status));
-  std::printf("repair of all rows %.1f s, rows left unmarked (refused) %d\n",
+  std::printf("repair of all rows %.1f s, rows left unmarked (refused or changed) %d\n",
               (GetTickCount() - start) / 1000.0, RowsNotMarked(processId, list));
   PostMessageW(form, WM_CLOSE, 0, 0);
   return 0;
@@ -167,20 +224,7 @@ int StartPrograms() {
     // A visible top-level window of the process (the Control Panel may hand over to another
     // process: then its window by title).
     bool window = started && Wait(15000, [&] {
-                    struct Find {
-                      DWORD processId;
-                      bool found;
-                    } find = {info.dwProcessId, false};
-                    EnumWindows(
-                        [](HWND w, LPARAM p) -> BOOL {
-                          auto* f = reinterpret_cast<Find*>(p);
-                          DWORD owner = 0;
-                          GetWindowThreadProcessId(w, &owner);
-                          f->found = f->found || (owner == f->processId && IsWindowVisible(w));
-                          return !f->found;
-                        },
-                        reinterpret_cast<LPARAM>(&find));
-                    return find.found;
+                    return !testing_support::VisibleWindowsOf(info.dwProcessId).empty();
                   });
     if (!window && lstrcmpW(program, L"control.exe") == 0)
       window = FindWindowW(nullptr, L"Control Panel") || FindWindowW(nullptr, L"控制面板");
@@ -201,13 +245,17 @@ int StartPrograms() {
 int wmain(int argc, wchar_t** argv) {
   const std::wstring what = argc > 1 ? argv[1] : L"";
   if (what == L"links" && argc > 3) return MakeLinks(argv[2], _wtoi(argv[3]));
-  if (what == L"repair") return ScanAndRepairAll();
+  const bool all = argc > 2 && std::wstring(argv[argc - 1]) == L"--all";
+  const int given = argc - (all ? 1 : 0);
+  if (what == L"repair") return ScanAndRepairAll(given > 2 ? argv[2] : L"", true, all);
+  if (what == L"scan" && given > 2) return ScanAndRepairAll(argv[2], false, all);
   if (what == L"starts") return StartPrograms();
   if (what == L"close") {
     if (const HWND form = Sanivo()) PostMessageW(form, WM_CLOSE, 0, 0);
     Wait(10000, [] { return FindWindowW(L"TForm1", nullptr) == nullptr; });
     return 0;
   }
-  std::fprintf(stderr, "usage: repair_driver links|repair|close|starts\n");
+  std::fprintf(stderr,
+               "usage: repair_driver links|repair [ROWS] [--all]|scan ROWS [--all]|close|starts\n");
   return 2;
 }

@@ -7,11 +7,12 @@
 #   before the repair, beside the lines in which two exports of an untouched copy differ (Wine
 #   writes some display data afresh in every session).
 #   bench/checker/repair_roundtrip.sh [Sanivo.exe to measure, default the built one]
-# Needs a built win64 preset (build/win64/bin).
+# Needs a built preset: build/win64/bin, or build/win32/bin with ZEPHRA_BUILD=win32.
 set -u
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-bin=$root/build/win64/bin
 . "$root/scripts/wineenv.sh"
+zephra_select_build || exit 1
+bin=$ZEPHRA_BIN
 
 zephra_make_template || exit 1
 base=$ZEPHRA_WINE_DIR/repair-roundtrip-$$
@@ -25,7 +26,7 @@ cleanup() {
 trap cleanup EXIT
 session() { zephra_wine_env "$1"; zephra_start_wineserver; }
 stop() { wineserver -k; wineserver -w; }
-export_to() { wine regedit /e "C:\\$1.reg" </dev/null >/dev/null 2>&1
+export_to() { zephra_wine regedit /e "C:\\$1.reg" </dev/null >/dev/null 2>&1
               iconv -f UTF-16LE -t UTF-8 "$WINEPREFIX/drive_c/$1.reg" >"$work/$1.txt"; }
 differing() { diff "$work/$1.txt" "$work/$2.txt" | grep -c '^[<>]'; }
 # The same, without what Wine's display driver writes afresh in every session: the video
@@ -86,28 +87,28 @@ mkdir -p "$app"
 cp "${1:-$bin/Sanivo.exe}" "$app/Sanivo.exe"
 cp "$bin/repair_driver.exe" "$P/drive_c/"
 plant | sed 's/$/\r/' | iconv -f UTF-8 -t GBK >"$P/drive_c/plant.reg"
-wine regedit /s 'C:\plant.reg' </dev/null >/dev/null 2>&1
-wine 'C:\repair_driver.exe' links 'C:\users\root\Desktop' 20 </dev/null
+zephra_wine_build regedit /s 'C:\plant.reg' </dev/null >/dev/null 2>&1
+zephra_wine 'C:\repair_driver.exe' links 'C:\users\root\Desktop' 20 </dev/null
 for i in $(seq 10); do
   mkdir -p "$P/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/PlantEmpty$i"
 done
 # A first start records the program's own path, so that the exports below do not differ by it.
-wine 'C:\sanivo\Sanivo.exe' </dev/null >/dev/null 2>&1 &
-wine 'C:\repair_driver.exe' close </dev/null
+zephra_wine 'C:\sanivo\Sanivo.exe' </dev/null >/dev/null 2>&1 &
+zephra_wine 'C:\repair_driver.exe' close </dev/null
 stop
 cp -a "$P" "$R"
 
 session "$P"
 export_to before
-wine 'C:\sanivo\Sanivo.exe' </dev/null >/dev/null 2>&1 &
-wine 'C:\repair_driver.exe' repair </dev/null
+zephra_wine 'C:\sanivo\Sanivo.exe' </dev/null >/dev/null 2>&1 &
+zephra_wine 'C:\repair_driver.exe' repair </dev/null
 sleep 3
 stop
 cp -a "$P" "$Q"
 
 session "$P"
 for journal in "$app"/Undo_Sanivo_*.reg; do
-  wine regedit /s "C:\\sanivo\\$(basename "$journal")" </dev/null >/dev/null 2>&1
+  zephra_wine regedit /s "C:\\sanivo\\$(basename "$journal")" </dev/null >/dev/null 2>&1
 done
 export_to after
 stop
@@ -123,5 +124,5 @@ echo "differing lines, repaired and the journal imported: $(differing before aft
 diff <(own before) <(own after)
 echo "differing lines, an untouched copy in another session: $(differing before untouched)" \
   "($(differing_own before untouched) besides Wine's display data)"
-wine 'C:\repair_driver.exe' starts </dev/null
+zephra_wine 'C:\repair_driver.exe' starts </dev/null
 stop

@@ -4,12 +4,13 @@
 # script reads, from the Linux side, the CPU time of its Wine process and of the wineserver and
 # the process's resident memory.
 #   bench/idle/idle_bench.sh [seconds per program, default 30]
-# Needs a built win64 preset (build/win64/bin).
+# Needs a built preset: build/win64/bin, or build/win32/bin with ZEPHRA_BUILD=win32.
 set -u
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 seconds=${1:-30}
-bin=$root/build/win64/bin
 . "$root/scripts/wineenv.sh"
+zephra_select_build || exit 1
+bin=$ZEPHRA_BIN
 
 zephra_make_template || exit 1
 prefix=$ZEPHRA_WINE_DIR/idle-bench-$$
@@ -25,8 +26,13 @@ zephra_start_xvfb_if_needed || exit 1
 zephra_start_wineserver
 cp "$bin/ZephraShell.exe" "$bin/floor_desktop.exe" "$bin/bench_apps.exe" "$work/"
 cp "$root/config/SysInfo.ini" "$work/"
+# Measured as shipped: without debug information, which Wine reads into memory with the image
+# (the x86_64 build carries about 6 MB of it).
+strip=x86_64-w64-mingw32-strip
+[ "$ZEPHRA_BUILD" = win32 ] && strip=i686-w64-mingw32-strip
+"$strip" --strip-debug "$work/ZephraShell.exe" "$work/floor_desktop.exe" "$work/bench_apps.exe"
 for exe in ZephraShell.exe floor_desktop.exe bench_apps.exe; do
-  wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\Explorer" /v Desktop /d shell /f \
+  zephra_wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\Explorer" /v Desktop /d shell /f \
     </dev/null >/dev/null 2>&1
 done
 
@@ -40,14 +46,14 @@ server=$(for p in $(pgrep wineserver); do
   tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix" && echo "$p"; done | head -n1)
 [ -n "$server" ] || { echo "no wineserver for the bench prefix" >&2; exit 1; }
 
-(cd "$work" && exec wine bench_apps.exe </dev/null >/dev/null 2>&1) &
+(cd "$work" && exec "$(zephra_loader)" bench_apps.exe </dev/null >/dev/null 2>&1) &
 disown
 sleep 3
 
 declare -A cpuProgram cpuServer rssProgram
 measure() {
   local exe=$1
-  (cd "$work" && exec wine "$exe" </dev/null >/dev/null 2>&1) &
+  (cd "$work" && exec "$(zephra_loader)" "$exe" </dev/null >/dev/null 2>&1) &
   disown
   local pid= i
   for i in $(seq 1 100); do pid=$(pid_of "$exe"); [ -n "$pid" ] && break; sleep 0.1; done
@@ -61,6 +67,8 @@ measure() {
   sleep "$seconds"
   p1=$(cpu "$pid"); s1=$(cpu "$server")
   rssProgram[$exe]=$(rss "$pid")
+  # ZEPHRA_IDLE_SMAPS=folder keeps each program's memory map, to see what its resident memory is.
+  [ -n "${ZEPHRA_IDLE_SMAPS:-}" ] && cp "/proc/$pid/smaps" "$ZEPHRA_IDLE_SMAPS/$exe.smaps"
   cpuProgram[$exe]=$(( p1 - p0 ))
   cpuServer[$exe]=$(( s1 - s0 ))
   kill "$pid" 2>/dev/null

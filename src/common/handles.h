@@ -107,7 +107,23 @@ struct ModuleTraits {
   static void Close(Type h) { FreeLibrary(h); }
 };
 
+struct WindowsHookTraits {
+  using Type = HHOOK;
+  static Type Invalid() { return nullptr; }
+  static bool IsValid(Type h) { return h != nullptr; }
+  static void Close(Type h) { UnhookWindowsHookEx(h); }
+};
+
+struct WinEventHookTraits {
+  using Type = HWINEVENTHOOK;
+  static Type Invalid() { return nullptr; }
+  static bool IsValid(Type h) { return h != nullptr; }
+  static void Close(Type h) { UnhookWinEvent(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelTraits>;
+using WindowsHook = UniqueHandle<WindowsHookTraits>;
+using WinEventHook = UniqueHandle<WinEventHookTraits>;
 using Module = UniqueHandle<ModuleTraits>;
 using MenuHandle = UniqueHandle<MenuTraits>;
 using AcceleratorTable = UniqueHandle<AcceleratorTraits>;

@@ -30,6 +30,14 @@ bool WriteProfileText(const std::wstring& path, const std::wstring& section,
                                     ToAnsi(value).c_str(), ToAnsi(path).c_str()) != FALSE;
 }
 
+bool DeleteProfileEntry(const std::wstring& path, const std::wstring& section,
+                        const std::wstring& key) {
+  const std::string ansiKey = ToAnsi(key);
+  return WritePrivateProfileStringA(ToAnsi(section).c_str(),
+                                    key.empty() ? nullptr : ansiKey.c_str(), nullptr,
+                                    ToAnsi(path).c_str()) != FALSE;
+}
+
 void FlushProfile(const std::wstring& path) {
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, ToAnsi(path).c_str());
 }

@@ -20,10 +20,15 @@ ProfileRead ReadProfileText(const std::wstring& path, const std::wstring& sectio
 bool WriteProfileText(const std::wstring& path, const std::wstring& section,
                       const std::wstring& key, const std::wstring& value);
 
+// Deletes one key, or the whole section when `key` is empty; false when the platform refused.
+bool DeleteProfileEntry(const std::wstring& path, const std::wstring& section,
+                        const std::wstring& key = {});
+
 // Writes out what the platform may still hold of the file in its cache.
 void FlushProfile(const std::wstring& path);
 
 // Key names of a section, in file order (empty when the file or section is missing).
-std::vector<std::wstring> ReadProfileKeyNames(const std::wstring& path, const std::wstring& section);
+std::vector<std::wstring> ReadProfileKeyNames(const std::wstring& path,
+                                              const std::wstring& section);
 
 }  // namespace common

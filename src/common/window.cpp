@@ -4,6 +4,7 @@
 
 #include "common/keyboard.h"
 #include "common/text.h"
+#include "common/twips.h"
 
 namespace common {
 
@@ -50,6 +51,22 @@ bool Window::Create(const ClassSpec& windowClass, DWORD exStyle, const std::wstr
   HWND created = CreateWindowExW(exStyle, windowClass.name, title.c_str(), style, x, y, width,
                                  height, parent, menuOrId, GetModuleHandleW(nullptr), this);
   return created != nullptr;
+}
+
+bool Window::CreateCentred(const ClassSpec& windowClass, DWORD exStyle, const std::wstring& title,
+                           DWORD style, int width, int height, HWND owner) {
+  return Create(windowClass, exStyle, title, style, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner);
+}
+
+bool Window::CreateMainWindow(const ClassSpec& windowClass, const std::wstring& title, DWORD style,
+                              double clientWidthTwips, double clientHeightTwips, HICON smallIcon) {
+  const SIZE size = WindowSizeForClient(clientWidthTwips, clientHeightTwips, style, 0);
+  if (!Create(windowClass, WS_EX_CONTROLPARENT, title, style, CW_USEDEFAULT, CW_USEDEFAULT,
+              size.cx, size.cy, nullptr))
+    return false;
+  if (smallIcon) SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+  return true;
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -40,10 +40,27 @@ class Window {
     HBRUSH background = nullptr;
     HICON icon = nullptr;
     HCURSOR cursor = nullptr;  // arrow when null
+
+    // A class of the system's dialog look: the button face behind the window.
+    static ClassSpec ButtonFace(const wchar_t* name, HICON icon = nullptr) {
+      ClassSpec spec;
+      spec.name = name;
+      spec.background = GetSysColorBrush(COLOR_BTNFACE);
+      spec.icon = icon;
+      return spec;
+    }
   };
 
   bool Create(const ClassSpec& windowClass, DWORD exStyle, const std::wstring& title, DWORD style,
               int x, int y, int width, int height, HWND parent, HMENU menuOrId = nullptr);
+  // A program's main window at the system's default place: its client area is the given size in
+  // twips, Tab moves between its controls, and it shows `smallIcon` (when there is one) in its
+  // title bar and on its taskbar button.
+  // A window of the given size in the middle of the screen.
+  bool CreateCentred(const ClassSpec& windowClass, DWORD exStyle, const std::wstring& title,
+                     DWORD style, int width, int height, HWND owner);
+  bool CreateMainWindow(const ClassSpec& windowClass, const std::wstring& title, DWORD style,
+                        double clientWidthTwips, double clientHeightTwips, HICON smallIcon);
 
   // Default: DefWindowProcW.
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

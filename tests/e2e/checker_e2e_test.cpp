@@ -1,6 +1,7 @@
 // Sanivo.exe started for real: its window, a scan to its end, one instance only, its settings,
-// its registry record, the Windows XP check list, its help, the registry and disk checks, and
-// repair, backup and restore through their real message boxes and the real registry editor.
+// its registry record, the Windows XP check list, its help, the registry and disk checks,
+// repair, backup and restore through their real message boxes and the real registry editor, and
+// the ignore list through the result list's pop-up menu and its window.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -15,42 +16,70 @@
 #include "common/text.h"
 #include "e2e/process.h"
 #include "support/registry.h"
+#include "support/controls.h"
 #include "support/testing.h"
 
 namespace {
 
 using e2e::ProgramUnderTest;
+
+// HKEY_LOCAL_MACHINE\Software in one registry view, open for changes.
+common::RegKey OpenSoftware(REGSAM view) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_ALL_ACCESS | view, &key) != ERROR_SUCCESS)
+    return {};
+  return common::RegKey(key);
+}
+
+// A REG_SZ value written through the wide functions, its key made as needed.
+void SetWideText(const std::wstring& path, const std::wstring& name, const std::wstring& text) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const common::RegKey owned(key);
+  RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+// The newest undo journal in a folder.
+std::wstring LatestJournal(const std::wstring& folder) {
+  WIN32_FIND_DATAW found = {};
+  std::wstring latest;
+  const HANDLE find = FindFirstFileW((folder + L"\\Undo_Sanivo_*.reg").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return latest;
+  do {
+    if (latest.empty() || lstrcmpW(found.cFileName, latest.c_str()) > 0) latest = found.cFileName;
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+  return folder + L"\\" + latest;
+}
+
+std::wstring TextOf(HKEY root, const std::wstring& path, const wchar_t* name) {
+  wchar_t text[256] = {};
+  DWORD size = sizeof(text);
+  if (RegGetValueW(root, path.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+    return L"(none)";
+  return text;
+}
 using e2e::RemoteList;
 using testing_support::PumpFor;
 using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
 using testing_support::TestKey;
 using testing_support::WaitFor;
+using testing_support::WriteFileBytes;
 using testing_support::WindowText;
 
 constexpr wchar_t kFormClass[] = L"TForm1";
 
 // A child anywhere below `parent` with this control id and class.
 HWND Child(HWND parent, int id, const wchar_t* className) {
-  struct Search {
-    int id;
-    const wchar_t* className;
-    HWND found;
-  } search = {id, className, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        wchar_t name[64] = {};
-        GetClassNameW(child, name, 64);
-        if (GetDlgCtrlID(child) == s->id && lstrcmpiW(name, s->className) == 0) {
-          s->found = child;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND child : testing_support::ChildWindows(parent))
+    if (GetDlgCtrlID(child) == id &&
+        lstrcmpiW(testing_support::ClassOf(child).c_str(), className) == 0)
+      return child;
+  return nullptr;
 }
 
 HWND CheckList(HWND form) { return Child(form, 200, WC_LISTVIEWW); }
@@ -564,11 +593,31 @@ TEST_F(SanivoEndToEnd, StopEndsTheRegistryThreadsAndNoRowFollows) {
 }
 
 TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistry) {
-  const TestKey application(HKEY_CURRENT_USER, L"Software", L"ZephraE2E");
+  // A Start-menu order entry whose folder is gone: a stale key with content, deleted whole,
+  // names and texts outside the code page below it included.
+  const TestKey application(
+      HKEY_CURRENT_USER,
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\Programs",
+      L"ZephraE2E");
   application.SetText(L"设置\\更深", L"路径", L"C:\\没有\\a.exe");
+  const std::wstring foreign = application.Path() + L"\\Ελληνικά ☃";
+  SetWideText(foreign, L"ключ ✓", L"Ελληνικά ☃ ✓");
+  const std::wstring entry = application.Path().substr(application.Path().rfind(L'\\') + 1);
+  // Reported empty, it got settings since: repair looks again and leaves it whole.
+  const TestKey grown(HKEY_CURRENT_USER, L"Software", L"ZephraE2E");
+  grown.SetText(L"设置\\更深", L"路径", L"C:\\没有\\a.exe");
   const TestKey values(HKEY_CURRENT_USER, L"Software", L"ZephraE2E");
   values.SetText(L"", L"Stale", L"C:\\没有.exe");
   values.SetText(L"", L"Kept", L"原来的");
+  // A key in each registry view of HKEY_LOCAL_MACHINE\Software (one view on 32-bit Windows): the
+  // registry editor of the Windows folder backs both up and brings both back.
+  const common::RegKey software32 = OpenSoftware(KEY_WOW64_32KEY);
+  const common::RegKey software64 = OpenSoftware(KEY_WOW64_64KEY);
+  ASSERT_TRUE(software32 && software64);
+  const TestKey in32(software32.Get(), L"ZephraTests", L"Backup");
+  const TestKey in64(software64.Get(), L"ZephraTests", L"Backup");
+  in32.SetText(L"", L"视图", L"32 位");
+  in64.SetText(L"", L"视图", L"64 位");
   // A registry editor beside the program must never be the one that runs.
   ASSERT_TRUE(CopyFileW(testing_support::BesideProgram(L"zephra_recorder.exe").c_str(),
                         folder_.File(L"regedit.exe").c_str(), FALSE));
@@ -578,7 +627,8 @@ TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistr
   const HWND form = sanivo.WaitForWindow(kFormClass, 10000);
   ASSERT_NE(form, nullptr);
   const DWORD pid = sanivo.ProcessId();
-  AddRemoteRow(pid, ResultList(form), {L"HKEY_CURRENT_USER", application.Path(), L"", L"无效软件"});
+  AddRemoteRow(pid, ResultList(form), {L"HKEY_CURRENT_USER", application.Path(), L"", entry});
+  AddRemoteRow(pid, ResultList(form), {L"HKEY_CURRENT_USER", grown.Path(), L"", L"无效软件"});
   AddRemoteRow(pid, ResultList(form),
                {L"HKEY_CURRENT_USER", values.Path(), L"Stale", L"C:\\没有.exe"});
 
@@ -594,13 +644,33 @@ TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistr
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(BoxText(box), L"Sanivo将要修复所有检查到的系统错误，确认吗？");
   Answer(box, IDOK);
-  EXPECT_TRUE(WaitFor([&] { return WindowText(StatusBar(form)) == L"全部修复完毕"; }, 10000));
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        return WindowText(StatusBar(form)) ==
+               L"全部修复完毕。修复了 2 项，1 项没有修复：1 项在检查之后已经改变。";
+      },
+      10000));
   EXPECT_FALSE(application.KeyExists(L""));
+  EXPECT_TRUE(grown.KeyExists(L"设置\\更深"));
   EXPECT_TRUE(values.KeyExists(L""));
   const std::string log = ReadFileBytes(folder_.File(L"Repair.log"));
   EXPECT_NE(log.find(common::ToAnsi(L"行为=全部修复")), std::string::npos);
   EXPECT_NE(log.find(common::ToAnsi(L"撤销文件=" + folder_.Path() + L"\\Undo_Sanivo_")),
             std::string::npos);
+  // The day's undo journal, imported by the registry editor of the Windows folder, brings the
+  // deleted key back with the names and texts the code page cannot hold.
+  {
+    const std::wstring journal = LatestJournal(folder_.Path());
+    ASSERT_FALSE(journal.empty());
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    ProgramUnderTest editor(std::wstring(windows) + L"\\regedit.exe");
+    ASSERT_TRUE(editor.Start(L"/s \"" + journal + L"\""));
+    EXPECT_TRUE(editor.WaitForExit(60000));
+    EXPECT_EQ(TextOf(HKEY_CURRENT_USER, foreign, L"ключ ✓"), L"Ελληνικά ☃ ✓");
+    EXPECT_EQ(TextOf(HKEY_CURRENT_USER, application.PathOf(L"设置\\更深"), L"路径"),
+              L"C:\\没有\\a.exe");
+  }
 
   // Backup with the progress window shown, by the registry editor of the Windows folder.
   PostMessageW(form, WM_COMMAND, 104, 0);
@@ -617,12 +687,41 @@ TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistr
   EXPECT_EQ(backup.rfind("\xFF\xFE", 0), 0u);  // the registry editor's own export
   EXPECT_FALSE(Exists(folder_.File(L"regedit.log")));
 
-  // Changed afterwards, then restored from the backup.
+  // A backup that the registry editor cannot write (its file's place is taken by a folder)
+  // keeps the previous one and logs nothing.
+  const std::string goodBackup = ReadFileBytes(folder_.File(L"Backup_Sanivo.reg"));
+  const std::string logBefore = ReadFileBytes(folder_.File(L"Repair.log"));
+  ASSERT_TRUE(CreateDirectoryW(folder_.File(L"Backup_Sanivo_new.reg").c_str(), nullptr));
+  PostMessageW(form, WM_COMMAND, 104, 0);
+  box = WaitForBox(pid, 120000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(BoxText(box).rfind(L"备份失败：", 0), 0u);
+  EXPECT_NE(BoxText(box).find(L"原来的备份文件没有改变。"), std::wstring::npos);
+  Answer(box, IDOK);
+  EXPECT_EQ(ReadFileBytes(folder_.File(L"Backup_Sanivo.reg")), goodBackup);
+  EXPECT_EQ(ReadFileBytes(folder_.File(L"Repair.log")), logBefore);
+  RemoveDirectoryW(folder_.File(L"Backup_Sanivo_new.reg").c_str());
+
+  // A damaged backup is refused before anything is imported.
+  WriteFileBytes(folder_.File(L"Backup_Sanivo.reg"), goodBackup.substr(0, goodBackup.size() / 2 + 1));
   values.SetText(L"", L"Kept", L"改过的");
   PostMessageW(form, WM_COMMAND, 105, 0);
   box = WaitForBox(pid, 5000);
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(BoxText(box), L"说明：将要从备份文件“Backup_Sanivo.reg”恢复系统，确定吗？ ");
+  EXPECT_EQ(BoxText(box).rfind(L"恢复失败：备份文件“", 0), 0u);
+  Answer(box, IDOK);
+  EXPECT_EQ(TextOf(HKEY_CURRENT_USER, values.Path(), L"Kept"), L"改过的");
+  WriteFileBytes(folder_.File(L"Backup_Sanivo.reg"), goodBackup);
+
+  // Changed afterwards, then restored from the backup.
+  values.SetText(L"", L"Kept", L"改过的");
+  in32.SetText(L"", L"视图", L"改过的");
+  in64.SetText(L"", L"视图", L"改过的");
+  PostMessageW(form, WM_COMMAND, 105, 0);
+  box = WaitForBox(pid, 5000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(BoxText(box).rfind(L"说明：将要从备份文件“Backup_Sanivo.reg”恢复系统，确定吗？ \r\n备份时间：", 0),
+            0u);
   Answer(box, IDOK);
   box = WaitForBox(pid, 300000);
   ASSERT_NE(box, nullptr);
@@ -634,8 +733,114 @@ TEST_F(SanivoEndToEnd, RepairsAllThroughItsBoxesThenBacksUpAndRestoresTheRegistr
   RegGetValueW(HKEY_CURRENT_USER, values.Path().c_str(), L"Kept", RRF_RT_REG_SZ, nullptr, kept,
                &size);
   EXPECT_STREQ(kept, L"原来的");
+  EXPECT_EQ(TextOf(software32.Get(), in32.Path(), L"视图"), L"32 位");
+  EXPECT_EQ(TextOf(software64.Get(), in64.Path(), L"视图"), L"64 位");
   EXPECT_FALSE(Exists(folder_.File(L"regedit.log")));
 
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(sanivo.WaitForExit(10000));
+}
+
+// A scan of the current user's registry only (row 7), to its end.
+void ScanCurrentUser(HWND form) {
+  SendMessageW(SelectAllButton(form), BM_CLICK, 0, 0);  // 全否
+  RemoteList(CheckList(form)).SetChecked(7, true);
+  PostMessageW(ScanButton(form), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return WindowText(ScanButton(form)) == L"停止"; }, 10000));
+  ASSERT_TRUE(WaitFor(
+      [&] { return WindowText(StatusBar(form)).rfind(L"扫描完毕。共检查到：", 0) == 0; }, 120000));
+}
+
+std::vector<std::wstring> RowsOf(HWND list) {
+  const RemoteList rows(list);
+  std::vector<std::wstring> texts;
+  for (int i = 0; i < rows.Count(); ++i) texts.push_back(rows.Row(i));
+  return texts;
+}
+
+TEST_F(SanivoEndToEnd, AFindingIgnoredFromThePopUpMenuStaysAwayUntilTheWindowTakesItOff) {
+  const TestKey user;
+  user.SetText(L"", L"Stale", L"C:\\没有\\a.exe");
+  user.SetText(L"", L"Other", L"C:\\没有\\b.exe");
+  const std::wstring stale = L"HKEY_CURRENT_USER|" + user.Path() + L"|Stale|C:\\没有\\a.exe|0";
+  const std::wstring other = L"HKEY_CURRENT_USER|" + user.Path() + L"|Other|C:\\没有\\b.exe|0";
+  const auto count = [](const std::vector<std::wstring>& rows, const std::wstring& row) {
+    return std::count(rows.begin(), rows.end(), row);
+  };
+  {
+    ProgramUnderTest sanivo(folder_.Path(), L"Sanivo.exe");
+    ASSERT_TRUE(sanivo.Start());
+    const HWND form = sanivo.WaitForWindow(kFormClass, 10000);
+    ASSERT_NE(form, nullptr);
+    ScanCurrentUser(form);
+    const HWND list = ResultList(form);
+    std::vector<std::wstring> rows = RowsOf(list);
+    const auto at = std::find(rows.begin(), rows.end(), stale);
+    ASSERT_NE(at, rows.end());
+    ASSERT_EQ(count(rows, other), 1);
+
+    // A right click on the row, then "忽略此项", the pop-up menu's last item.
+    const RemoteList results(list);
+    results.Select(static_cast<int>(at - rows.begin()));
+    PumpFor(200);
+    const RECT row = results.ItemRect(static_cast<int>(at - rows.begin()));
+    e2e::RightClickAt(row.left + 40, (row.top + row.bottom) / 2);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+      menu = e2e::FindWindowOf(sanivo.ProcessId(), L"#32768");
+      return menu != nullptr && IsWindowVisible(menu);
+    }));
+    PumpFor(300);
+    RECT r = {};
+    GetWindowRect(menu, &r);
+    e2e::ClickAt(r.left + 40, r.bottom - 10);
+    ASSERT_TRUE(WaitFor([&] { return results.Count() == static_cast<int>(rows.size()) - 1; }));
+    rows = RowsOf(list);
+    EXPECT_EQ(count(rows, stale), 0);
+    EXPECT_EQ(WindowText(StatusBar(form)),
+              L"已加入忽略列表。剩余：" + std::to_wstring(rows.size()) + L" 个错误。");
+    EXPECT_NE(ReadFileBytes(folder_.File(L"Set.ini"))
+                  .find(common::ToAnsi(L"[Ignore]\r\n1=HKEY_CURRENT_USER|" + user.Path() +
+                                       L"|Stale|C:\\没有\\a.exe\r\n")),
+              std::string::npos);
+    PostMessageW(form, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(sanivo.WaitForExit(10000));
+  }
+
+  // Started again, it reads the list: the next scan leaves the finding out and counts the rest.
+  ProgramUnderTest sanivo(folder_.Path(), L"Sanivo.exe");
+  ASSERT_TRUE(sanivo.Start());
+  const HWND form = sanivo.WaitForWindow(kFormClass, 10000);
+  ASSERT_NE(form, nullptr);
+  ScanCurrentUser(form);
+  const std::vector<std::wstring> rows = RowsOf(ResultList(form));
+  EXPECT_EQ(count(rows, stale), 0);
+  EXPECT_EQ(count(rows, other), 1);
+  EXPECT_EQ(WindowText(StatusBar(form)),
+            L"扫描完毕。共检查到：" + std::to_wstring(rows.size()) + L" 个错误");
+
+  // The window from the Sanivo menu lists it; "移除" takes it off, "关闭" closes the window.
+  PostMessageW(form, WM_COMMAND, 116, 0);  // IgnoreList_menu
+  const HWND window = sanivo.WaitForWindow(L"TIgnoreForm", 10000);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(WindowText(window), L"忽略列表");
+  const HWND entries = testing_support::ChildWithId(window, 1001);
+  EXPECT_EQ(RowsOf(entries), std::vector<std::wstring>{stale});
+  RemoteList(entries).Select(0);
+  const HWND remove = testing_support::ChildWithId(window, 1005);
+  EXPECT_EQ(WindowText(remove), L"移除");
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(remove) != FALSE; }));
+  SendMessageW(remove, BM_CLICK, 0, 0);
+  EXPECT_TRUE(RowsOf(entries).empty());
+  EXPECT_EQ(ReadFileBytes(folder_.File(L"Set.ini")).find("[Ignore]"), std::string::npos);
+  const HWND close = testing_support::ChildWithId(window, IDCANCEL);
+  EXPECT_EQ(WindowText(close), L"关闭");
+  SendMessageW(close, BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(window); }));
+
+  // Off the list, the finding is back at the next scan.
+  ScanCurrentUser(form);
+  EXPECT_EQ(count(RowsOf(ResultList(form)), stale), 1);
   PostMessageW(form, WM_CLOSE, 0, 0);
   EXPECT_TRUE(sanivo.WaitForExit(10000));
 }

@@ -13,6 +13,7 @@
 
 #include "common/handles.h"
 #include "e2e/process.h"
+#include "support/controls.h"
 #include "support/testing.h"
 
 namespace {
@@ -25,19 +26,7 @@ using testing_support::WindowText;
 
 constexpr int kScanButtonId = 100, kCheckListId = 200, kResultListId = 201, kStatusBarId = 203;
 
-HWND Child(HWND form, int id) {
-  std::pair<int, HWND> search(id, nullptr);
-  EnumChildWindows(
-      form,
-      [](HWND child, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<std::pair<int, HWND>*>(p);
-        if (GetDlgCtrlID(child) != s->first) return TRUE;
-        s->second = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.second;
-}
+HWND Child(HWND form, int id) { return testing_support::ChildWithId(form, id); }
 
 // Keys and values the test puts into the prefix's registry, removed again at its end.
 class PreparedRegistry {

@@ -85,12 +85,13 @@ TEST(ShellAt120Dpi, StripMenuAndIconsMeetWithoutGapsOrBands) {
   testing_support::PumpFor(300);
   e2e::ClickAt(20, 741);
   WaitFor([&] { return IsWindowVisible(menu) != FALSE; });
-  testing_support::PumpFor(1500);  // faded in
+  // Faded in: the entries' dark edge down to the menu's last row.
+  EXPECT_TRUE(WaitFor(
+      [&] { return e2e::ScreenPixel(menuRect.right - 1, 713) == RGB(0x5C, 0x5C, 0x5C); }, 5000));
   int black = 0;
   for (int y = menuRect.top; y < menuRect.bottom; ++y)
     black += e2e::ScreenPixel(menuRect.right - 1, y) == RGB(0, 0, 0);
   EXPECT_EQ(black, 0);
-  EXPECT_EQ(e2e::ScreenPixel(menuRect.right - 1, 713), RGB(0x5C, 0x5C, 0x5C));
 
   e2e::ClickAt(44, 22);  // the exit button
   EXPECT_TRUE(shell.WaitForExit(10000));

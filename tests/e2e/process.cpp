@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "support/png.h"
+#include "support/controls.h"
 #include "support/testing.h"
 
 namespace e2e {
@@ -97,6 +98,23 @@ void RemoteList::SetChecked(int row, bool checked) const {
   Send(LVM_SETITEMSTATE, row, item);
 }
 
+void RemoteList::Select(int row) const {
+  LVITEMW item = {};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  Send(LVM_SETITEMSTATE, row, item);
+  SendMessageW(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
+RECT RemoteList::ItemRect(int row) const {
+  RECT r = {LVIR_BOUNDS, 0, 0, 0};
+  if (!memory_ || !WriteProcessMemory(process_.Get(), memory_, &r, sizeof(r), nullptr)) return {};
+  SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory_));
+  if (!ReadProcessMemory(process_.Get(), memory_, &r, sizeof(r), nullptr)) return {};
+  MapWindowPoints(list_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 bool RemoteList::Send(UINT message, int row, LVITEMW& item) const {
   if (!memory_) return false;
   item.pszText = RemoteText();
@@ -121,36 +139,16 @@ wchar_t* RemoteList::RemoteText() const {
   return reinterpret_cast<wchar_t*>(static_cast<LVITEMW*>(memory_) + 1);
 }
 
-namespace {
-struct FindData {
-  DWORD processId;
-  const wchar_t* className;
-  HWND found;
-};
-}  // namespace
-
 HWND ProgramUnderTest::WaitForWindow(const wchar_t* className, int timeoutMs) const {
-  FindData data = {processId_, className, nullptr};
+  HWND found = nullptr;
   testing_support::WaitFor(
       [&] {
-        EnumWindows(
-            [](HWND w, LPARAM p) -> BOOL {
-              auto* d = reinterpret_cast<FindData*>(p);
-              DWORD pid = 0;
-              GetWindowThreadProcessId(w, &pid);
-              wchar_t cls[128] = {};
-              GetClassNameW(w, cls, 128);
-              if (pid == d->processId && IsWindowVisible(w) && lstrcmpiW(cls, d->className) == 0) {
-                d->found = w;
-                return FALSE;
-              }
-              return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&data));
-        return data.found != nullptr;
+        for (HWND w : testing_support::VisibleWindowsOf(processId_))
+          if (!found && lstrcmpiW(testing_support::ClassOf(w).c_str(), className) == 0) found = w;
+        return found != nullptr;
       },
       timeoutMs);
-  return data.found;
+  return found;
 }
 
 HWND FindWindowOf(DWORD processId, const wchar_t* className, const wchar_t* title) {
@@ -166,6 +164,30 @@ HWND FindWindowOf(DWORD processId, const wchar_t* className, const wchar_t* titl
 COLORREF ScreenPixel(int x, int y) {
   common::WindowDc screen(nullptr);
   return GetPixel(screen.Get(), x, y);
+}
+
+std::vector<uint32_t> ScreenPart(const RECT& part) {
+  common::MemorySurface shot;
+  if (!shot.Resize(part.right - part.left, part.bottom - part.top)) return {};
+  common::WindowDc screen(nullptr);
+  BitBlt(shot.Dc(), 0, 0, shot.Width(), shot.Height(), screen.Get(), part.left, part.top, SRCCOPY);
+  GdiFlush();
+  std::vector<uint32_t> pixels;
+  pixels.reserve(static_cast<size_t>(shot.Width()) * shot.Height());
+  for (int y = 0; y < shot.Height(); ++y)
+    for (int x = 0; x < shot.Width(); ++x) pixels.push_back(shot.ColorAt(x, y));
+  return pixels;
+}
+
+HWND TaskButtonCaptioned(HWND bar, const std::wstring& caption) {
+  for (HWND b = FindWindowExW(bar, nullptr, L"ZephraTaskButton", nullptr); b;
+       b = FindWindowExW(bar, b, L"ZephraTaskButton", nullptr)) {
+    // The button's text is its caption; read without a message to the shell.
+    wchar_t text[256] = {};
+    InternalGetWindowText(b, text, 256);
+    if (IsWindowVisible(b) && caption == text) return b;
+  }
+  return nullptr;
 }
 
 bool SaveScreenshot(const std::wstring& path) {

@@ -4,7 +4,9 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/handles.h"
 
@@ -52,6 +54,10 @@ class RemoteList {
   // Texts of the four columns and the picture, one line per row: "a|b|c|d|0".
   std::wstring Row(int row) const;
   void SetChecked(int row, bool checked) const;
+  // Selects the row (the others keep their state) and scrolls it into view.
+  void Select(int row) const;
+  // Where the row stands on the screen.
+  RECT ItemRect(int row) const;
 
  private:
   // Sends a message whose lParam is an item, which comes back changed.
@@ -68,6 +74,12 @@ HWND FindWindowOf(DWORD processId, const wchar_t* className, const wchar_t* titl
 
 // Colour (COLORREF) of a screen pixel.
 COLORREF ScreenPixel(int x, int y);
+
+// What the screen shows in a part, row by row, for comparing two moments.
+std::vector<uint32_t> ScreenPart(const RECT& part);
+
+// The visible task button on the shell's taskbar strip `bar` whose text is `caption`, or none.
+HWND TaskButtonCaptioned(HWND bar, const std::wstring& caption);
 
 // Saves what the screen shows as a PNG file (for a person to look at); all of it, or a part.
 bool SaveScreenshot(const std::wstring& path);

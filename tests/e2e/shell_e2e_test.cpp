@@ -37,10 +37,11 @@ TEST_F(ShellEndToEnd, StartsAsTheDesktopAndGivesItBackOnExit) {
   ASSERT_TRUE(shell.Start());
   HWND desktop = shell.WaitForWindow(kDesktopClass, 10000);
   ASSERT_NE(desktop, nullptr);
-  testing_support::PumpFor(300);
 
-  // The Windows taskbar is hidden, not moved.
-  EXPECT_FALSE(IsWindowVisible(tray_));
+  // Once the desktop has painted itself, the Windows taskbar is hidden, not moved.
+  EXPECT_TRUE(testing_support::WaitFor(
+      [&] { return e2e::ScreenPixel(0, 400) == RGB(19, 31, 67) && !IsWindowVisible(tray_); },
+      5000));
 
   // The desktop covers the screen with the gradient, from 0x431F13 at the left edge to
   // 0x7C4227 at the right edge.
@@ -125,11 +126,11 @@ TEST_F(ShellEndToEnd, TaskbarShowsApplicationsAndOpensQuickLaunchLinks) {
   ProgramUnderTest shell(folder_.Path(), L"ZephraShell.exe");
   ASSERT_TRUE(shell.Start());
   ASSERT_NE(shell.WaitForWindow(kDesktopClass, 10000), nullptr);
-  testing_support::PumpFor(300);
 
   // The strip along the bottom edge: a border row, then the light band.
   const int top = 768 - 54;
-  EXPECT_EQ(e2e::ScreenPixel(700, top), static_cast<COLORREF>(10066329));
+  EXPECT_TRUE(testing_support::WaitFor(
+      [&] { return e2e::ScreenPixel(700, top) == static_cast<COLORREF>(10066329); }, 5000));
   EXPECT_EQ(e2e::ScreenPixel(700, top + 30), static_cast<COLORREF>(15132390));
   EXPECT_EQ(e2e::ScreenPixel(0, top + 30), static_cast<COLORREF>(10066329));
 
@@ -176,6 +177,38 @@ TEST_F(ShellEndToEnd, TaskbarShowsApplicationsAndOpensQuickLaunchLinks) {
   EXPECT_TRUE(testing_support::WaitFor(
       [&] { return !testing_support::ReadFileBytes(folder_.File(L"quick.log")).empty(); }, 5000));
 
+  e2e::ClickAt(11 + 33, 12 + 10);
+  EXPECT_TRUE(shell.WaitForExit(10000));
+}
+
+TEST_F(ShellEndToEnd, ARetitledWindowsButtonShowsItsNewCaption) {
+  ProgramUnderTest shell(folder_.Path(), L"ZephraShell.exe");
+  ASSERT_TRUE(shell.Start());
+  HWND desktop = shell.WaitForWindow(kDesktopClass, 10000);
+  ASSERT_NE(desktop, nullptr);
+  HWND bar = FindWindowExW(desktop, nullptr, L"ZephraTaskBar", nullptr);
+  // A window of this process: another program's to the shell.
+  HWND window = CreateWindowExW(0, L"STATIC", L"旧的标题", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200,
+                                100, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND button = nullptr;
+  ASSERT_TRUE(testing_support::WaitFor(
+      [&] { return (button = e2e::TaskButtonCaptioned(bar, L"旧的标题")) != nullptr; }, 3000));
+  testing_support::PumpFor(300);  // painted
+  RECT place;
+  GetWindowRect(button, &place);
+  const std::vector<uint32_t> before = e2e::ScreenPart(place);
+
+  SetWindowTextW(window, L"改过的新标题");
+  EXPECT_TRUE(testing_support::WaitFor(
+      [&] {
+        return e2e::TaskButtonCaptioned(bar, L"改过的新标题") == button &&
+               e2e::ScreenPart(place) != before;
+      },
+      3000))
+      << "the same button, its new caption on the screen";
+
+  DestroyWindow(window);
+  EXPECT_TRUE(testing_support::WaitFor([&] { return !IsWindowVisible(button); }, 3000));
   e2e::ClickAt(11 + 33, 12 + 10);
   EXPECT_TRUE(shell.WaitForExit(10000));
 }

@@ -11,6 +11,7 @@
 
 #include "common/tickcount64.h"
 #include "e2e/process.h"
+#include "support/controls.h"
 #include "support/testing.h"
 
 namespace {
@@ -27,20 +28,7 @@ int VisibleTaskButtons(HWND bar) {
 }
 
 int VisibleWindowsOf(DWORD processId) {
-  struct Search {
-    DWORD pid;
-    int count;
-  } search = {processId, 0};
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == s->pid && IsWindowVisible(w)) ++s->count;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.count;
+  return static_cast<int>(testing_support::VisibleWindowsOf(processId).size());
 }
 
 // Asks the window a question every few milliseconds from another thread and keeps the longest

@@ -44,6 +44,22 @@ const std::vector<Parser>& Parsers() {
          // It only ever deletes characters.
          return ExtractExePath(text).size() <= text.size();
        }},
+      {"ProgramCandidates",
+       [](const std::wstring& text, const FileQueries&) {
+         // Each is a leading part of the text or of its quoted part, ".exe" added at most.
+         for (const std::wstring& candidate : ProgramCandidates(text))
+           if (candidate.empty() || candidate.size() > text.size() + 4) return false;
+         return true;
+       }},
+      {"CommandProgramMissing",
+       [](const std::wstring& text, const FileQueries& files) {
+         CommandProgramMissing(text, files);
+         HoldsVariable(text);
+         // Whatever the expansion makes, a form never holds a variable.
+         for (const std::wstring& form : ExpandedForms(text, files))
+           if (HoldsVariable(form)) return false;
+         return true;
+       }},
       {"TrimUninstallCommand",
        [](const std::wstring& text, const FileQueries&) {
          // It only deletes characters, and leaves no quote and no doubled backslash behind.
@@ -75,6 +91,10 @@ const std::vector<std::wstring> kSeeds = {
     L"\"C:\\Program Files\\App\\unins000.exe\" /SILENT",
     L"C:\\abc.def -x\\y.EXE -u",
     L"RunDll32.exe C:\\x.dll,Remove",
+    L"\"%ProgramFiles%\\App\\uninst.exe\" /S",
+    L"C:\\WINDOWS\\SYSTEM32\\RUNDLL32.EXE C:\\X\\FOO.DLL,View %1",
+    L"C:\\Tools\\tidy.cmd \"%1\" C:\\Notes\\todo.txt",
+    L"%SystemRoot%\\%Lang%\\x.dll",
 };
 
 // Characters the rules look at, and some they should never trip over.
@@ -135,6 +155,27 @@ FileQueries MadeUpMachine() {
   files.LogicalDrives = [] { return 0x0Cul; };
   files.PathExists = [hash](const std::wstring& path) { return hash(path) % 4 == 0; };
   files.FileExists = [hash](const std::wstring& path) { return hash(path) % 5 == 0; };
+  // Expands every "%" + letter to a folder, now and then to two, now and then not at all.
+  files.Expand = [hash](const std::wstring& text) {
+    std::vector<std::wstring> forms;
+    const size_t count = hash(text) % 3;
+    for (size_t f = 0; f < count + 1; ++f) {
+      std::wstring form;
+      for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'%' && count != 2 && i + 1 < text.size() && text[i + 1] != L'%') {
+          const size_t end = text.find(L'%', i + 1);
+          if (end != std::wstring::npos) {
+            form += f == 0 ? L"C:\\Program Files" : L"D:\\Apps";
+            i = end;
+            continue;
+          }
+        }
+        form.push_back(text[i]);
+      }
+      forms.push_back(form);
+    }
+    return forms;
+  };
   return files;
 }
 

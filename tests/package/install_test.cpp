@@ -179,6 +179,36 @@ TEST(Installed, TheProgramsStartFromTheInstalledFolder) {
   EXPECT_NE(ReadFileBytes(File(L"Set.ini")).find("[Sanivo]"), std::string::npos);
 }
 
+// The checker records its place when it starts; the uninstaller takes that away again.
+bool CheckersValueExists() {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Tarq", 0, KEY_READ, &opened) != ERROR_SUCCESS)
+    return false;
+  const common::RegKey key(opened);
+  return RegQueryValueExW(key.Get(), L"Sanivo", nullptr, nullptr, nullptr, nullptr) ==
+         ERROR_SUCCESS;
+}
+
+// While one of the programs runs, the uninstaller (run in place and silently, so that its exit
+// code is its own) removes nothing and ends with code 2.
+TEST(Installed, TheUninstallerWaitsWhileAProgramRuns) {
+  EXPECT_TRUE(CheckersValueExists());
+  const std::set<std::wstring> before = Contents(kFolder);
+  e2e::ProgramUnderTest sanivo(File(L"Sanivo.exe"));
+  ASSERT_TRUE(sanivo.Start());
+  const HWND window = sanivo.WaitForWindow(L"TForm1", 15000);
+  ASSERT_NE(window, nullptr);
+  e2e::ProgramUnderTest uninstaller(File(L"Uninstall.exe"));
+  ASSERT_TRUE(uninstaller.Start(L"/S _?=" + kFolder));
+  ASSERT_TRUE(uninstaller.WaitForExit(60000));
+  EXPECT_EQ(uninstaller.ExitCode(), 2u);
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(sanivo.WaitForExit(10000));
+  EXPECT_EQ(Contents(kFolder), before);
+  EXPECT_TRUE(KeyExists(kUninstallKey));
+  EXPECT_TRUE(CheckersValueExists());
+}
+
 TEST(Installed, TheUserWorksWithThePrograms) {
   // What the programs and the user leave beside the programs: an edited configuration, the
   // checker's history, backup and undo journal, and a shortcut the checker kept before deleting.
@@ -206,6 +236,7 @@ TEST(Uninstalled, OnlyTheUsersFilesAreLeft) {
   EXPECT_EQ(GetFileAttributesW(MenuFolder().c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_FALSE(KeyExists(kUninstallKey));
   EXPECT_FALSE(KeyExists(L"Software\\Lumora\\Zephra"));
+  EXPECT_FALSE(CheckersValueExists());
 }
 
 TEST(Reinstalled, TheUsersConfigurationSurvivesAndTheProgramsAreBack) {

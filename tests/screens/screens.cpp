@@ -24,10 +24,12 @@ using e2e::ProgramUnderTest;
 using testing_support::PumpFor;
 using testing_support::WaitFor;
 
-constexpr UINT kCommandScan = 100;      // the checker's "扫描"
-constexpr UINT kCommandBackup = 104;    // the checker's registry backup
-constexpr UINT kCommandHistory = 106;   // the checker's "历史日志"
-constexpr UINT kCommandAbout = 111;     // the checker's "关于Sanivo"
+constexpr UINT kCommandScan = 100;        // the checker's "扫描"
+constexpr UINT kCommandBackup = 104;      // the checker's registry backup
+constexpr UINT kCommandHistory = 106;     // the checker's "历史日志"
+constexpr UINT kCommandAbout = 111;       // the checker's "关于Sanivo"
+constexpr UINT kCommandIgnoreList = 116;  // the checker's "忽略列表"
+constexpr int kCheckerResultList = 201;
 constexpr int kCheckerSelectAll = 114;  // the checker's "全选"/"全否" button
 constexpr int kCheckerCheckList = 200;
 constexpr int kCheckerStatusBar = 203;
@@ -253,47 +255,101 @@ class StaleReferences {
   StaleReferences& operator=(const StaleReferences&) = delete;
 };
 
+// Only these checks ticked (all off with 全否 first) and scanned to their end; false when the
+// scan did not end.
+bool ScanOnly(HWND form, std::initializer_list<int> rows) {
+  SendMessageW(testing_support::ChildWithId(form, kCheckerSelectAll), BM_CLICK, 0, 0);  // 全否
+  const e2e::RemoteList checks(testing_support::ChildWithId(form, kCheckerCheckList));
+  for (int row : rows) checks.SetChecked(row, true);
+  PostMessageW(form, WM_COMMAND, kCommandScan, 0);
+  const HWND status = testing_support::ChildWithId(form, kCheckerStatusBar);
+  const bool finished = WaitFor(
+      [&] { return testing_support::WindowText(status).rfind(L"扫描完毕", 0) == 0; }, 120000);
+  PumpFor(500);  // the list drawn
+  return finished;
+}
+
 // The registry checks only (rows 2, 7, 8 and 9), scanned to their end.
 bool SanivoFindings(Stage& stage) {
   const StaleReferences stale;
   const Started sanivo(stage, L"Sanivo.exe", L"TForm1");
-  if (!sanivo.window) return false;
-  SendMessageW(testing_support::ChildWithId(sanivo.window, kCheckerSelectAll), BM_CLICK, 0,
-               0);  // 全否
-  const e2e::RemoteList checks(testing_support::ChildWithId(sanivo.window, kCheckerCheckList));
-  for (int row : {2, 7, 8, 9}) checks.SetChecked(row, true);
-  PostMessageW(sanivo.window, WM_COMMAND, kCommandScan, 0);
-  const HWND status = testing_support::ChildWithId(sanivo.window, kCheckerStatusBar);
-  const bool finished = WaitFor(
-      [&] { return testing_support::WindowText(status).rfind(L"扫描完毕", 0) == 0; }, 120000);
-  PumpFor(500);  // the list drawn
-  return finished && stage.SaveWindow(L"sanivo-findings", sanivo.window);
+  return sanivo.window && ScanOnly(sanivo.window, {2, 7, 8, 9}) &&
+         stage.SaveWindow(L"sanivo-findings", sanivo.window);
+}
+
+// A window of the checker that a command opens, over a file of the checker written beside it
+// first (and removed again afterwards).
+bool SanivoWindowOver(Stage& stage, const wchar_t* file, const std::wstring& text, UINT command,
+                      const wchar_t* windowClass, const wchar_t* name) {
+  const std::wstring path = stage.folder + L"\\" + file;
+  testing_support::WriteFileBytes(path, common::ToAnsi(text));
+  bool saved = false;
+  {
+    const Started sanivo(stage, L"Sanivo.exe", L"TForm1");
+    if (sanivo.window) {
+      PostMessageW(sanivo.window, WM_COMMAND, command, 0);
+      HWND window = nullptr;
+      WaitFor([&] {
+        return (window = VisibleWindowOf(sanivo.program.ProcessId(), windowClass)) != nullptr;
+      });
+      PumpFor(500);
+      saved = window && stage.SaveWindow(name, window);
+    }
+  }
+  DeleteFileW(path.c_str());
+  return saved;
 }
 
 // The history window over a repair history of a few entries, as the checker writes it.
 bool SanivoHistory(Stage& stage) {
-  const std::wstring log = stage.folder + L"\\Repair.log";
   const std::wstring undo = L"撤销文件=C:\\Zephra\\Undo_Sanivo_20261209.reg\r\n";
   const std::wstring text =
       L"[2026-12-09|9:12:40]\r\n行为=备份注册表\r\n记录=备份成功\r\n"
       L"[2026-12-09|9:13:05]\r\n行为=删除\r\n记录=HKEY_CURRENT_USER Software\\示例软件\\编辑器 "
       L"Path C:\\Program Files\\示例软件\\editor.exe /n\r\n" +
       undo + L"[2026-12-09|9:13:31]\r\n行为=全部修复\r\n记录=修复了所有检查到的系统错误\r\n" + undo;
-  testing_support::WriteFileBytes(log, common::ToAnsi(text));
-  bool saved = false;
-  {
-    const Started sanivo(stage, L"Sanivo.exe", L"TForm1");
-    if (sanivo.window) {
-      PostMessageW(sanivo.window, WM_COMMAND, kCommandHistory, 0);
-      HWND history = nullptr;
-      WaitFor([&] {
-        return (history = VisibleWindowOf(sanivo.program.ProcessId(), L"TForm2")) != nullptr;
-      });
-      PumpFor(500);
-      saved = history && stage.SaveWindow(L"sanivo-history", history);
-    }
+  return SanivoWindowOver(stage, L"Repair.log", text, kCommandHistory, L"TForm2",
+                          L"sanivo-history");
+}
+
+// The ignore-list window over a few entries, as the checker keeps them in Set.ini.
+bool SanivoIgnore(Stage& stage) {
+  const std::wstring text =
+      L"[Ignore]\r\n"
+      L"1=HKEY_CURRENT_USER|Software\\示例软件\\编辑器|Path|C:\\Program "
+      L"Files\\示例软件\\editor.exe /n\r\n"
+      L"2=磁盘文件错误|C:\\Documents and Settings\\All Users\\桌面\\移动硬盘上的工具.lnk|1024 "
+      L"Byte|F:\\工具\\tool.exe\r\n"
+      L"3=HKEY_LOCAL_MACHINE|Software\\示例安装程序||无效软件\r\n";
+  return SanivoWindowOver(stage, L"Set.ini", text, kCommandIgnoreList, L"TIgnoreForm",
+                          L"sanivo-ignore");
+}
+
+// The result list's pop-up menu over the first finding of a scan of the current user.
+bool SanivoIgnoreMenu(Stage& stage) {
+  const StaleReferences stale;
+  const Started sanivo(stage, L"Sanivo.exe", L"TForm1");
+  if (!sanivo.window || !ScanOnly(sanivo.window, {7})) return false;
+  const e2e::RemoteList results(testing_support::ChildWithId(sanivo.window, kCheckerResultList));
+  if (results.Count() == 0) return false;
+  const RECT row = results.ItemRect(0);
+  e2e::RightClickAt(row.left + 60, (row.top + row.bottom) / 2);
+  HWND menu = nullptr;
+  WaitFor(
+      [&] { return (menu = VisibleWindowOf(sanivo.program.ProcessId(), L"#32768")) != nullptr; });
+  PumpFor(500);
+  RECT part = {};
+  GetWindowRect(sanivo.window, &part);
+  if (menu) {
+    RECT r = {};
+    GetWindowRect(menu, &r);
+    UnionRect(&part, &part, &r);
   }
-  DeleteFileW(log.c_str());
+  const bool saved = menu && e2e::SaveScreenshot(stage.folder + L"\\sanivo-ignore-menu.png", part);
+  RECT form = {};
+  GetWindowRect(sanivo.window, &form);
+  e2e::ClickAt(form.left + 200, form.top + 10);  // the title bar: the menu closes
+  PumpFor(300);
   return saved;
 }
 
@@ -331,6 +387,8 @@ const struct {
     {L"sanivo-history", SanivoHistory},
     {L"sanivo-findings", SanivoFindings},
     {L"sanivo-progress", SanivoProgress},
+    {L"sanivo-ignore", SanivoIgnore},
+    {L"sanivo-ignore-menu", SanivoIgnoreMenu},
     {L"rundialog", RunDialog},
     {L"searchbar", SearchBar},
 };

@@ -23,21 +23,39 @@ std::vector<HWND> TabOrder(HWND window, HWND first) {
   return order;
 }
 
+namespace {
+BOOL CALLBACK Collect(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> list;
+  EnumWindows(&Collect, reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
+std::vector<HWND> ChildWindows(HWND parent) {
+  std::vector<HWND> list;
+  EnumChildWindows(parent, &Collect, reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
+std::vector<HWND> ThreadWindows(DWORD threadId) {
+  std::vector<HWND> list;
+  EnumThreadWindows(threadId, &Collect, reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
 std::vector<HWND> VisibleWindowsOf(DWORD processId) {
-  struct Search {
-    DWORD processId;
-    std::vector<HWND> found;
-  } search{processId, {}};
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == s->processId && IsWindowVisible(w)) s->found.push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  std::vector<HWND> found;
+  for (HWND w : TopLevelWindows()) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == processId && IsWindowVisible(w)) found.push_back(w);
+  }
+  return found;
 }
 
 std::wstring ClassOf(HWND window) {

@@ -14,6 +14,13 @@ RECT PlaceInParent(HWND control);
 // The controls that Tab visits, starting at `first`, until it comes back to `first`.
 std::vector<HWND> TabOrder(HWND window, HWND first);
 
+// Top-level windows in z-order; the children of a window, at every depth; the top-level windows
+// of a thread. (The system's enumerations, gathered into lists so that no caller writes a
+// window-enumeration callback of its own, with the calling convention that 32-bit Windows needs.)
+std::vector<HWND> TopLevelWindows();
+std::vector<HWND> ChildWindows(HWND parent);
+std::vector<HWND> ThreadWindows(DWORD threadId);
+
 // Visible top-level windows of a process, in z-order.
 std::vector<HWND> VisibleWindowsOf(DWORD processId);
 

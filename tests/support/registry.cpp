@@ -58,6 +58,16 @@ void TestKey::SetText(const std::wstring& relative, const std::wstring& name,
   SetRaw(relative, name, type, bytes);
 }
 
+void TestKey::SetWideText(const std::wstring& relative, const std::wstring& name,
+                          const std::wstring& text, DWORD type) const {
+  HKEY key = CreateKey(root_, PathOf(relative));
+  const LONG result =
+      RegSetValueExW(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+  if (result != ERROR_SUCCESS) throw std::runtime_error("test value cannot be written");
+}
+
 void TestKey::SetDword(const std::wstring& relative, const std::wstring& name, DWORD value) const {
   SetRaw(relative, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4));
 }

@@ -31,6 +31,10 @@ class TestKey {
   // A REG_SZ value written through the ANSI functions (GBK on the test machines), terminated.
   void SetText(const std::wstring& relative, const std::wstring& name, const std::wstring& text,
                DWORD type = REG_SZ) const;
+  // A string value written through the wide functions, so that it may hold characters the code
+  // page cannot.
+  void SetWideText(const std::wstring& relative, const std::wstring& name, const std::wstring& text,
+                   DWORD type = REG_SZ) const;
   void SetDword(const std::wstring& relative, const std::wstring& name, DWORD value) const;
   bool KeyExists(const std::wstring& relative) const;
 

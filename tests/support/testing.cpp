@@ -1,6 +1,7 @@
 #include "support/testing.h"
 
 #include "common/window.h"
+#include "support/controls.h"
 
 #include <shlobj.h>
 
@@ -161,20 +162,9 @@ std::wstring WindowText(HWND window) {
 }
 
 HWND ChildWithId(HWND parent, int id) {
-  struct Search {
-    int id;
-    HWND found;
-  } search = {id, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        if (GetDlgCtrlID(child) != s->id) return TRUE;
-        s->found = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND child : ChildWindows(parent))
+    if (GetDlgCtrlID(child) == id) return child;
+  return nullptr;
 }
 
 std::wstring BesideProgram(const std::wstring& name) {

@@ -24,8 +24,9 @@ struct CheckerServices {
   std::function<std::wstring(HWND owner, int csidl)> specialFolder;
   // A message box without owner, caption "Sanivo".
   std::function<int(const std::wstring& text, UINT type)> messageBox;
-  std::function<void(const std::wstring& commandLine, HWND owner,
-                     const std::function<void()>& pump)>
+  // The exit code of the command, none when it could not be started.
+  std::function<std::optional<DWORD>(const std::wstring& commandLine, HWND owner,
+                                     const std::function<void()>& pump)>
       runAndWait;
   // Hands a web or mail address to the system's default verb, shown normally; failures are the
   // system's to show or not.

@@ -20,6 +20,8 @@ constexpr int kAbout = 111;         // Windows1
 constexpr int kPopRepair = 112;     // Pop_Repair
 constexpr int kPopAll = 113;        // Pop_All
 constexpr int kSelectAll = 114;     // SeleclAllChkListBtn
+constexpr int kIgnore = 115;  // Ignore_menu, Pop_Ignore: the selected rows go on the ignore list
+constexpr int kIgnoreList = 116;  // IgnoreList_menu: the ignore-list window
 
 // Tool-bar separators.
 constexpr int kToolButton3 = 120;

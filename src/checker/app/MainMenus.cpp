@@ -26,16 +26,19 @@ constexpr ItemSpec kFileMenu[] = {
     {kSeparator, nullptr, nullptr, false},
     {cmd::kExit, L"退出(&X)", L"F10", false},
 };
-// Sanivo_menu: Scan_menu, N3, Repair_menu, Repairall_menu, N5, RepairHistory1,
-// ClearRepairHistory1.
+// Sanivo_menu: Scan_menu, N3, Repair_menu, Repairall_menu, Ignore_menu, N5, RepairHistory1,
+// ClearRepairHistory1, N4, IgnoreList_menu. Ignore_menu is enabled while a row is selected.
 constexpr ItemSpec kSanivoMenu[] = {
     {cmd::kScan, L"扫描", L"Ctrl+S", false},
     {kSeparator, nullptr, nullptr, false},
     {cmd::kRepair, L"修复", L"Ctrl+R", true},
     {cmd::kRepairAll, L"全部修复", L"Ctrl+Alt+R", true},
+    {cmd::kIgnore, L"忽略此项", nullptr, true},
     {kSeparator, nullptr, nullptr, false},
     {cmd::kHistory, L"历史日志", L"Ctrl+H", false},
     {cmd::kClearHistory, L"清空历史日志", L"Ctrl+C", false},
+    {kSeparator, nullptr, nullptr, false},
+    {cmd::kIgnoreList, L"忽略列表", nullptr, false},
 };
 // Help_menu: Help1, N6, N7, N8, N1, Windows1.
 constexpr ItemSpec kHelpMenu[] = {
@@ -46,10 +49,12 @@ constexpr ItemSpec kHelpMenu[] = {
     {kSeparator, nullptr, nullptr, false},
     {cmd::kAbout, L"关于Sanivo", nullptr, false},
 };
-// PopupMenu1: Pop_Repair, Pop_All.
+// PopupMenu1: Pop_Repair, Pop_All, N9, Pop_Ignore (enabled while a row is selected).
 constexpr ItemSpec kPopupMenu[] = {
     {cmd::kPopRepair, L"修复(&R)", nullptr, true},
     {cmd::kPopAll, L"全部修复(&A)", nullptr, true},
+    {kSeparator, nullptr, nullptr, false},
+    {cmd::kIgnore, L"忽略此项", nullptr, true},
 };
 
 template <size_t N>

@@ -1,10 +1,15 @@
 #include "checker/app/Repair.h"
 
+#include <algorithm>
 #include <utility>
+
+#include <sddl.h>
 
 #include "checker/app/UndoJournal.h"
 #include "checker/scanners/Registry.h"
 #include "checker/scanners/RegistryEdit.h"
+#include "checker/scanners/VerbRules.h"
+#include "common/handles.h"
 #include "common/text.h"
 
 namespace {
@@ -64,14 +69,7 @@ const KeyShape kKeyShapes[] = {
     // components through are never taken away, whatever state they are in.
     {kMachine,
      {{L"Software"}, {L"Classes"}, kAnyName},
-     {L"CLSID",   L"Interface", L"TypeLib",
-      L"AppID",   L"*",         L"Directory",
-      L"Drive",   L"Folder",    L"AllFilesystemObjects",
-      L"exefile", L"comfile",   L"batfile",
-      L"cmdfile", L"lnkfile",   L"regfile",
-      L".exe",    L".com",      L".bat",
-      L".cmd",    L".lnk",      L".reg",
-      L".dll"}},
+     SystemClassNames()},
     // Context-menu handlers and shell verbs.
     {kMachine,
      {{L"Software"}, {L"Classes"}, kShellClasses, {L"shellex"}, {L"ContextMenuHandlers"}, kAnyName},
@@ -224,32 +222,177 @@ std::wstring RepairRecord(const ScanResultRow& row) {
 }
 
 void Del_Key2000(HKEY root, const std::wstring& path, const std::function<void()>& pump) {
-  for (const std::wstring& name : registry::Key::Open(root, path).SubkeyNames()) {
+  // Subkeys by their real names, in any language (the journal holds them so).
+  for (const std::wstring& name : registry::SubkeyNamesOf(root, path).value_or(
+           std::vector<std::wstring>())) {
     if (name.empty()) continue;  // would name the key itself
     const std::wstring subkey = path + L"\\" + name;
-    if (registry::Key::Open(root, subkey).SubkeyCount() > 0) Del_Key2000(root, subkey, pump);
-    registry::DeleteKey(root, subkey);
+    if (!registry::SubkeyNamesOf(root, subkey).value_or(std::vector<std::wstring>()).empty())
+      Del_Key2000(root, subkey, pump);
+    registry::DeleteSubkey(root, subkey);
   }
   if (pump) pump();
 }
 
 Repairer::Repairer(int majorVersion, RepairPlaces places, UndoJournal& journal,
-                   std::function<void()> pump)
+                   std::function<void()> pump, RowCheck stillHolds)
     : majorVersion_(majorVersion),
       places_(std::move(places)),
       journal_(journal),
-      pump_(std::move(pump)) {}
+      pump_(std::move(pump)),
+      stillHolds_(std::move(stillHolds)) {}
 
 RepairResult Repairer::Repair(const ScanResultRow& row) {
   if (!RepairAllowed(row, places_)) return {RepairOutcome::Refused, {}};
+  if (AlreadyRepaired(row)) return {RepairOutcome::Repaired, {}};
+  // Looked at again now, by the rule that made the row: the scan may be old, and a key that
+  // gained values, a file that came back or a folder that got a file must not go.
+  if (!stillHolds_ || !stillHolds_(row)) return {RepairOutcome::Changed, {}};
+  RepairResult result;
   switch (KindOf(row)) {
     case RepairKind::ShortcutFile:
-      return RepairFile(row.Location);
+      result = RepairFile(row.Location);
+      break;
     case RepairKind::EmptyFolder:
-      return RepairFolder(row.Location);
+      result = RepairFolder(row.Location);
+      break;
     default:
-      return RepairRegistry(row);
+      result = RepairRegistry(row);
+      break;
   }
+  if (result.outcome == RepairOutcome::Repaired && KindOf(row) == RepairKind::Value)
+    repaired_.push_back(row);
+  return result;
+}
+
+namespace {
+
+// The key of HKEY_USERS that HKEY_CURRENT_USER stands for: the user's SID as text, empty when
+// it cannot be read.
+std::wstring CurrentUserSid() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  const common::KernelHandle owned(token);
+  alignas(TOKEN_USER) char buffer[256] = {};
+  DWORD size = 0;
+  wchar_t* sid = nullptr;
+  if (!GetTokenInformation(token, TokenUser, buffer, sizeof(buffer), &size) ||
+      !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &sid))
+    return {};
+  const std::wstring text = sid;
+  LocalFree(sid);
+  return text;
+}
+
+// `user` is a key of HKEY_CURRENT_USER and `users` the same key as HKEY_USERS holds it (below
+// the user's SID).
+bool SameUserKey(const ScanResultRow& user, const ScanResultRow& users) {
+  if (user.Item != L"HKEY_CURRENT_USER" || users.Item != L"HKEY_USERS") return false;
+  static const std::wstring sid = CurrentUserSid();
+  const std::wstring_view location = users.Location;
+  return !sid.empty() && location.size() > sid.size() && location[sid.size()] == L'\\' &&
+         SameName(location.substr(0, sid.size()), sid) &&
+         SameName(location.substr(sid.size() + 1), user.Location);
+}
+
+}  // namespace
+
+bool Repairer::AlreadyRepaired(const ScanResultRow& row) const {
+  const HKEY root = registry::RootByName(row.Item);
+  const RepairKind kind = KindOf(row);
+  if (kind == RepairKind::DefaultValue) {
+    // An unnamed value that is empty already (the same key reached again through another root,
+    // as HKEY_USERS holds HKEY_CURRENT_USER) is as the repair leaves it. Writing it down again
+    // would record the emptied state after the first record, and importing the journal would
+    // empty it again.
+    const registry::Key key = registry::Key::Open(root, row.Location);
+    return key && key.ValueType(L"") == REG_SZ && key.DefaultText().empty();
+  }
+  if (kind != RepairKind::Value) return false;
+  if (registry::Key::Open(root, row.Location).HasValue(row.KeyName)) return false;
+  return std::any_of(repaired_.begin(), repaired_.end(), [&row](const ScanResultRow& done) {
+    return done.KeyName == row.KeyName && done.Description == row.Description &&
+           (SameUserKey(done, row) || SameUserKey(row, done));
+  });
+}
+
+namespace {
+
+// The outcome of a change the system refused, by its error code.
+RepairResult Refusal(LONG error) {
+  return {error == ERROR_ACCESS_DENIED ? RepairOutcome::AccessDenied : RepairOutcome::Failed, {}};
+}
+
+// Nothing written down, so nothing touched: what could not be read whole (a registry link, a
+// value that cannot be read) is left alone for the system's safety; a journal that could not be
+// written says so.
+RepairResult NotWrittenDown(const UndoJournal& journal) {
+  return {journal.LastFailure() == UndoJournal::Failure::Unreadable
+              ? RepairOutcome::Refused
+              : RepairOutcome::NotWrittenDown,
+          {}};
+}
+
+}  // namespace
+
+std::wstring OutcomeText(const RepairResult& result, const ScanResultRow& row) {
+  switch (result.outcome) {
+    case RepairOutcome::Repaired:
+      return {};
+    case RepairOutcome::Refused:
+      return L"为了系统的安全，Sanivo不修复这一项：Windows或其他程序需要它，或者它不在检查的范围之内。";
+    case RepairOutcome::Changed:
+      return L"这一项在检查之后已经改变（例如又有了内容，或者它指向的文件又存在了），Sanivo没有修改它。"
+             L"请重新扫描。";
+    case RepairOutcome::AccessDenied:
+      return L"修复失败：没有修改这一项的权限。请以管理员身份运行Sanivo，然后再修复。";
+    case RepairOutcome::NotWrittenDown:
+      return L"修复失败：无法先把这一项写入程序文件夹中的撤销文件，为了能够撤销，Sanivo没有删除它。"
+             L"请确认程序所在的文件夹可以写入。";
+    case RepairOutcome::PartlyRemoved:
+      return L"只删除了这一项的一部分：“" + row.Item + L"\\" + row.Location +
+             L"”中有些子键无法删除，这一项还在。已删除的内容保存在撤销文件“" + result.undoFile +
+             L"”中。";
+    default:
+      return L"修复失败：这一项在检查之后已经改变、不存在或者无法删除。请重新扫描。";
+  }
+}
+
+void RepairTally::Add(RepairOutcome outcome) { ++counts_[static_cast<int>(outcome)]; }
+
+int RepairTally::NotRepaired() const {
+  int total = 0;
+  for (int i = 0; i < kOutcomes; ++i)
+    if (i != static_cast<int>(RepairOutcome::Repaired)) total += counts_[i];
+  return total;
+}
+
+std::wstring RepairTally::Causes() const {
+  const std::pair<RepairOutcome, const wchar_t*> causes[] = {
+      {RepairOutcome::Refused, L" 项为了系统的安全没有修复"},
+      {RepairOutcome::Changed, L" 项在检查之后已经改变"},
+      {RepairOutcome::AccessDenied, L" 项没有修改的权限"},
+      {RepairOutcome::NotWrittenDown, L" 项无法写入撤销文件"},
+      {RepairOutcome::PartlyRemoved, L" 项只删除了一部分"},
+      {RepairOutcome::Failed, L" 项无法删除"},
+  };
+  std::wstring text;
+  for (const auto& [outcome, words] : causes)
+    if (count(outcome) > 0)
+      text += (text.empty() ? L"" : L"，") + std::to_wstring(count(outcome)) + words;
+  return text;
+}
+
+std::wstring RepairTally::StatusText() const {
+  if (AllRepaired()) return L"全部修复完毕";
+  return L"全部修复完毕。修复了 " + std::to_wstring(Repaired()) + L" 项，" +
+         std::to_wstring(NotRepaired()) + L" 项没有修复：" + Causes() + L"。";
+}
+
+std::wstring RepairTally::HistoryRecord() const {
+  if (AllRepaired()) return L"修复了所有检查到的系统错误";
+  return L"修复了 " + std::to_wstring(Repaired()) + L" 项检查到的系统错误，" +
+         std::to_wstring(NotRepaired()) + L" 项没有修复（" + Causes() + L"）";
 }
 
 RepairResult Repairer::RepairFile(const std::wstring& path) {
@@ -259,7 +402,8 @@ RepairResult Repairer::RepairFile(const std::wstring& path) {
   const DWORD attributes = Attributes(path);
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
   const std::optional<std::wstring> copy = journal_.KeepFile(path);
-  if (!copy || !DeleteFileA(common::ToAnsi(path).c_str())) return {};
+  if (!copy) return NotWrittenDown(journal_);
+  if (!DeleteFileA(common::ToAnsi(path).c_str())) return Refusal(static_cast<LONG>(GetLastError()));
   return {RepairOutcome::Repaired, *copy};
 }
 
@@ -267,7 +411,8 @@ RepairResult Repairer::RepairFolder(const std::wstring& path) {
   // The system removes only an empty folder; an empty folder needs nothing to bring it back.
   const DWORD attributes = Attributes(path);
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
-  if (!RemoveDirectoryA(common::ToAnsi(path).c_str())) return {};
+  if (!RemoveDirectoryA(common::ToAnsi(path).c_str()))
+    return Refusal(static_cast<LONG>(GetLastError()));
   return {RepairOutcome::Repaired, {}};
 }
 
@@ -279,34 +424,37 @@ RepairResult Repairer::RepairRegistry(const ScanResultRow& row) {
     // Looked at and closed again before anything is deleted.
     const registry::Key key = registry::Key::Open(root, row.Location);
     if (!key || (kind == RepairKind::Value && !key.HasValue(row.KeyName))) return {};
-    // An unnamed value that is empty already (the same key reached again through another root,
-    // as HKEY_USERS holds HKEY_CURRENT_USER) is as the repair leaves it. Writing it down again
-    // would record the emptied state after the first record, and importing the journal would
-    // empty it again.
-    if (kind == RepairKind::DefaultValue && key.ValueType(L"") == REG_SZ &&
-        key.DefaultText().empty())
-      return {RepairOutcome::Repaired, {}};
     subkeys = key.SubkeyCount();
   }
   std::optional<std::wstring> journal;
-  bool done = false;
+  LONG result = ERROR_SUCCESS;
   switch (kind) {
     case RepairKind::DefaultValue:
       journal = journal_.RecordValue(root, row.Location, L"");
-      done = journal && registry::WriteText(root, row.Location, L"", L"");
+      if (!journal) return NotWrittenDown(journal_);
+      result = registry::WriteText(root, row.Location, L"", L"");
       break;
     case RepairKind::Value:
       journal = journal_.RecordValue(root, row.Location, row.KeyName);
-      done = journal && registry::DeleteValue(root, row.Location, row.KeyName);
+      if (!journal) return NotWrittenDown(journal_);
+      result = registry::DeleteValue(root, row.Location, row.KeyName);
       break;
     default:
       journal = journal_.RecordKey(root, row.Location);
-      if (!journal) return {};
+      if (!journal) return NotWrittenDown(journal_);
       // Windows 95, 98 and ME delete the subkeys with the key; the others need them gone first.
       if (majorVersion_ != 4 && subkeys > 0) Del_Key2000(root, row.Location, pump_);
-      done = registry::DeleteKey(root, row.Location);
+      result = registry::DeleteKey(root, row.Location);
+      if (result != ERROR_SUCCESS) {
+        // The NT family refuses a key that still has subkeys, with the same code as a missing
+        // right: a key that kept subkeys was not refused for want of rights.
+        const int left = registry::Key::Open(root, row.Location).SubkeyCount();
+        // The key stayed, but some of what was below it went: the journal holds all of it.
+        if (left > 0 && left < subkeys) return {RepairOutcome::PartlyRemoved, *journal};
+        if (left > 0) return {};
+      }
       break;
   }
-  if (!done) return {};
+  if (result != ERROR_SUCCESS) return Refusal(result);
   return {RepairOutcome::Repaired, *journal};
 }

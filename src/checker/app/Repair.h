@@ -58,19 +58,54 @@ void Del_Key2000(HKEY root, const std::wstring& path, const std::function<void()
 
 enum class RepairOutcome {
   Repaired,
-  Failed,   // missing, not removable, or not written down first
-  Refused,  // RepairAllowed said no
+  Failed,          // the system would not remove it, for another reason
+  Refused,         // RepairAllowed said no: for the system's safety
+  Changed,         // the row no longer holds: the entry changed since the scan, nothing touched
+  AccessDenied,    // no right to change it (Vista and later without administrator rights)
+  NotWrittenDown,  // the undo journal could not take it first, so nothing was touched
+  PartlyRemoved,   // a key whose deletion stopped half way: some subkeys went, the key stayed
 };
 struct RepairResult {
   RepairOutcome outcome = RepairOutcome::Failed;
-  std::wstring undoFile;  // what brings it back: the journal, or the copy of the shortcut
+  // What brings it back: the journal, or the copy of the shortcut; also for PartlyRemoved.
+  std::wstring undoFile;
 };
+
+// Why a row was not repaired, in the words of the box that tells the user (empty for
+// Repaired). `undoFile` names the journal for a key that was only partly removed.
+std::wstring OutcomeText(const RepairResult& result, const ScanResultRow& row);
+
+// The outcomes of repairing all rows, counted, and the status and history texts that report
+// them: "全部修复完毕" and "修复了所有检查到的系统错误" when every row was repaired, else how many
+// were repaired and how many were not, and why.
+class RepairTally {
+ public:
+  void Add(RepairOutcome outcome);
+  bool AllRepaired() const { return NotRepaired() == 0; }
+  int Repaired() const { return count(RepairOutcome::Repaired); }
+  int NotRepaired() const;
+  std::wstring StatusText() const;
+  std::wstring HistoryRecord() const;
+
+ private:
+  int count(RepairOutcome outcome) const { return counts_[static_cast<int>(outcome)]; }
+  // "R 项为了系统的安全没有修复，C 项在检查之后已经改变……": the causes that occurred.
+  std::wstring Causes() const;
+  static constexpr int kOutcomes = static_cast<int>(RepairOutcome::PartlyRemoved) + 1;
+  int counts_[kOutcomes] = {};
+};
+
+// The second look at a row at the moment of its repair: true when the scan that made it would
+// make it again now (StillHolds, Recheck.h, for the program).
+using RowCheck = std::function<bool(const ScanResultRow& row)>;
 
 class Repairer {
  public:
   // `majorVersion` of Windows: 4 deletes a key with its subkeys in one step. `pump` runs inside
-  // Del_Key2000.
-  Repairer(int majorVersion, RepairPlaces places, UndoJournal& journal, std::function<void()> pump);
+  // Del_Key2000. `stillHolds` is asked about every row right before anything of it is written
+  // down or deleted; a row it does not confirm is left alone (RepairOutcome::Changed).
+  Repairer(int majorVersion, RepairPlaces places, UndoJournal& journal, std::function<void()> pump,
+           RowCheck stillHolds);
 
   RepairResult Repair(const ScanResultRow& row);
 
@@ -78,9 +113,15 @@ class Repairer {
   RepairResult RepairFile(const std::wstring& path);
   RepairResult RepairFolder(const std::wstring& path);
   RepairResult RepairRegistry(const ScanResultRow& row);
+  // The row's entry is as its repair leaves it already, by an earlier repair of this object or
+  // its own (an unnamed value that is empty; the value of a user's key repaired through the
+  // other of HKEY_CURRENT_USER and HKEY_USERS, which both scans report).
+  bool AlreadyRepaired(const ScanResultRow& row) const;
 
   int majorVersion_;
   RepairPlaces places_;
   UndoJournal& journal_;
   std::function<void()> pump_;
+  RowCheck stillHolds_;
+  std::vector<ScanResultRow> repaired_;  // the value rows this object repaired
 };

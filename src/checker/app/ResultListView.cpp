@@ -38,11 +38,13 @@ int CompareTextAscii(std::string_view a, std::string_view b) {
   return static_cast<int>(a.size()) - static_cast<int>(b.size());
 }
 
-bool ResultListView::Create(HWND parent, int id, HIMAGELIST images, HFONT font) {
+bool ResultListView::Create(HWND parent, int id, HIMAGELIST images, HFONT font,
+                            bool multipleSelection) {
+  const DWORD selection = multipleSelection ? LVS_SHOWSELALWAYS : LVS_SINGLESEL;
   hwnd_ = CreateWindowExW(
       WS_EX_CLIENTEDGE, WC_LISTVIEWW, nullptr,
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHAREIMAGELISTS, 0, 0,
-      0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | selection | LVS_SHAREIMAGELISTS, 0, 0, 0, 0,
+      parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
       nullptr);
   if (!hwnd_) return false;
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -125,6 +127,23 @@ ScanResultRow ResultListView::Row(int index) const {
 
 int ResultListView::Selected() const { return ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); }
 
+std::vector<ScanResultRow> ResultListView::SelectedRows() const {
+  std::vector<ScanResultRow> rows;
+  for (int i = Selected(); i >= 0; i = ListView_GetNextItem(hwnd_, i, LVNI_SELECTED))
+    rows.push_back(Row(i));
+  return rows;
+}
+
+int ResultListView::RemoveRows(const std::function<bool(const ScanResultRow&)>& which) {
+  int removed = 0;
+  for (int i = Count() - 1; i >= 0; --i) {
+    if (!which(Row(i))) continue;
+    ListView_DeleteItem(hwnd_, i);
+    ++removed;
+  }
+  return removed;
+}
+
 void ResultListView::SetImage(int index, int image) {
   LVITEMW item = {};
   item.mask = LVIF_IMAGE;
@@ -156,11 +175,12 @@ int ResultListView::Find(const ScanResultRow& row, int hint) const {
   return first;
 }
 
-void ResultListView::MarkRepairedExcept(const std::vector<ScanResultRow>& kept) {
+void ResultListView::MarkRepaired(const std::vector<ScanResultRow>& repaired) {
+  if (repaired.empty()) return;
   for (int i = 0; i < Count(); ++i) {
-    const ScanResultRow row = kept.empty() ? ScanResultRow() : Row(i);
-    if (std::none_of(kept.begin(), kept.end(),
-                     [&row](const ScanResultRow& k) { return SameTexts(k, row); }))
+    const ScanResultRow row = Row(i);
+    if (std::any_of(repaired.begin(), repaired.end(),
+                    [&row](const ScanResultRow& r) { return SameTexts(r, row); }))
       SetImage(i, RepairedImage);
   }
 }

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +21,8 @@ class ResultListView {
  public:
   static constexpr int kItemWidth = 150, kKeyNameWidth = 60, kDescriptionWidth = 231;
 
-  bool Create(HWND parent, int id, HIMAGELIST images, HFONT font);
+  // One row at a time can be selected, unless `multipleSelection`.
+  bool Create(HWND parent, int id, HIMAGELIST images, HFONT font, bool multipleSelection = false);
   HWND Handle() const { return hwnd_; }
 
   // Appends a row. While rows stream in, the list holds its drawing back and shows them all at
@@ -34,6 +36,10 @@ class ResultListView {
 
   // The selected row, -1 for none.
   int Selected() const;
+  // Every selected row, in list order.
+  std::vector<ScanResultRow> SelectedRows() const;
+  // Takes away the rows `which` picks; how many went.
+  int RemoveRows(const std::function<bool(const ScanResultRow&)>& which);
   void SetImage(int index, int image);
   // Rows not marked with RepairedImage.
   int CountNotRepaired() const;
@@ -41,8 +47,8 @@ class ResultListView {
   // not marked repaired, else the first one; -1 when there is none. The rows may have been
   // sorted meanwhile.
   int Find(const ScanResultRow& row, int hint) const;
-  // Marks every row repaired but those with the texts of one of `kept`.
-  void MarkRepairedExcept(const std::vector<ScanResultRow>& kept);
+  // Marks the rows with the texts of one of `repaired` as repaired.
+  void MarkRepaired(const std::vector<ScanResultRow>& repaired);
 
   // Sorts by column k (0 the caption, k >= 1 sub-item k - 1), always in descending order of the
   // texts as the system's code page spells them.

@@ -20,7 +20,8 @@ struct PidlDeleter {
 
 }  // namespace
 
-void RunAndWait(const std::wstring& commandLine, HWND owner, const std::function<void()>& pump) {
+std::optional<DWORD> RunAndWait(const std::wstring& commandLine, HWND owner,
+                                const std::function<void()>& pump) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -31,19 +32,24 @@ void RunAndWait(const std::wstring& commandLine, HWND owner, const std::function
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE,
                       CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
                       &info))
-    return;  // nothing is reported; the caller goes on as after the end of the program
+    return std::nullopt;
   const common::KernelHandle process(info.hProcess);
   const common::KernelHandle thread(info.hThread);
 
   const bool disabled = owner != nullptr && IsWindow(owner) && IsWindowEnabled(owner);
   if (disabled) EnableWindow(owner, FALSE);
+  bool ended = false;
   for (;;) {
     const HANDLE handle = process.Get();
     const DWORD woke = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT);
+    ended = woke == WAIT_OBJECT_0;
     if (woke != WAIT_OBJECT_0 + 1) break;  // ended (or the wait failed)
     if (pump) pump();
   }
   if (disabled && IsWindow(owner)) EnableWindow(owner, TRUE);
+  DWORD code = 0;
+  if (!ended || !GetExitCodeProcess(process.Get(), &code)) return std::nullopt;
+  return code;
 }
 
 void OpenAddress(HWND owner, const std::wstring& address) {

@@ -7,10 +7,11 @@
 #include <string>
 
 // Starts a command line in a new console, shown normally, and waits without limit until the
-// process has ended; the exit code is not looked at, and a command that cannot be started ends
-// the wait at once. While it waits, `owner` is disabled (as under a modal dialog) and `pump`
-// runs whenever messages arrive, so the windows keep painting and stay responsive to the system.
-void RunAndWait(const std::wstring& commandLine, HWND owner, const std::function<void()>& pump);
+// process has ended; its exit code, none when the command could not be started (or the wait
+// failed). While it waits, `owner` is disabled (as under a modal dialog) and `pump` runs
+// whenever messages arrive, so the windows keep painting and stay responsive to the system.
+std::optional<DWORD> RunAndWait(const std::wstring& commandLine, HWND owner,
+                                const std::function<void()>& pump);
 
 // ShellExecuteA with the default verb, shown normally; the result is not looked at.
 void OpenAddress(HWND owner, const std::wstring& address);

@@ -152,6 +152,7 @@ bool TForm1::FormCreate() {
 
   const std::wstring settings = SettingsPath(services_.programDirectory);
   environment_.BakPath = ReadBakPath(settings);
+  ignoreList_.Load(settings);
   ApplyWindowSettings();
 
   const bool systemFileChecker =
@@ -247,6 +248,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_INITMENUPOPUP:
+      EnableIgnoreCommand();
+      break;
     case WM_MEASUREITEM:
       if (MainMenus::Measure(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
       break;
@@ -323,6 +327,12 @@ void TForm1::OnCommand(int command, bool fromAccelerator) {
     case cmd::kSelectAll:
       SeleclAllChkListBtnClick();
       break;
+    case cmd::kIgnore:
+      Pop_IgnoreClick();
+      break;
+    case cmd::kIgnoreList:
+      IgnoreList_menuClick();
+      break;
     default:
       break;  // IDOK, IDCANCEL from dialog keys
   }
@@ -353,7 +363,8 @@ void TForm1::ShowPopupMenu(LPARAM where) {
 }
 
 void TForm1::SeleclAllChkListBtnClick() {
-  const bool selectAll = common::TextOf(seleclAllChkListBtn_) == L"全选";
+  const bool selectAll = selectAllOffered_;
+  selectAllOffered_ = !selectAll;
   SetWindowTextW(seleclAllChkListBtn_, selectAll ? L"全否" : L"全选");
   chkListView_.SetAllChecked(selectAll);
 }

@@ -13,6 +13,7 @@
 #include "checker/app/CoolToolBar.h"
 #include "checker/app/Hints.h"
 #include "checker/app/History.h"
+#include "checker/app/IgnoreList.h"
 #include "checker/app/MainMenus.h"
 #include "checker/app/Repair.h"
 #include "checker/app/ResultListView.h"
@@ -21,6 +22,7 @@
 #include "checker/app/TForm2.h"
 #include "checker/app/TForm3.h"
 #include "checker/app/THtmhelp.h"
+#include "checker/app/TIgnoreForm.h"
 #include "checker/app/TPanel.h"
 #include "checker/app/UndoJournal.h"
 #include "checker/scanners/ScanHost.h"
@@ -120,6 +122,10 @@ class TForm1 : public common::Window, private ScanView {
   // the window waits until they are over.
   bool RepairBusy() const { return repairBusy_; }
 
+  // The findings the user keeps on purpose: scans leave them out and repairs never touch them.
+  const IgnoreList& Ignored() const { return ignoreList_; }
+  TIgnoreForm* IgnoreForm() const { return ignoreForm_.get(); }
+
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -139,6 +145,8 @@ class TForm1 : public common::Window, private ScanView {
   void ShowStatus(const std::wstring& text) override;
   void ProcessMessages() override;
   void RunAndWait(const std::wstring& commandLine) override;
+  // The same, with the command's exit code (none when it could not be started).
+  std::optional<DWORD> RunAndWaitFor(const std::wstring& commandLine);
 
   bool CreateControls();
   bool FormCreate();
@@ -165,6 +173,14 @@ class TForm1 : public common::Window, private ScanView {
   void N8Click();
   void Windows1Click();
 
+  // The ignore list (TForm1Ignore.cpp): the selected rows go on it and leave the result list;
+  // its window; entries taken off it there.
+  void Pop_IgnoreClick();
+  void IgnoreList_menuClick();
+  void RemoveIgnored(const std::vector<ScanResultRow>& entries);
+  // Ignore_menu and Pop_Ignore are there for a selected row (before either menu opens).
+  void EnableIgnoreCommand();
+
   CheckerServices services_;
   CheckerImages images_;
   MainMenus menus_;
@@ -173,6 +189,7 @@ class TForm1 : public common::Window, private ScanView {
   TPanel flatPanel1_, panel2_;
   HWND label1_ = nullptr;
   HWND seleclAllChkListBtn_ = nullptr;
+  bool selectAllOffered_ = false;  // the button offers 全选 (tick all); it starts with 全否
   HWND flatButtons_[kFlatButtons] = {};
   CheckListView chkListView_;
   ResultListView listView2_;
@@ -212,8 +229,16 @@ class TForm1 : public common::Window, private ScanView {
   // The scan command is running (its button reads "停止").
   bool ScanRunning() const { return scan_ && scan_->StopOffered(); }
   RepairPlaces Places() const;
-  void Backup();
+  // The repair's second look at each row, on this system.
+  RowCheck Recheck() const;
+  // Exports the whole registry and keeps the export as the backup only when it is whole (the
+  // previous backup stays otherwise); none on success, else the text of what failed.
+  std::optional<std::wstring> Backup();
   void Restore();
+  // Before the registry editor runs for a backup or a restore: the progress window, the status
+  // text and the program's folder as the current one. Returns the status text it replaced.
+  std::wstring StartRegistryEditorWork(const wchar_t* caption, const wchar_t* text, int picture,
+                                       const wchar_t* status);
   std::wstring RegistryEditor() const;
   bool EnsureHistoryForm();
   // Step 6 of repairing all rows: the repair commands are disabled and the two tool buttons
@@ -222,7 +247,9 @@ class TForm1 : public common::Window, private ScanView {
   std::wstring ProgramFile(const std::wstring& name) const;
 
   bool repairBusy_ = false;
+  IgnoreList ignoreList_;
   // Owned windows, made on first use; they go before the main window's own parts.
   std::unique_ptr<TForm3> progressForm_;
   std::unique_ptr<TForm2> historyForm_;
+  std::unique_ptr<TIgnoreForm> ignoreForm_;
 };

@@ -11,10 +11,8 @@ namespace {
 
 constexpr wchar_t kMainTopic[] = L"Topic_17.htm";
 constexpr wchar_t kAboutTitle[] = L"Sanivo Version 3.4.5.408";
-constexpr wchar_t kRefusedText[] =
-    L"为了系统的安全，Sanivo不修复这一项：Windows或其他程序需要它，或者它不在检查的范围之内。";
-constexpr wchar_t kFailedText[] =
-    L"修复失败：这一项在检查之后已经改变、不存在或者无法删除。请重新扫描。";
+// The most entries that were only partly removed which one box names after repairing all.
+constexpr size_t kMostNamedEntries = 10;
 
 std::wstring AboutNotice() { return L"Lumora软件出品  " + MakerSite::HomePage(); }
 
@@ -29,17 +27,23 @@ void TForm1::FlatButton2Click() {
   const ScanResultRow row = listView2_.Row(index);
   if (row.ImageIndex == RepairedImage) return;
   if (Ask(RepairQuestion(row), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
+  // Ignored while the question waited: the user keeps it after all.
+  if (ignoreList_.Matches(row)) return;
 
   UndoJournal journal(services_.programDirectory);
-  Repairer repairer(environment_.MajorVersion, Places(), journal, [this] { ProcessMessages(); });
+  Repairer repairer(
+      environment_.MajorVersion, Places(), journal, [this] { ProcessMessages(); }, Recheck());
   const RepairResult result = repairer.Repair(row);
   // The user said yes: when nothing was removed, the user hears why instead of nothing at all.
-  if (result.outcome == RepairOutcome::Refused) {
-    Ask(kRefusedText, MB_OK | MB_ICONINFORMATION);
+  if (result.outcome == RepairOutcome::PartlyRemoved) {
+    WriteLog(L"部分删除", RepairRecord(row), result.undoFile);
+    Ask(OutcomeText(result, row), MB_OK | MB_ICONWARNING);
     return;
   }
   if (result.outcome != RepairOutcome::Repaired) {
-    Ask(kFailedText, MB_OK | MB_ICONWARNING);
+    const bool ours = result.outcome == RepairOutcome::Refused ||
+                      result.outcome == RepairOutcome::Changed;
+    Ask(OutcomeText(result, row), MB_OK | (ours ? MB_ICONINFORMATION : MB_ICONWARNING));
     return;
   }
   // The rows may have been sorted while the question waited.
@@ -55,34 +59,60 @@ void TForm1::FlatButton3Click() {
   if (!section.Entered() || ScanRunning()) return;
   if (Ask(L"Sanivo建议在全部删除前进行注册表备份。单击“确认”将注册表备份为文件，如果不需要备份，"
           L"请单击“取消”。",
-          MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
-    Backup();
+          MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
+    // The user asked for a backup first: without one, nothing is deleted.
+    if (const std::optional<std::wstring> failure = Backup()) {
+      Ask(*failure + L"\r\n\r\n没有进行全部修复：没有备份，Sanivo没有删除任何内容。",
+          MB_OK | MB_ICONERROR);
+      return;
+    }
+  }
   if (Ask(L"Sanivo将要修复所有检查到的系统错误，确认吗？", MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
     return;
 
   std::vector<ScanResultRow> rows;
   for (int i = 0; i < listView2_.Count(); ++i) rows.push_back(listView2_.Row(i));
   UndoJournal journal(services_.programDirectory);
-  Repairer repairer(environment_.MajorVersion, Places(), journal, [this] { ProcessMessages(); });
-  // Every row, repaired ones included, without looking at the outcome; only a row refused as
-  // naming something no scan reports keeps its image.
-  std::vector<ScanResultRow> refused;
-  for (const ScanResultRow& row : rows)
-    if (repairer.Repair(row).outcome == RepairOutcome::Refused) refused.push_back(row);
+  Repairer repairer(
+      environment_.MajorVersion, Places(), journal, [this] { ProcessMessages(); }, Recheck());
+  // Every row not repaired yet; only those really repaired are marked, the others keep their
+  // picture and are counted by their cause.
+  RepairTally tally;
+  std::vector<ScanResultRow> repaired;
+  std::vector<std::pair<ScanResultRow, std::wstring>> partly;
+  for (const ScanResultRow& row : rows) {
+    // A row ignored meanwhile (the subkey deletion lets the window run) stays as it is.
+    if (row.ImageIndex == RepairedImage || ignoreList_.Matches(row)) continue;
+    const RepairResult result = repairer.Repair(row);
+    tally.Add(result.outcome);
+    if (result.outcome == RepairOutcome::Repaired) repaired.push_back(row);
+    if (result.outcome == RepairOutcome::PartlyRemoved) partly.emplace_back(row, result.undoFile);
+  }
 
   std::wstring journals;
   for (const std::wstring& file : journal.Written())
     journals += (journals.empty() ? L"" : L"；") + file;
-  WriteLog(L"全部修复", L"修复了所有检查到的系统错误", journals);
-  listView2_.MarkRepairedExcept(refused);
-  statusBar1_.SetText(L"全部修复完毕");
+  WriteLog(L"全部修复", tally.HistoryRecord(), journals);
+  for (const auto& [row, undoFile] : partly) WriteLog(L"部分删除", RepairRecord(row), undoFile);
+  listView2_.MarkRepaired(repaired);
+  statusBar1_.SetText(tally.StatusText());
+  if (!partly.empty()) {
+    std::wstring names;
+    for (size_t i = 0; i < partly.size() && i < kMostNamedEntries; ++i)
+      names += L"\r\n" + partly[i].first.Item + L"\\" + partly[i].first.Location;
+    if (partly.size() > kMostNamedEntries)
+      names += L"\r\n……（共 " + std::to_wstring(partly.size()) + L" 项）";
+    Ask(L"以下项目只删除了一部分（有些子键无法删除），已删除的内容保存在撤销文件中：" + names,
+        MB_OK | MB_ICONWARNING);
+  }
   DisableRepairAfterRepairAll();
 }
 
 // Registry backup.
 void TForm1::ToolButton4Click() {
   const RepairSection section(*this);
-  if (section.Entered()) Backup();
+  if (!section.Entered()) return;
+  if (const std::optional<std::wstring> failure = Backup()) Ask(*failure, MB_OK | MB_ICONERROR);
 }
 
 // Registry restore.

@@ -40,7 +40,11 @@ void TForm1::EnableRepairControls(bool enabled) {
 
 void TForm1::ClearResults() { listView2_.Clear(); }
 
-void TForm1::AddRow(const ScanResultRow& row) { listView2_.AddRow(row); }
+void TForm1::AddRow(const ScanResultRow& row) {
+  // Every scan's rows pass here, the worker threads' and those of the scans in the window: an
+  // ignored finding never reaches the list, and so neither the count nor a repair.
+  if (!ignoreList_.Matches(row)) listView2_.AddRow(row);
+}
 
 int TForm1::ResultCount() const { return listView2_.Count(); }
 
@@ -51,8 +55,10 @@ void TForm1::ProcessMessages() {
   common::PumpPendingMessages();
 }
 
-void TForm1::RunAndWait(const std::wstring& commandLine) {
+void TForm1::RunAndWait(const std::wstring& commandLine) { RunAndWaitFor(commandLine); }
+
+std::optional<DWORD> TForm1::RunAndWaitFor(const std::wstring& commandLine) {
   const BusySection busy(*this);
-  if (services_.runAndWait)
-    services_.runAndWait(commandLine, Handle(), [this] { ProcessMessages(); });
+  if (!services_.runAndWait) return std::nullopt;
+  return services_.runAndWait(commandLine, Handle(), [this] { ProcessMessages(); });
 }

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr int kHistoryIcon = 205;  // the history log's 32 x 32 picture
-constexpr int kButtonWidth = 75, kButtonHeight = 25, kButtonTop = 8;
 constexpr int kFlatButton1Left = 12, kButton1Left = 98;
 constexpr int kHeaderSectionWidth = 4096;
 
@@ -21,15 +20,11 @@ TForm2::~TForm2() {
 
 bool TForm2::Create(HWND owner) {
   const HINSTANCE module = GetModuleHandleW(nullptr);
-  ClassSpec windowClass;
-  windowClass.name = L"TForm2";
-  windowClass.background = GetSysColorBrush(COLOR_BTNFACE);
-  windowClass.icon = static_cast<HICON>(
-      LoadImageW(module, MAKEINTRESOURCEW(kHistoryIcon), IMAGE_ICON, 0, 0, LR_SHARED));
-  if (!common::Window::Create(
-          windowClass, WS_EX_TOPMOST | WS_EX_CONTROLPARENT, L"历史日志管理",
-          WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2,
-          (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2, kWidth, kHeight, owner))
+  const ClassSpec windowClass = ClassSpec::ButtonFace(
+      L"TForm2", static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(kHistoryIcon), IMAGE_ICON,
+                                               0, 0, LR_SHARED)));
+  if (!CreateCentred(windowClass, WS_EX_TOPMOST | WS_EX_CONTROLPARENT, L"历史日志管理",
+                     WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, kWidth, kHeight, owner))
     return false;
   // Laid out in pixels: the design's 9-point text is 12 pixels at every dpi.
   font_ = common::CreateSongTiPixelFont(12);
@@ -52,12 +47,8 @@ bool TForm2::Create(HWND owner) {
   if (!panel1_.Create(Handle(), kPanel1, false) ||
       !panel2_.Create(panel1_.Handle(), kPanel2, false))
     return false;
-  flatButton1_ = withFont(common::CreateControl(
-      L"BUTTON", L"清空", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kFlatButton1Left, kButtonTop,
-      kButtonWidth, kButtonHeight, panel2_.Handle(), kFlatButton1));
-  button1_ = withFont(common::CreateControl(
-      L"BUTTON", L"退出", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, kButton1Left, kButtonTop,
-      kButtonWidth, kButtonHeight, panel2_.Handle(), kButton1));
+  flatButton1_ = panel2_.AddPushButton(L"清空", kFlatButton1Left, kFlatButton1, font_.Get());
+  button1_ = panel2_.AddPushButton(L"退出", kButton1Left, kButton1, font_.Get());
   if (hints_.Create(Handle())) hints_.Set(flatButton1_, L"清空历史日志");
   Layout();
   return headerControl1_ != nullptr && memo1_ != nullptr && flatButton1_ != nullptr &&

@@ -22,12 +22,8 @@ bool TForm3::Create(HWND owner) {
   RECT frame = {0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   const int width = Width(frame), height = Height(frame);
-  ClassSpec windowClass;
-  windowClass.name = L"TForm3";
-  windowClass.background = GetSysColorBrush(COLOR_BTNFACE);
-  if (!common::Window::Create(windowClass, kExStyle, L"备份", kStyle,
-                              (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                              (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, owner))
+  if (!CreateCentred(ClassSpec::ButtonFace(L"TForm3"), kExStyle, L"备份", kStyle, width, height,
+                     owner))
     return false;
   // Laid out in pixels: the design's 9-point text is 12 pixels at every dpi.
   font_ = common::CreateSongTiPixelFont(12);

@@ -4,12 +4,18 @@ TPanel::~TPanel() { Destroy(); }
 
 bool TPanel::Create(HWND parent, int id, bool flatBorder) {
   flatBorder_ = flatBorder;
-  ClassSpec windowClass;
-  windowClass.name = L"SanivoPanel";
-  windowClass.background = GetSysColorBrush(COLOR_BTNFACE);
-  return common::Window::Create(windowClass, WS_EX_CONTROLPARENT, L"",
+  return common::Window::Create(ClassSpec::ButtonFace(L"SanivoPanel"), WS_EX_CONTROLPARENT, L"",
                                 WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0,
                                 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+}
+
+HWND TPanel::AddPushButton(const wchar_t* caption, int left, int id, HFONT font) {
+  constexpr int kWidth = 75, kHeight = 25, kTop = 8;
+  const HWND button = common::CreateControl(L"BUTTON", caption,
+                                            WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, left, kTop,
+                                            kWidth, kHeight, Handle(), id);
+  if (button) SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return button;
 }
 
 LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -14,6 +14,9 @@ class TPanel : public common::SurfaceWindow {
   ~TPanel() override;
 
   bool Create(HWND parent, int id, bool flatBorder);
+  // A push button of the checker's tool windows (75 x 25 pixels, 8 pixels from the panel's top)
+  // at `left`, in `font`; null when it cannot be made.
+  HWND AddPushButton(const wchar_t* caption, int left, int id, HFONT font);
 
   // Called after every change of size (the panel's OnResize event).
   void SetResizeHandler(std::function<void()> handler) { resized_ = std::move(handler); }

@@ -100,8 +100,9 @@ bool BrokenLinkTarget(const std::wstring& target, const FileQueries& files,
                       const Wow64Folders& wow64) {
   if (target.empty() || target == kLinkMarker || target[0] == L'\\') return false;
   if (!HasDriveRoot(target) || target.find_first_of(L"?*") != std::wstring::npos) return false;
-  const UINT type = files.DriveType(target.substr(0, 3));
-  if (type != DRIVE_FIXED && type != DRIVE_NO_ROOT_DIR) return false;
+  // A drive letter that is not there now (a USB disk that is out), or a removable, CD-ROM,
+  // network or RAM drive, cannot be judged.
+  if (files.DriveType(target.substr(0, 3)) != DRIVE_FIXED) return false;
   if (!wow64.active) return !files.PathExists(target);
 
   // Only around the look-ups: the system's own loading of DLLs in this thread must stay

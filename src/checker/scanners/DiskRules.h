@@ -39,11 +39,12 @@ struct Wow64Folders {
 // when WOW64 is not active or neither applies.
 std::vector<std::wstring> Wow64Alternatives(const std::wstring& target, const Wow64Folders& wow64);
 
-// A shortcut is broken when its target is a path with a drive letter ("X:\...") on a fixed
-// drive or on a drive letter that does not exist, and names neither a file nor a folder there.
-// Never broken: an empty target, the marker, a network path ("\\server\..."), a path without a
+// A shortcut is broken when its target is a path with a drive letter ("X:\...") on a local
+// fixed drive, and names neither a file nor a folder there. Never broken: an empty target (a
+// shell object, a printer), the marker, a network path ("\\server\..."), a path without a
 // drive letter ("notepad.exe", which the system would also find on the search path), a target
-// on a removable, CD-ROM, network or RAM drive, and a target whose text holds '?' or '*' (no
+// on a drive letter that is not there now or on a removable, CD-ROM, network or RAM drive (the
+// disk may just be away), and a target whose text holds '?' or '*' (no
 // file name can: a '?' stands for a character the ANSI code page could not hold, so the path
 // as read is not the real one). Under WOW64 the target and its 64-bit alternatives are looked
 // for with the file-system redirection off, as the 64-bit system that runs the shortcut sees

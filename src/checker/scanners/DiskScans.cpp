@@ -144,18 +144,48 @@ void DiskScans::CheckShortcut(const std::wstring& directory, const WIN32_FIND_DA
   const std::wstring path = directory + file.cFileName;
   if (!Reportable(path)) return;
   try {
-    const std::wstring target = GetLinkTarget(path);
-    if (BrokenLinkTarget(target, files_, wow64_)) ListView1_AddFile(directory, file, target);
+    if (!links_) links_ = std::make_unique<ShellLinkReader>();
+    if (const auto target = BrokenShortcutTarget(*links_, path, files_, wow64_))
+      ListView1_AddFile(directory, file, *target);
   } catch (...) {
     // A failure while one file is checked skips that file; the walk goes on.
   }
 }
 
-std::wstring DiskScans::GetLinkTarget(const std::wstring& path) {
-  if (!links_) links_ = std::make_unique<ShellLinkReader>();
-  const std::wstring target = links_->Target(path);
+namespace {
+
+std::wstring TargetOrMarker(ShellLinkReader& links, const std::wstring& path) {
+  const std::wstring target = links.Target(path);
   const int length = common::AnsiLength(target);
   return length >= 1 && length <= 3 ? std::wstring(kLinkMarker) : target;
+}
+
+}  // namespace
+
+std::wstring DiskScans::GetLinkTarget(const std::wstring& path) {
+  if (!links_) links_ = std::make_unique<ShellLinkReader>();
+  return TargetOrMarker(*links_, path);
+}
+
+std::optional<std::wstring> BrokenShortcutTarget(ShellLinkReader& links, const std::wstring& path,
+                                                 const FileQueries& files,
+                                                 const Wow64Folders& wow64) {
+  const std::wstring target = TargetOrMarker(links, path);
+  if (!BrokenLinkTarget(target, files, wow64)) return std::nullopt;
+  // A folder that is gone may come back (a user's folder made again on demand); a target read
+  // with "?" for a character is not the real one.
+  const ShellLinkReader::Facts facts = links.LoadedFacts(path, target);
+  if (facts.folder || !facts.wholeInCodePage) return std::nullopt;
+  return target;
+}
+
+bool FolderIsEmpty(const std::wstring& path) {
+  bool empty = true;
+  const Listing listing = ListEntries(path + L"\\*.*", [&empty](const WIN32_FIND_DATAW&) {
+    empty = false;
+    return false;
+  });
+  return listing == Listing::Complete && empty;
 }
 
 void DiskScans::ListView1_AddFile(const std::wstring& directory, const WIN32_FIND_DATAW& file,

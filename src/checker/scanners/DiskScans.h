@@ -16,6 +16,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,18 @@ class DiskScans {
   std::vector<std::wstring> emptyDirs_;     // EmptyDirs, filled only during Scan_Direrr
   DWORD lastPump_ = 0;                      // tick count of the last time messages ran
 };
+
+// The rule of the shortcut scan for one shortcut file, judged now: the scan and the repair's
+// second look at a row use the same. The target a row gives (GetLinkTarget's) when the shortcut
+// is broken (BrokenLinkTarget), it was not made for a folder and its target came through the
+// ANSI shell link whole (ShellLinkReader::LoadedFacts); none otherwise.
+std::optional<std::wstring> BrokenShortcutTarget(ShellLinkReader& links, const std::wstring& path,
+                                                 const FileQueries& files,
+                                                 const Wow64Folders& wow64);
+
+// The folder was listed to its end and holds nothing at all, hidden and system entries
+// included: the rule of the empty-folder scan.
+bool FolderIsEmpty(const std::wstring& path);
 
 // The scanners of the rows BrokenShortcuts and EmptyMenuFolders, on the real system.
 void ScanLinkFiles(ScanHost& host);

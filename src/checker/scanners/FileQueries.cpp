@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <optional>
@@ -38,6 +39,67 @@ PathKind SystemLook(const std::wstring& path, bool redirectionOff) {
   }
 }
 
+std::wstring Variable(const wchar_t* name) {
+  wchar_t value[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::wstring(value, length) : std::wstring();
+}
+
+std::wstring ExpandedBySystem(const std::wstring& text) {
+  std::wstring expanded(1024, L'\0');
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const DWORD needed = ExpandEnvironmentStringsW(text.c_str(), expanded.data(),
+                                                   static_cast<DWORD>(expanded.size()));
+    if (needed == 0) return text;
+    if (needed <= expanded.size()) {
+      expanded.resize(needed - 1);
+      return expanded;
+    }
+    expanded.assign(needed, L'\0');
+  }
+  return text;
+}
+
+// Where each folder variable has a twin on 64-bit Windows: a registration written by a 64-bit
+// program means its folder, one written by a 32-bit program the other, and the checker cannot
+// tell which wrote it. The twins that are not set (all of them on 32-bit Windows) add nothing.
+struct VariableTwins {
+  const wchar_t* name;
+  const wchar_t* twins[2];
+};
+constexpr VariableTwins kFolderTwins[] = {
+    {L"ProgramFiles", {L"ProgramW6432", L"ProgramFiles(x86)"}},
+    {L"CommonProgramFiles", {L"CommonProgramW6432", L"CommonProgramFiles(x86)"}},
+};
+
+// `text` with every "%name%" (letter case aside) replaced by "%twin%".
+std::wstring WithVariable(const std::wstring& text, const std::wstring& name,
+                          const std::wstring& twin) {
+  std::wstring upper = text, result;
+  CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+  std::wstring key = L"%" + name + L"%";
+  CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+  size_t from = 0;
+  for (size_t at = upper.find(key); at != std::wstring::npos; at = upper.find(key, from)) {
+    result += text.substr(from, at - from) + L"%" + twin + L"%";
+    from = at + key.size();
+  }
+  return result + text.substr(from);
+}
+
+std::vector<std::wstring> SystemExpansions(const std::wstring& text) {
+  std::vector<std::wstring> forms = {ExpandedBySystem(text)};
+  for (const VariableTwins& variable : kFolderTwins)
+    for (const wchar_t* twin : variable.twins) {
+      if (Variable(twin).empty()) continue;
+      const std::wstring other = WithVariable(text, variable.name, twin);
+      if (other == text) continue;
+      const std::wstring form = ExpandedBySystem(other);
+      if (std::find(forms.begin(), forms.end(), form) == forms.end()) forms.push_back(form);
+    }
+  return forms;
+}
+
 }  // namespace
 
 FileQueries FileQueries::OverLook(
@@ -61,6 +123,7 @@ FileQueries FileQueries::System() {
     return GetDriveTypeA(common::ToAnsi(root).c_str());
   };
   queries.LogicalDrives = [] { return GetLogicalDrives(); };
+  queries.Expand = &SystemExpansions;
   return queries;
 }
 

@@ -7,6 +7,7 @@
 // (the native fuzz build); the types are those of the platform (UINT, DWORD).
 #include <functional>
 #include <string>
+#include <vector>
 
 // GetDriveType's answer for a fixed disk (DRIVE_FIXED).
 inline constexpr unsigned kDriveFixed = 3;
@@ -24,6 +25,12 @@ struct FileQueries {
   std::function<bool(const std::wstring& path)> FileExists;
   // An existing file or an existing directory.
   std::function<bool(const std::wstring& path)> PathExists;
+  // The texts a text holding environment variables ("%SystemRoot%\x.exe") stands for, expanded
+  // as the system would for the programs that read it: more than one where a variable means two
+  // folders (on 64-bit Windows %ProgramFiles% is one folder to 32-bit and another to 64-bit
+  // programs). A variable that is not set stays as it is. Missing: nothing is expanded, and a
+  // text holding a variable is not judged.
+  std::function<std::vector<std::wstring>(const std::wstring& text)> Expand;
 
   // The real system. A path the system cannot tell about counts as existing, file and folder
   // alike: the scans report only what is known to be gone, since a report may end in a deletion.

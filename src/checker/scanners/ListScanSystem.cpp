@@ -3,8 +3,12 @@
 #include "common/wow64.h"
 
 std::vector<ListScanSystem::View> ListScanSystem::DefaultOtherMachineViews() {
+#ifdef _WIN64
+  return {{HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY}};
+#else
   if (!common::IsWow64()) return {};
   return {{HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY}};
+#endif
 }
 
 void AddRowAndPump(ScanHost& host, const ScanResultRow& row) {

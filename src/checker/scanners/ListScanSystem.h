@@ -21,16 +21,16 @@ struct ListScanSystem {
   FileQueries Files = FileQueries::System();
 
   // A root key seen through a registry view: `flags` go with every open below it.
-  struct View {
-    HKEY root;
-    REGSAM flags;
-  };
-  // Further views of HKEY_LOCAL_MACHINE, read only to tell whether a machine key below
-  // "Software" has content, never reported from: on 64-bit Windows the program's own view hides
-  // the keys of 64-bit programs, whose empty keys below HKEY_CURRENT_USER (one view for both)
-  // would otherwise look orphaned. None elsewhere.
+  using View = registry::View;
+  // Further views of HKEY_LOCAL_MACHINE, read only to tell whether something is there, never
+  // reported from: on 64-bit Windows a program's own view hides the keys of the programs of the
+  // other bitness (a 32-bit program sees "Wow6432Node"), whose empty keys below
+  // HKEY_CURRENT_USER (one view for both) would otherwise look orphaned, and whose classes
+  // (a context-menu handler's CLSID) would look unregistered. None on 32-bit Windows.
   std::vector<View> OtherMachineViews = DefaultOtherMachineViews();
 
+  // The other view of 64-bit Windows: the 64-bit one for a 32-bit program under WOW64
+  // (KEY_WOW64_64KEY), the 32-bit one for a 64-bit program (KEY_WOW64_32KEY).
   static std::vector<View> DefaultOtherMachineViews();
 };
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "checker/scanners/Registry.h"
-#include "checker/scanners/UninstallCommand.h"
+#include "checker/scanners/VerbRules.h"
 #include "common/handles.h"
 #include "common/text.h"
 
@@ -17,59 +17,28 @@ using registry::Key;
 constexpr int kCsidlPrograms = 2;
 constexpr int kCsidlCommonPrograms = 23;
 
-const wchar_t* const kMenuOrderKeys[] = {
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\&Programs",
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\Programs",
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu2\\Programs",
-};
-
-// The program a verb's command starts, when the command is judged at all: a command naming a
-// drive (it holds ":"), without its leading quote, lowered and cut after its first ".exe".
-// A quoted program ends at its closing quote ("c:\tools\edit.cmd" "%1"). A command whose
-// program is not a full path with a drive ("rundll32.exe c:\x.dll,Run", "%ProgramFiles%\x.exe
-// /a:1") is not judged: the colon belongs to an argument, and a relative or unexpanded path would
-// be looked for in the checker's own folder and never found.
-std::optional<std::wstring> VerbProgram(const std::wstring& command) {
-  if (command.find(L':') == std::wstring::npos) return std::nullopt;
-  std::wstring c = command;
-  if (c.front() == L'"') {
-    c.erase(0, 1);
-    if (const size_t closing = c.find(L'"'); closing != std::wstring::npos) c.resize(closing);
-  }
-  c = AsciiLower(c);
-  if (const size_t exe = c.find(L".exe"); exe != std::wstring::npos) c.resize(exe + 4);
-  if (c.size() < 2 || c[1] != L':') return std::nullopt;
-  return c;
-}
-
 void ScanContextMenuHandlers(ScanHost& host, const ListScanSystem& system,
                              const std::wstring& classKey) {
   const std::wstring handlers = classKey + L"\\shellex\\ContextMenuHandlers";
-  const Key clsid = Key::Open(system.Machine, L"Software\\CLASSES\\CLSID");
-  for (const std::wstring& name : Key::Open(system.Machine, handlers).SubkeyNames()) {
-    const std::wstring location = handlers + L"\\" + name;
-    const std::wstring target = Key::Open(system.Machine, location).DefaultText();
-    if (target.empty() || clsid.HasSubkey(target) || clsid.HasSubkey(name)) continue;
-    AddMenuErrItem(host, kMachineName, location, L"", name);
-  }
+  for (const std::wstring& name : Key::Open(system.Machine, handlers).SubkeyNames())
+    if (StaleContextMenuHandler(system, classKey, name))
+      AddMenuErrItem(host, kMachineName, handlers + L"\\" + name, L"", name);
 }
 
 void ScanShellVerbs(ScanHost& host, const ListScanSystem& system, const std::wstring& classKey) {
   const std::wstring shell = classKey + L"\\shell";
-  for (const std::wstring& verb : Key::Open(system.Machine, shell).SubkeyNames()) {
-    const std::wstring location = shell + L"\\" + verb;
-    const Key key = Key::Open(system.Machine, location);
-    // A verb that cannot be read is not known to be empty: a row would have repair delete it.
-    if (!key) continue;
-    bool stale = key.SubkeyCount() == 0;
-    if (!stale) {
-      if (const Key command = Key::Open(key.Get(), L"command")) {
-        const std::optional<std::wstring> program = VerbProgram(command.DefaultText());
-        stale = program && !system.Files.FileExists(*program);
-      }
-    }
-    if (stale) AddMenuErrItem(host, kMachineName, location, L"", verb);
-  }
+  for (const std::wstring& verb : Key::Open(system.Machine, shell).SubkeyNames())
+    if (StaleShellVerb(system, classKey, verb))
+      AddMenuErrItem(host, kMachineName, shell + L"\\" + verb, L"", verb);
+}
+
+// A class registered below "Software\CLASSES\CLSID" in the program's own view or another.
+bool ClassRegistered(const ListScanSystem& system, const std::wstring& clsid) {
+  const std::wstring path = L"Software\\CLASSES\\CLSID\\" + clsid;
+  if (Key::Open(system.Machine, path)) return true;
+  for (const ListScanSystem::View& view : system.OtherMachineViews)
+    if (Key::Open(view.root, path, KEY_READ | view.flags)) return true;
+  return false;
 }
 
 // Names of the first-level folders of `folder` without the system attribute; none when the
@@ -92,10 +61,39 @@ std::optional<std::vector<std::wstring>> SubfolderNames(const std::wstring& fold
   return names;
 }
 
+}  // namespace
+
+const std::vector<std::wstring>& MenuOrderKeys() {
+  static const std::vector<std::wstring> keys = {
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\&Programs",
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\Programs",
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu2\\Programs",
+  };
+  return keys;
+}
+
+bool StaleContextMenuHandler(const ListScanSystem& system, const std::wstring& classKey,
+                             const std::wstring& handler) {
+  const std::wstring target =
+      Key::Open(system.Machine, classKey + L"\\shellex\\ContextMenuHandlers\\" + handler)
+          .DefaultText();
+  return !target.empty() && !ClassRegistered(system, target) && !ClassRegistered(system, handler);
+}
+
+bool StaleShellVerb(const ListScanSystem& system, const std::wstring& classKey,
+                    const std::wstring& verb) {
+  const Key key = Key::Open(system.Machine, classKey + L"\\shell\\" + verb);
+  // A verb that cannot be read is not known to be empty: a row would have repair delete it.
+  if (!key) return false;
+  if (key.SubkeyCount() == 0) return !CarriedByValue(key);
+  const Key command = Key::Open(key.Get(), L"command");
+  return command && CommandMissing(command, system.Files);
+}
+
 // The Programs folders' subfolder names: the user's on Windows 95/98/Me and NT 4, the common
 // ones elsewhere, both together on Windows 2000/XP/2003. None when a folder cannot be read.
-std::optional<std::vector<std::wstring>> ProgramFolders(ScanHost& host) {
-  const ScanEnvironment& environment = host.Environment();
+std::optional<std::vector<std::wstring>> ProgramFolders(const ScanEnvironment& environment,
+                                                        const std::function<void()>& eachEntry) {
   std::vector<int> folders = {environment.MajorVersion == 4 ? kCsidlPrograms
                                                             : kCsidlCommonPrograms};
   if (environment.MajorVersion == 5) folders.push_back(kCsidlPrograms);
@@ -104,14 +102,12 @@ std::optional<std::vector<std::wstring>> ProgramFolders(ScanHost& host) {
     const std::wstring path = environment.GetSpecialFolder
                                   ? environment.GetSpecialFolder(environment.DesktopWnd, csidl)
                                   : std::wstring();
-    const auto read = SubfolderNames(path, [&host] { host.ProcessMessages(); });
+    const auto read = SubfolderNames(path, eachEntry);
     if (!read) return std::nullopt;
     names.insert(names.end(), read->begin(), read->end());
   }
   return names;
 }
-
-}  // namespace
 
 void AddMenuErrItem(ScanHost& host, const std::wstring& item, const std::wstring& location,
                     const std::wstring& keyName, const std::wstring& description) {
@@ -126,13 +122,18 @@ void Scan_ShellExErr(ScanHost& host, const std::wstring& className, const ListSc
 
 void Scan_MenuOrderErr(ScanHost& host, const ListScanSystem& system) {
   // Without the folders every entry would look stale; nothing is judged then.
-  const std::optional<std::vector<std::wstring>> folders = ProgramFolders(host);
+  const std::optional<std::vector<std::wstring>> folders =
+      ProgramFolders(host.Environment(), [&host] { host.ProcessMessages(); });
   if (!folders) return;
-  for (const wchar_t* menuOrder : kMenuOrderKeys) {
+  for (const std::wstring& menuOrder : MenuOrderKeys()) {
     for (const std::wstring& entry : Key::Open(system.User, menuOrder).SubkeyNames()) {
       if (entry == L"Menu" || std::find(folders->begin(), folders->end(), entry) != folders->end())
         continue;
-      AddMenuErrItem(host, kUserName, std::wstring(menuOrder) + L"\\" + entry, L"", entry);
+      // An entry whose name the code page cannot hold is listed with a "?" and cannot be
+      // compared with a folder's name, nor opened again by repair: it is not judged.
+      const std::wstring location = menuOrder + L"\\" + entry;
+      if (!Key::Open(system.User, location)) continue;
+      AddMenuErrItem(host, kUserName, location, L"", entry);
     }
   }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "common/lookup.h"
 #include "common/text.h"
 
 namespace registry {
@@ -107,6 +108,76 @@ HKEY RootByName(std::wstring_view name) {
   for (const Root& r : kRoots)
     if (name == r.name) return r.key;
   return nullptr;
+}
+
+namespace {
+
+// The system's own name of an open key, through ntdll's NtQueryKey (KeyNameInformation), which
+// every NT system has but which is found at run time all the same.
+std::optional<std::wstring> SystemName(HKEY key) {
+  using QueryKey = LONG(NTAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  static const auto queryKey = common::LookUp<QueryKey>(L"ntdll.dll", "NtQueryKey");
+  constexpr int kKeyNameInformation = 3;
+  if (queryKey == nullptr || key == nullptr) return std::nullopt;
+  std::vector<ULONG> buffer(256);  // ULONGs: the name's length, then the name (aligned)
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    ULONG needed = 0;
+    const LONG status = queryKey(key, kKeyNameInformation, buffer.data(),
+                                 static_cast<ULONG>(buffer.size() * sizeof(ULONG)), &needed);
+    if (status >= 0) {
+      const ULONG bytes = buffer[0];
+      if (bytes > (buffer.size() - 1) * sizeof(ULONG)) return std::nullopt;
+      return std::wstring(reinterpret_cast<const wchar_t*>(&buffer[1]), bytes / sizeof(wchar_t));
+    }
+    if (needed <= buffer.size() * sizeof(ULONG) || needed > 1 << 20) return std::nullopt;
+    buffer.assign(needed / sizeof(ULONG) + 1, 0);
+  }
+  return std::nullopt;
+}
+
+// `name` starts with `prefix` (compared as the registry compares names) followed by the end or a
+// backslash; the rest, from that backslash on.
+std::optional<std::wstring_view> Below(std::wstring_view name, std::wstring_view prefix) {
+  if (prefix.empty() || name.size() < prefix.size() ||
+      CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, name.data(),
+                     static_cast<int>(prefix.size()), prefix.data(),
+                     static_cast<int>(prefix.size())) != CSTR_EQUAL)
+    return std::nullopt;
+  const std::wstring_view rest = name.substr(prefix.size());
+  if (!rest.empty() && rest.front() != L'\\') return std::nullopt;
+  return rest;
+}
+
+}  // namespace
+
+std::optional<std::wstring> StoredNameOf(std::wstring_view systemName,
+                                         std::wstring_view currentUserName) {
+  std::vector<std::pair<std::wstring, std::wstring>> roots = {
+      {L"\\REGISTRY\\MACHINE", L"HKEY_LOCAL_MACHINE"}};
+  if (!currentUserName.empty()) {
+    // The current user's classes are a registry file of their own, shown at Software\Classes.
+    roots.emplace_back(std::wstring(currentUserName) + L"_Classes",
+                       L"HKEY_CURRENT_USER\\Software\\Classes");
+    roots.emplace_back(currentUserName, L"HKEY_CURRENT_USER");
+  }
+  roots.emplace_back(L"\\REGISTRY\\USER", L"HKEY_USERS");
+  for (const auto& [prefix, rootName] : roots)
+    if (const auto rest = Below(systemName, prefix)) return rootName + std::wstring(*rest);
+  return std::nullopt;
+}
+
+std::optional<std::wstring> StoredName(HKEY key) {
+  const std::optional<std::wstring> name = SystemName(key);
+  if (!name) return std::nullopt;
+  // A key of its own for the current user's root (opening HKEY_CURRENT_USER with no subkey may
+  // give back the predefined handle, of which the system tells no name).
+  HKEY user = nullptr;
+  std::wstring userName;
+  if (RegOpenCurrentUser(KEY_QUERY_VALUE, &user) == ERROR_SUCCESS) {
+    const common::RegKey owned(user);
+    userName = SystemName(user).value_or(L"");
+  }
+  return StoredNameOf(*name, userName);
 }
 
 Key Key::Open(HKEY parent, std::wstring_view path, REGSAM access) {
@@ -226,6 +297,24 @@ std::optional<RawValue> Key::ReadValue(std::wstring_view name) const {
   if (!data) return std::nullopt;
   value.data = std::move(*data);
   return value;
+}
+
+bool Key::SameThroughWide(std::wstring_view name, const std::wstring* text) const {
+  if (Get() == nullptr) return false;
+  const std::wstring wideName(name);
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExW(Get(), wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    return false;
+  if (text == nullptr) return true;
+  if ((type != REG_SZ && type != REG_EXPAND_SZ) || size > kLargestData) return false;
+  std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+  DWORD got = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+  if (RegQueryValueExW(Get(), wideName.c_str(), nullptr, &type,
+                       reinterpret_cast<BYTE*>(data.data()), &got) != ERROR_SUCCESS)
+    return false;
+  data.resize(std::min<size_t>(got / sizeof(wchar_t), data.size()));
+  if (const size_t zero = data.find(L'\0'); zero != std::wstring::npos) data.resize(zero);
+  return data == *text;
 }
 
 }  // namespace registry

@@ -19,6 +19,27 @@ namespace registry {
 std::wstring RootName(HKEY root);         // empty for any other handle
 HKEY RootByName(std::wstring_view name);  // null for any other text (exact case)
 
+// A root key as one registry view shows it: `flags` (KEY_WOW64_64KEY, KEY_WOW64_32KEY or 0 for
+// the program's own view) go with every opening below it. Tests let an open private key stand
+// for a root.
+struct View {
+  HKEY root;
+  REGSAM flags;
+};
+
+// Where an open key really is, named from the root that holds it as stored: a key a 32-bit
+// program opened as HKEY_LOCAL_MACHINE\Software\X on 64-bit Windows is
+// "HKEY_LOCAL_MACHINE\Software\Wow6432Node\X"; one opened through HKEY_CLASSES_ROOT is under
+// HKEY_LOCAL_MACHINE\Software\Classes or HKEY_CURRENT_USER\Software\Classes. A registry file
+// that names keys so is imported into the same place by the 32-bit and the 64-bit registry
+// editor alike. None when the system does not tell (it is asked through ntdll at run time).
+std::optional<std::wstring> StoredName(HKEY key);
+// The naming rule alone: the system's own name of a key ("\REGISTRY\MACHINE\SOFTWARE\X")
+// under the root names of the result rows, given the system's name of the current user's key
+// ("\REGISTRY\USER\S-1-5-21-..."); none for a name under no known root.
+std::optional<std::wstring> StoredNameOf(std::wstring_view systemName,
+                                         std::wstring_view currentUserName);
+
 // One value as an enumeration of its key gives it.
 struct NamedValue {
   std::wstring Name;
@@ -67,6 +88,11 @@ class Key {
   std::optional<DWORD> ReadDword(std::wstring_view name) const;
   // Any value as stored; none when it is missing or unreadable.
   std::optional<RawValue> ReadValue(std::wstring_view name) const;
+  // True when the value `name`, asked for through the wide functions, exists and, when `text` is
+  // given, holds that text as a string (up to its first zero). So the name and the text came
+  // through the ANSI functions whole: a character the code page cannot hold reads back as "?"
+  // (or as a look-alike letter), and a path read that way is not the path the value names.
+  bool SameThroughWide(std::wstring_view name, const std::wstring* text = nullptr) const;
 
  private:
   explicit Key(HKEY key) : key_(key) {}

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr wchar_t kSharedDllsKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Shareddlls";
-
 // The count of one value; none for a value of a type that holds no count.
 std::optional<int> CountOf(const registry::Key& key, const std::wstring& name) {
   const std::optional<DWORD> type = key.ValueType(name);
@@ -20,6 +18,11 @@ std::optional<int> CountOf(const registry::Key& key, const std::wstring& name) {
 }
 
 }  // namespace
+
+bool SharedDllUnused(const ListScanSystem& system, const std::wstring& name) {
+  const registry::Key key = registry::Key::Open(system.Machine, kSharedDllsKey, KEY_READ);
+  return key.HasValue(name) && CountOf(key, name) == 0;
+}
 
 void Scan_DLLerr(ScanHost& host, const ListScanSystem& system) {
   // Read only: the counts are only looked at, and a user without the right to write below

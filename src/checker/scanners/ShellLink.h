@@ -61,9 +61,21 @@ class ShellLinkReader {
   // path (a Control Panel item, a printer).
   std::wstring Target(const std::wstring& linkPath);
 
+  // Of the shortcut file `linkPath` loaded last by Target(): whether it was made for a folder
+  // (the target's attributes it keeps, or those the wide shell link reports, say so, or its
+  // target ends in a backslash), and whether its target reads the same through the wide shell
+  // link as through the ANSI one (no character the code page could not hold). Asked only of a
+  // shortcut whose target is missing: it reads the file's header once more.
+  struct Facts {
+    bool folder = false;
+    bool wholeInCodePage = true;
+  };
+  Facts LoadedFacts(const std::wstring& linkPath, const std::wstring& target);
+
  private:
   // Declared first, so that the object is released before COM ends.
   common::ComApartment com_;
   ComPtr<IShellLinkA> link_;
+  ComPtr<IShellLinkW> wide_;
   ComPtr<IPersistFile> file_;
 };

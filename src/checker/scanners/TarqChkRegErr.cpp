@@ -65,6 +65,25 @@ std::wstring Trimmed(const std::wstring& text) {
   return first < last ? std::wstring(first, last) : std::wstring();
 }
 
+// Windows Installer keeps its records below "Installer" keys of these parents: a root's or a
+// user's classes ("Software\Classes", "S-1-5-21-..._Classes"), "Software\Microsoft" and
+// "...\Windows\CurrentVersion" (whatever the root and the user).
+bool BelowInstallerRecords(const std::wstring& lower) {
+  std::wstring_view parent;
+  size_t start = 0;
+  while (start <= lower.size()) {
+    const size_t end = std::min(lower.find(L'\\', start), lower.size());
+    const std::wstring_view name = std::wstring_view(lower).substr(start, end - start);
+    if (name == L"installer" &&
+        (parent == L"classes" || parent == L"microsoft" || parent == L"currentversion" ||
+         (parent.size() > 8 && parent.substr(parent.size() - 8) == L"_classes")))
+      return true;
+    parent = name;
+    start = end + 1;
+  }
+  return false;
+}
+
 }  // namespace
 
 TChkRegErr::TChkRegErr(HKEY rootKey, std::wstring winDir, FileQueries files)
@@ -78,6 +97,7 @@ TChkRegErr::TChkRegErr(Start start, std::wstring winDir, FileQueries files)
 
 bool TChkRegErr::Skipped(std::wstring_view path) {
   const std::wstring lower = AsciiLower(path);
+  if (BelowInstallerRecords(lower)) return true;
   const size_t lastSeparator = lower.rfind(L'\\');
   const std::wstring_view name =
       std::wstring_view(lower).substr(lastSeparator == std::wstring::npos ? 0 : lastSeparator + 1);
@@ -117,20 +137,34 @@ void TChkRegErr::ScanKey(const registry::Key& parent, const std::wstring& name,
   }
 }
 
+bool TChkRegErr::NameIsBad(const registry::Key& key, const std::wstring& name,
+                           std::wstring_view winDir, const FileQueries& files) {
+  return IsBadPath(name, winDir, files) && key.SameThroughWide(name);
+}
+
+std::optional<std::wstring> TChkRegErr::TextIsBad(const registry::Key& key,
+                                                  const registry::NamedValue& value,
+                                                  std::wstring_view winDir,
+                                                  const FileQueries& files) {
+  const std::optional<std::wstring> text = registry::TextOf(value.Type, value.Data);
+  if (!text) return std::nullopt;
+  std::wstring data = Trimmed(*text);
+  if (!IsBadPath(data, winDir, files) || !key.SameThroughWide(value.Name, &*text))
+    return std::nullopt;
+  return data;
+}
+
 void TChkRegErr::CheckValues(const std::wstring& path, const registry::Key& key) {
   // Names, types and texts come in one pass over the key, read through the handle that is open
   // anyway: a value deleted meanwhile is simply not there, as it would not be on a new opening.
   for (const registry::NamedValue& value : key.Values()) {
     if (Terminated()) return;
-    if (IsBadPath(value.Name, winDir_, files_))
+    if (NameIsBad(key, value.Name, winDir_, files_))
       AddRow({start_.rootKeyName, path, value.Name, L"", 0});
-    const std::optional<std::wstring> text = registry::TextOf(value.Type, value.Data);
-    if (!text) continue;
-    const std::wstring data = Trimmed(*text);
     // The unnamed value is the key's default. A name of blanks is a value of its own, and the
     // row names it as it is, so that a repair finds that value and not the default.
-    if (IsBadPath(data, winDir_, files_))
-      AddRow(
-          {start_.rootKeyName, path, value.Name.empty() ? kDefaultValueName : value.Name, data, 0});
+    if (const std::optional<std::wstring> data = TextIsBad(key, value, winDir_, files_))
+      AddRow({start_.rootKeyName, path, value.Name.empty() ? kDefaultValueName : value.Name, *data,
+              0});
   }
 }

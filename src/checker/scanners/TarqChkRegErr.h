@@ -4,6 +4,7 @@
 // three run at once, for HKEY_CURRENT_USER, HKEY_USERS and HKEY_LOCAL_MACHINE.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "checker/scanners/FileQueries.h"
@@ -11,7 +12,8 @@
 
 namespace registry {
 class Key;
-}
+struct NamedValue;
+}  // namespace registry
 
 class TChkRegErr : public TScanThread {
  public:
@@ -29,8 +31,21 @@ class TChkRegErr : public TScanThread {
   TChkRegErr(Start start, std::wstring winDir, FileQueries files);
 
   // True when the walk leaves the key at `path` (below the root) out with all its subkeys: lists
-  // that other checks look at, and keys known to hold paths that need not exist.
+  // that other checks look at, keys known to hold paths that need not exist, and Windows
+  // Installer's own records below any "Installer" key of a root's or a user's classes, of
+  // "Microsoft" or of "CurrentVersion" (source lists and caches that name download folders on
+  // purpose; removing them breaks the repair and removal of the installed program).
   static bool Skipped(std::wstring_view path);
+
+  // The walk's judgement of one value of `key`, as a row gives it: its name is a bad path
+  // (IsBadPath), or its text trimmed of blanks and control characters is, which is then
+  // returned. Either only when it came through the ANSI functions whole
+  // (registry::Key::SameThroughWide).
+  static bool NameIsBad(const registry::Key& key, const std::wstring& name,
+                        std::wstring_view winDir, const FileQueries& files);
+  static std::optional<std::wstring> TextIsBad(const registry::Key& key,
+                                               const registry::NamedValue& value,
+                                               std::wstring_view winDir, const FileQueries& files);
 
  protected:
   void Execute() override;

@@ -27,12 +27,9 @@ bool Form1::Load(int show) {
   ClassSpec windowClass;
   windowClass.name = kClassName;
   windowClass.icon = LoadIconW(instance, MAKEINTRESOURCEW(PALOMID_ICON));
-  const SIZE size = common::WindowSizeForClient(kClientWidth, kClientHeight, kStyle, 0);
-  if (!Create(windowClass, WS_EX_CONTROLPARENT, kTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-              size.cx, size.cy, nullptr))
+  if (!CreateMainWindow(windowClass, kTitle, kStyle, kClientWidth, kClientHeight,
+                        smallIcon_.Get()))
     return false;
-  if (smallIcon_)
-    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
   CreateButtons();
   dialog_.Attach(Handle(), command1_.front());  // Tab moves between the buttons
 

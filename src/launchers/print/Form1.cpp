@@ -41,12 +41,9 @@ bool Form1::Load(int show) {
   ClassSpec windowClass;
   windowClass.name = kClassName;
   windowClass.icon = LoadIconW(instance, MAKEINTRESOURCEW(PRINDLE_ICON));
-  const SIZE size = common::WindowSizeForClient(kClientWidth, kClientHeight, kStyle, 0);
-  if (!Create(windowClass, WS_EX_CONTROLPARENT, kTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-              size.cx, size.cy, nullptr))
+  if (!CreateMainWindow(windowClass, kTitle, kStyle, kClientWidth, kClientHeight,
+                        smallIcon_.Get()))
     return false;
-  if (smallIcon_)
-    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
   CreateControls();
   dialog_.Attach(Handle(), text1_);  // Tab moves between the controls
 

@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "shell/core/HandleWindows.h"
+#include "shell/core/StartKeys.h"
 
 namespace CrashGuard {
 
@@ -48,6 +49,9 @@ bool Armed() { return armed; }
 
 void GiveBackDesktop() {
   if (!armed || givingBack.exchange(true)) return;  // once, even if the give-back itself fails
+  // The keys first: a hook whose thread is stopped here would hold up every key press of the
+  // session until the process is gone.
+  StartKeyHook::RemoveAfterCrash();
   if (BeforeGiveBack()) {
     try {
       BeforeGiveBack()();
@@ -58,6 +62,7 @@ void GiveBackDesktop() {
   HandleWindows::RestoreTaskbar(savedTrayHeight);
   HandleWindows::WindowCommandByClass(L"explorer.exe", HandleWindows::kShow);
   HandleWindows::WindowCommandByClass(L"Shell_traywnd", HandleWindows::kShow);
+  HandleWindows::RestoreMinimizedWindows();
   armed = false;
   givingBack = false;
 }

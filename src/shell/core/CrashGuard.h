@@ -1,6 +1,7 @@
 #pragma once
 // If the shell dies of an unhandled error, a user must never be left without a taskbar: the
-// guard gives the Windows taskbar and the work area back before the process goes.
+// guard gives the Windows taskbar and the work area back before the process goes, removes the
+// shell's keyboard hook and shows minimised windows again as the system showed them before.
 
 #include <functional>
 

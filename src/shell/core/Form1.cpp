@@ -38,6 +38,8 @@ constexpr QuickLaunch kQuickLaunchLinks[] = {
     {FixedButton::QuickLaunchC, L"KS_C_Link"}, {FixedButton::QuickLaunchD, L"KS_D_Link"},
     {FixedButton::QuickLaunchE, L"KS_E_Link"}, {FixedButton::Print, L"Prindle_Link"}};
 constexpr UINT kSendToBack = WM_APP + 1;
+// The keyboard hook's word that the Windows key or Ctrl+Esc was pressed.
+constexpr UINT kStartKeys = WM_APP + 2;
 // Explorer, started again, makes a new Windows taskbar and says so to every top-level window. It
 // is hidden again at most once a second: a burst of these notices (or a restarting Explorer
 // that keeps announcing itself) costs one take-back per second, never a loop.
@@ -111,6 +113,7 @@ bool Form1::Load() {
   LoadStartMenu();
 
   LoadIcons();
+  startKeys_.Install(Handle(), kStartKeys);
   const std::wstring caption = L"退出v" + GetMyVersion();
   SetWindowTextW(command1_, caption.c_str());
   dialog_.GiveFocus();
@@ -255,8 +258,23 @@ void Form1::OpenLink(const std::wstring& key) {
   services_.openLink(Handle(), link);
 }
 
+void Form1::ToggleStartMenu() {
+  if (menuShown_ && frmStartMenu_.Visible()) {
+    CloseStartMenu();
+    return;
+  }
+  // The desktop takes the activation, as a click on the start button gives it: turning to
+  // another window afterwards closes the menu. The system may refuse; the menu opens anyway.
+  SetForegroundWindow(Handle());
+  TaskBarButtonClicked(Position(FixedButton::Start), static_cast<int16_t>(MouseButton::Left));
+}
+
 void Form1::DesktopMouseMove() {
   taskBar1_.ResetLastButton();  // the strip itself hears nothing when the pointer leaves it
+  CloseStartMenu();
+}
+
+void Form1::CloseStartMenu() {
   // Any movement over the background closes a menu that the start button opened, with its
   // submenu.
   if (frmStartMenu_.ButtonOver()) {
@@ -322,6 +340,7 @@ void Form1::Unload() {
 
 void Form1::UnloadAll() {
   unloading_ = true;
+  startKeys_.Remove();
   HandleWindows::RestoreTaskbar(trayHeight_);
   CloseTray();
   CrashGuard::Disarm();
@@ -399,6 +418,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_TIMER:
       if (wParam == kTakeBackTimer) TakeDesktopBack();
+      return 0;
+    case kStartKeys:
+      if (!unloading_) ToggleStartMenu();
       return 0;
     case kSendToBack:
       SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -13,6 +13,7 @@
 #include "common/handles.h"
 #include "common/surface_window.h"
 #include "shell/core/ShellServices.h"
+#include "shell/core/StartKeys.h"
 #include "shell/core/ctlIcon.h"
 #include "shell/core/rwini.h"
 #include "shell/startmenu/FrmStartMenu.h"
@@ -47,6 +48,10 @@ class Form1 : public common::SurfaceWindow {
 
   // The taskbar's click on fixed button Index: 1 opens the start menu, 2 to 7 their links.
   void TaskBarButtonClicked(int16_t Index, int16_t Button);
+  // The Windows key alone or Ctrl+Esc: opens the start menu as the start button does, or
+  // closes it (with its submenu) when it is open.
+  void ToggleStartMenu();
+  bool StartKeysHooked() const { return startKeys_.Installed(); }
 
   float TrayHeight() const { return trayHeight_; }
   bool MenuShown() const { return menuShown_; }
@@ -68,6 +73,7 @@ class Form1 : public common::SurfaceWindow {
 
  private:
   void DesktopMouseMove();
+  void CloseStartMenu();
   // A new Windows taskbar was announced: hide it and reserve the strip again, at most once a
   // second.
   void TaskbarCreated();
@@ -98,6 +104,7 @@ class Form1 : public common::SurfaceWindow {
   FrmStartMenu frmStartMenu_;      // loaded at start, hidden until the start button opens it
   std::vector<std::unique_ptr<ctlIcon>> icons_;  // ctlIcon1 0 ... 4
   common::DialogHelper dialog_;  // Tab from the exit button over the taskbar to the icons
+  StartKeyHook startKeys_;       // the Windows key and Ctrl+Esc open the start menu
   float trayHeight_ = 0;
   bool menuShown_ = false;
   bool unloading_ = false;

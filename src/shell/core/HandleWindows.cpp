@@ -1,9 +1,29 @@
 #include "shell/core/HandleWindows.h"
 
+#include <atomic>
+
 #include "common/screen.h"
 #include "common/text.h"
 
 namespace HandleWindows {
+
+namespace {
+
+// Windows 8 and later: one more taskbar per further screen.
+constexpr char kSecondaryTrayClass[] = "Shell_SecondaryTrayWnd";
+constexpr int kNoSavedArrangement = -1;
+// The arrangement of minimised windows before the shell hid them; read by the crash handler.
+std::atomic<int> savedArrangement{kNoSavedArrangement};
+
+// Every top-level window of the secondary taskbars' class.
+template <typename Action>
+void ForEachSecondaryTaskbar(Action action) {
+  for (HWND tray = FindWindowExA(nullptr, nullptr, kSecondaryTrayClass, nullptr); tray != nullptr;
+       tray = FindWindowExA(nullptr, tray, kSecondaryTrayClass, nullptr))
+    action(tray);
+}
+
+}  // namespace
 
 void WindowCommand(HWND window, int32_t command) {
   switch (command) {
@@ -70,13 +90,39 @@ void RestoreTaskbar(double trayHeight) {
       static_cast<int16_t>(common::RoundHalfEven(common::ScreenHeightPixels() - trayHeight));
   SetWorkArea(0, 0, width, height);
   if (tray) SetWindowPos(tray, nullptr, 0, 0, 0, 0, show);
+  ForEachSecondaryTaskbar([show](HWND secondary) {
+    SetWindowPos(secondary, nullptr, 0, 0, 0, 0, show | SWP_NOZORDER | SWP_NOACTIVATE);
+  });
 }
 
 void HideTaskbar() {
+  const UINT hide = SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
   HWND tray = FindWindowsTaskbar();
-  if (tray)
-    SetWindowPos(tray, nullptr, 0, 0, 0, 0,
-                 SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (tray) SetWindowPos(tray, nullptr, 0, 0, 0, 0, hide);
+  ForEachSecondaryTaskbar(
+      [hide](HWND secondary) { SetWindowPos(secondary, nullptr, 0, 0, 0, 0, hide); });
+}
+
+void HideMinimizedWindows() {
+  MINIMIZEDMETRICS metrics = {};
+  metrics.cbSize = sizeof(metrics);
+  if (!SystemParametersInfoW(SPI_GETMINIMIZEDMETRICS, sizeof(metrics), &metrics, 0)) return;
+  if (metrics.iArrange & ARW_HIDE) return;  // so already (Explorer sets it too)
+  const int before = metrics.iArrange;
+  metrics.iArrange |= ARW_HIDE;
+  // For this session only, like the work area.
+  if (SystemParametersInfoW(SPI_SETMINIMIZEDMETRICS, sizeof(metrics), &metrics, 0))
+    savedArrangement = before;
+}
+
+void RestoreMinimizedWindows() {
+  const int before = savedArrangement.exchange(kNoSavedArrangement);
+  if (before == kNoSavedArrangement) return;
+  MINIMIZEDMETRICS metrics = {};
+  metrics.cbSize = sizeof(metrics);
+  if (!SystemParametersInfoW(SPI_GETMINIMIZEDMETRICS, sizeof(metrics), &metrics, 0)) return;
+  metrics.iArrange = before;
+  SystemParametersInfoW(SPI_SETMINIMIZEDMETRICS, sizeof(metrics), &metrics, 0);
 }
 
 void SetWindowAlpha(HWND window, uint8_t alpha) {

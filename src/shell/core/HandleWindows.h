@@ -37,12 +37,20 @@ void SetWorkArea(int16_t left, int16_t top, int16_t right, int16_t bottom);
 // bottom; 0 when it is docked elsewhere).
 int16_t GetTrayHeight();
 
-// Shows the Windows taskbar and sets the work area to the screen minus a bottom strip of
-// `trayHeight` pixels.
+// Shows the Windows taskbar (and the taskbars of further screens) and sets the work area to the
+// screen minus a bottom strip of `trayHeight` pixels.
 void RestoreTaskbar(double trayHeight);
 
-// Hides the Windows taskbar without moving it or changing its place in the z-order.
+// Hides the Windows taskbar, and the taskbars that newer Windows shows on every further screen,
+// without moving them or changing their place in the z-order.
 void HideTaskbar();
+
+// Minimised windows are kept out of sight, where a taskbar stands for them; the system tells a
+// shell about windows only once this is so. What was there before is kept for the give-back.
+void HideMinimizedWindows();
+// Puts back the arrangement of minimised windows that HideMinimizedWindows found, if it changed
+// it; nothing otherwise. Safe to call from the crash handler.
+void RestoreMinimizedWindows();
 
 // Makes the window layered with the given opacity. The extended style is replaced by
 // WS_EX_LAYERED alone: every other extended style bit is cleared.

@@ -44,31 +44,6 @@ bool MenuButton::Create(HWND parent, double widthTwips) {
 
 // --- properties ---------------------------------------------------------------------------
 
-void MenuButton::SetArrow(bool StrValue) {
-  arrow_ = StrValue;
-  LoadGUI();
-}
-
-void MenuButton::SetIcon(int32_t StrValue) {
-  icon_ = StrValue;
-  LoadGUI();
-}
-
-void MenuButton::SetCaption(const std::wstring& StrValue) {
-  caption_ = StrValue;
-  LoadGUI();
-}
-
-void MenuButton::SetCapTop(bool StrValue) {
-  capTop_ = StrValue;
-  LoadGUI();
-}
-
-void MenuButton::SetCapBottom(bool StrValue) {
-  capBottom_ = StrValue;
-  LoadGUI();
-}
-
 void MenuButton::SetLeft(double twips) {
   leftTwips_ = twips;
   SetWindowPos(Handle(), nullptr, common::TwipsToPixelsX(leftTwips_),

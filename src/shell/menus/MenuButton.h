@@ -63,15 +63,15 @@ class MenuButton : public common::SurfaceWindow {
   // Properties: setting one stores the value and repaints the normal look; reading does not
   // repaint.
   bool Arrow() const { return arrow_; }
-  void SetArrow(bool StrValue);
   int32_t Icon() const { return icon_; }
-  void SetIcon(int32_t StrValue);
   const std::wstring& Caption() const { return caption_; }
-  void SetCaption(const std::wstring& StrValue);
   bool CapTop() const { return capTop_; }
-  void SetCapTop(bool StrValue);
   bool CapBottom() const { return capBottom_; }
-  void SetCapBottom(bool StrValue);
+  void SetArrow(bool StrValue) { SetAndRepaint(arrow_, StrValue); }
+  void SetIcon(int32_t StrValue) { SetAndRepaint(icon_, StrValue); }
+  void SetCaption(const std::wstring& StrValue) { SetAndRepaint(caption_, StrValue); }
+  void SetCapTop(bool StrValue) { SetAndRepaint(capTop_, StrValue); }
+  void SetCapBottom(bool StrValue) { SetAndRepaint(capBottom_, StrValue); }
 
   // Place and size in twips, as containers keep them.
   double Left() const { return leftTwips_; }
@@ -111,6 +111,11 @@ class MenuButton : public common::SurfaceWindow {
   void OnLeftButtonUp() override;
 
  private:
+  template <class T>
+  void SetAndRepaint(T& property, const T& value) {
+    property = value;
+    LoadGUI();
+  }
   int16_t PaintSkin(int16_t RunLength, const SkinImage& Skin, int16_t OffsetX, int16_t OffsetY,
                     bool Enabled, int16_t Brightness);
   // Sizes the control and its surface for the current separators (the surface keeps its

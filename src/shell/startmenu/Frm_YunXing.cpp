@@ -104,13 +104,13 @@ LRESULT Frm_YunXing::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   // helper passes on.
   if (dialog_.OnMessage(message, wParam)) return 0;
   switch (message) {
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) {
-        // Escape (IDCANCEL) does nothing: no button is the cancel button.
-        if (LOWORD(wParam) == static_cast<WORD>(ControlId::OkButton)) Run();
-        if (LOWORD(wParam) == static_cast<WORD>(ControlId::CancelButton)) Destroy();
-      }
+    case WM_COMMAND: {
+      // Escape (IDCANCEL) does nothing: no button is the cancel button.
+      const auto clicked = static_cast<ControlId>(LOWORD(wParam));
+      if (HIWORD(wParam) == BN_CLICKED && clicked == ControlId::OkButton) Run();
+      if (HIWORD(wParam) == BN_CLICKED && clicked == ControlId::CancelButton) Destroy();
       return 0;
+    }
     case WM_CTLCOLORSTATIC:
       SetBkColor(reinterpret_cast<HDC>(wParam), kDialogGrey);
       return reinterpret_cast<LRESULT>(background_.Get());

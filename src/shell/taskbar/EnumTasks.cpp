@@ -12,11 +12,10 @@ void EnumTasks::GetWindows() {
   // With a couple of hundred windows the pass takes long enough to be felt: events run every
   // few milliseconds of it. The lists are filled only at the end, in one go.
   common::PeriodicPump events(kEventsEveryMs, false);
-  const std::vector<ModEnumTasks::Task> tasks =
-      ModEnumTasks::EnumerateTasks([&] { events.Step(); });
+  tasks_ = ModEnumTasks::EnumerateTasks([&] { events.Step(); });
   List1.clear();
   List2.clear();
-  for (const ModEnumTasks::Task& task : tasks) {
+  for (const ModEnumTasks::Task& task : tasks_) {
     List1.push_back(common::HandleToText(task.window));
     List2.push_back(task.caption);
   }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/taskbar/ModEnumTasks.h"
+
 class EnumTasks {
  public:
   // Time allowed to a window for an icon message. The rebuild asks every task on the UI thread,
@@ -19,6 +21,8 @@ class EnumTasks {
 
   // Empties the lists and lists every task anew.
   void GetWindows();
+  // The same list as the tasks themselves (handle, caption, class icon).
+  const std::vector<ModEnumTasks::Task>& Tasks() const { return tasks_; }
 
   // Number of tasks, as decimal text.
   std::wstring RunningAppCount() const;
@@ -38,4 +42,5 @@ class EnumTasks {
  private:
   std::vector<std::wstring> List1;  // handles
   std::vector<std::wstring> List2;  // captions
+  std::vector<ModEnumTasks::Task> tasks_;
 };

@@ -4,6 +4,11 @@
 
 namespace ModEnumTasks {
 
+namespace {
+// The longest caption the task list keeps, in ANSI bytes.
+constexpr size_t kCaptionBytes = 254;
+}  // namespace
+
 bool IsTask(HWND window) {
   if (!IsWindowVisible(window)) return false;
   const HWND owner = GetWindow(window, GW_OWNER);
@@ -13,12 +18,20 @@ bool IsTask(HWND window) {
 }
 
 std::wstring ReadCaption(HWND window) {
-  char buffer[255] = {};
-  const int copied = GetWindowTextA(window, buffer, 255);
+  // GetWindowTextA would send WM_GETTEXT to a window of another thread of this process; the
+  // window manager's own copy of the text is read instead, and cut as GetWindowTextA cuts it:
+  // at 254 bytes of the ANSI code page, never inside a double-byte character.
+  wchar_t buffer[kCaptionBytes + 1] = {};
+  const int copied = InternalGetWindowText(window, buffer, kCaptionBytes + 1);
   if (copied <= 0) return {};
-  std::string bytes(buffer, static_cast<size_t>(copied));
+  std::string bytes = common::ToAnsi(std::wstring(buffer, static_cast<size_t>(copied)));
+  if (bytes.size() > kCaptionBytes) bytes.resize(kCaptionBytes);
   common::TrimIncompleteAnsi(bytes);
   return common::FromAnsi(bytes);
+}
+
+HICON ReadClassIcon(HWND window) {
+  return reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICONSM));
 }
 
 namespace {
@@ -47,7 +60,7 @@ std::vector<Task> EnumerateTasks(const std::function<void()>& between) {
   EnumWindows(&AddWindow, reinterpret_cast<LPARAM>(&windows));
   std::vector<Task> tasks;
   for (HWND window : windows) {
-    if (IsTask(window)) tasks.push_back({window, ReadCaption(window)});
+    if (IsTask(window)) tasks.push_back({window, ReadCaption(window), ReadClassIcon(window)});
     if (between) between();
   }
   return tasks;

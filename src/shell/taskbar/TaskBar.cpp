@@ -17,16 +17,9 @@ constexpr UINT kRepaintLater = WM_APP + 1;
 constexpr UINT kTrayLayout = WM_APP + 20;
 
 MouseButton ButtonOf(UINT message) {
-  switch (message) {
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-      return MouseButton::Right;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-      return MouseButton::Middle;
-    default:
-      return MouseButton::Left;
-  }
+  if (message == WM_RBUTTONDOWN || message == WM_RBUTTONUP) return MouseButton::Right;
+  if (message == WM_MBUTTONDOWN || message == WM_MBUTTONUP) return MouseButton::Middle;
+  return MouseButton::Left;
 }
 
 }  // namespace

@@ -10,6 +10,11 @@
 #include "shell/core/SkinImages.h"
 #include "shell/core/SkinPainter.h"
 
+namespace {
+// The lit face under the pointer (and of a flashing button), the dark one while pressed.
+constexpr int16_t kLitBrightness = 50, kDarkBrightness = -50;
+}  // namespace
+
 TaskBarButton::TaskBarButton(Host host) : host_(std::move(host)) {
   KeepPointerWhilePressed(true);  // the release reaches the button even off it
 }
@@ -32,8 +37,10 @@ void TaskBarButton::Reset(int32_t style) {
   ShowWindow(Handle(), SW_HIDE);
   window_ = nullptr;
   caption_.clear();
+  SetWindowTextW(Handle(), L"");
   image_.clear();
   offSet_ = 0;
+  flashLit_ = false;
   SetStyle(style);
 }
 
@@ -44,6 +51,7 @@ void TaskBarButton::SetStyle(int32_t strStyle) {
 
 void TaskBarButton::SetCaption(const std::wstring& caption) {
   caption_ = caption;
+  SetWindowTextW(Handle(), caption_.c_str());
   common::MemorySurface& surface = DrawingSurface();
   surface.FillRect(0, 0, surface.Width(), surface.Height(), kBackColor);
   LoadGUI();
@@ -82,7 +90,13 @@ void TaskBarButton::LoadGUI() {
   common::MemorySurface& surface = DrawingSurface();
   if (surface.Width() != rect.right || surface.Height() != FaceHeight())
     surface.Resize(std::max<int>(rect.right, 1), FaceHeight(), kBackColor);
-  PaintFace(0);
+  PaintFace(flashLit_ ? kLitBrightness : 0);
+}
+
+void TaskBarButton::ShowFlash(bool lit) {
+  if (lit == flashLit_) return;
+  flashLit_ = lit;
+  if (lit_ == 0 && Handle()) PaintFace(lit ? kLitBrightness : 0);
 }
 
 void TaskBarButton::WriteCaption(const std::wstring& Caption, int16_t Offest) {
@@ -113,12 +127,12 @@ void TaskBarButton::PrintIcon(const std::string& Icon) {
 void TaskBarButton::OnPointerOver() {
   if (lit_ != 0) return;  // already lit: repeated hover notices change nothing
   lit_ = -1;
-  PaintFace(50);
+  PaintFace(kLitBrightness);
 }
 
 void TaskBarButton::OnLeftButtonDown() {
   lit_ = -1;
-  PaintFace(-50);
+  PaintFace(kDarkBrightness);
 }
 
 namespace {

@@ -38,6 +38,7 @@ class TaskBarButton : public common::SurfaceWindow {
   HWND intHWND() const { return window_; }
   void SetIntHWND(HWND window) { window_ = window; }
   const std::wstring& Caption() const { return caption_; }
+  // Also the control's window text, for the tools that read a screen's texts.
   void SetCaption(const std::wstring& caption);
   int16_t OffSet() const { return offSet_; }
   void SetOffSet(int16_t offSet) { offSet_ = offSet; }
@@ -57,6 +58,11 @@ class TaskBarButton : public common::SurfaceWindow {
     return style_ == StyleValue(TaskBarStyle::Grey3D) ? kFaceHeight0 : kFaceHeight1;
   }
   bool Lit() const { return lit_ != 0; }
+
+  // The window asks for attention: the button's normal face alternates with the lit (hover)
+  // face; `lit` says which half of the flash it is in. The pointer's faces come first.
+  void ShowFlash(bool lit);
+  bool FlashLit() const { return flashLit_; }
 
   // What a release does to the task's window: restore a minimised one (maximised, topmost,
   // active), minimise any other.
@@ -84,5 +90,6 @@ class TaskBarButton : public common::SurfaceWindow {
   std::string image_;
   int16_t offSet_ = 0;
   int16_t lit_ = 0;  // -1 while the lit or dark face is shown
+  bool flashLit_ = false;  // the normal face is the lit one for now (a flashing window)
   common::Font font_;
 };

@@ -5,15 +5,22 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <string>
 
+#include <objbase.h>
+#include <aclapi.h>
 #include <sddl.h>
+#include <shlwapi.h>
 
 #include "checker/app/SystemCalls.h"
 #include "checker/app/UndoJournal.h"
+#include "checker/scanners/Recheck.h"
 #include "checker/scanners/Registry.h"
+#include "checker/scanners/RegistryEdit.h"
 #include "common/handles.h"
+#include "common/wow64.h"
 #include "common/text.h"
 #include "support/registry.h"
 #include "support/testing.h"
@@ -39,23 +46,57 @@ bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Every value of a key tree, by key path and value name.
+// Every value of a key tree, by key path and value name, read through the wide functions (names
+// and texts in any language, the bytes as stored).
 using Snapshot = std::map<std::wstring, std::map<std::wstring, std::pair<DWORD, std::string>>>;
 
 void Take(HKEY root, const std::wstring& path, Snapshot& into) {
-  const registry::Key key = registry::Key::Open(root, path);
+  HKEY opened = nullptr;
   auto& values = into[path];
-  for (const std::wstring& name : key.ValueNames()) {
-    const auto value = key.ReadValue(name);
-    values[name] = {value ? value->type : 0xFFFF, value ? value->data : "?"};
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+    values[L"(cannot be opened)"] = {};
+    return;
   }
-  for (const std::wstring& name : key.SubkeyNames()) Take(root, path + L"\\" + name, into);
+  const common::RegKey key(opened);
+  std::vector<wchar_t> name(16384);
+  std::vector<BYTE> data(1 << 20);
+  for (DWORD i = 0;; ++i) {
+    DWORD nameLength = 16384, size = static_cast<DWORD>(data.size()), type = 0;
+    if (RegEnumValueW(key.Get(), i, name.data(), &nameLength, nullptr, &type, data.data(),
+                      &size) != ERROR_SUCCESS)
+      break;
+    values[std::wstring(name.data(), nameLength)] = {
+        type, std::string(reinterpret_cast<const char*>(data.data()), size)};
+  }
+  for (const std::wstring& sub : registry::SubkeyNamesOf(key.Get(), L"").value_or(
+           std::vector<std::wstring>()))
+    Take(root, path + L"\\" + sub, into);
 }
 
 Snapshot Take(HKEY root, const std::wstring& path) {
   Snapshot snapshot;
   Take(root, path, snapshot);
   return snapshot;
+}
+
+// Writes a value through the wide functions: `bytes` exactly as given.
+void SetWide(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type,
+             const std::string& bytes) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr),
+            ERROR_SUCCESS);
+  const common::RegKey owned(key);
+  ASSERT_EQ(RegSetValueExW(key, name.c_str(), 0, type,
+                           reinterpret_cast<const BYTE*>(bytes.data()),
+                           static_cast<DWORD>(bytes.size())),
+            ERROR_SUCCESS);
+}
+
+// UTF-16 bytes of a text, with as many terminating zeros as asked for.
+std::string Utf16(const std::wstring& text, int terminators = 1) {
+  const std::wstring all = text + std::wstring(terminators, L'\0');
+  return std::string(reinterpret_cast<const char*>(all.data()), all.size() * sizeof(wchar_t));
 }
 
 // The user's key below HKEY_USERS, which HKEY_CURRENT_USER stands for.
@@ -71,6 +112,14 @@ std::wstring UserSid() {
     return {};
   const std::wstring text = sid;
   LocalFree(sid);
+  return text;
+}
+
+// A journal's text (UTF-16LE, its byte-order mark included).
+std::wstring JournalText(const std::wstring& path) {
+  const std::string bytes = ReadFileBytes(path);
+  std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+  std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
   return text;
 }
 
@@ -169,10 +218,14 @@ TEST(RepairAllowed, RefusesRowsNamingWhatNoScanReports) {
   for (const ScanResultRow& row : allowed) EXPECT_TRUE(RepairAllowed(row, places)) << Text(row);
 }
 
+// Every row holds: the tests of what a repair does, apart from the second look at the row.
+bool AlwaysHolds(const ScanResultRow&) { return true; }
+
 class Repairing : public ::testing::Test {
  protected:
   RepairResult Repair(const ScanResultRow& row, int majorVersion = 6) {
-    Repairer repairer(majorVersion, places_, journal_, [this] { ++pumps_; });
+    Repairer repairer(
+        majorVersion, places_, journal_, [this] { ++pumps_; }, &AlwaysHolds);
     return repairer.Repair(row);
   }
   std::wstring Journal() const { return folder_.File(L"Undo_Sanivo_20240501.reg"); }
@@ -203,19 +256,21 @@ TEST_F(Repairing, ValuesDefaultValuesAndKeysWithTheirSubtrees) {
   EXPECT_EQ(result.undoFile, Journal());
   EXPECT_FALSE(values.HasValue(L"Gone"));
   EXPECT_TRUE(values.HasValue(L"Kept"));
-  // Written down first, in the code page, as the registry editor reads a REGEDIT4 file.
-  const std::string journal = ReadFileBytes(Journal());
-  EXPECT_EQ(journal.rfind("REGEDIT4\r\n\r\n; 2024-05-01 09:00:00\r\n", 0), 0u);
-  EXPECT_NE(journal.find(common::ToAnsi(L"[HKEY_CURRENT_USER\\" + tree.PathOf(L"Values") +
-                                        L"]\r\n\"Gone\"=\"C:\\\\没有\\\\a.exe\"\r\n")),
-            std::string::npos);
+  // Written down first, as a Unicode registry file.
+  const std::wstring journal = JournalText(Journal());
+  EXPECT_EQ(journal.rfind(L"\xFEFFWindows Registry Editor Version 5.00\r\n\r\n; 2024-05-01 09:00:00\r\n", 0),
+            0u);
+  EXPECT_NE(journal.find(L"[HKEY_CURRENT_USER\\" + tree.PathOf(L"Values") +
+                         L"]\r\n\"Gone\"=\"C:\\\\没有\\\\a.exe\"\r\n"),
+            std::wstring::npos);
 
   // The unnamed value stays, empty; the key stays.
   result = Repair(MakeRow(hkcu, tree.PathOf(L"Values"), L"@D_e_f_a_u_l_t", L"C:\\默认.exe"));
   EXPECT_EQ(result.outcome, RepairOutcome::Repaired);
   EXPECT_EQ(values.ReadText(L""), std::optional<std::wstring>(L""));
 
-  // A missing value fails and writes nothing down.
+  // A missing value fails and writes nothing down (in the program the second look at the row
+  // says so first).
   const size_t journalSize = ReadFileBytes(Journal()).size();
   EXPECT_EQ(Repair(MakeRow(hkcu, tree.PathOf(L"Values"), L"Gone")).outcome, RepairOutcome::Failed);
   EXPECT_EQ(ReadFileBytes(Journal()).size(), journalSize);
@@ -242,16 +297,110 @@ TEST_F(Repairing, NothingGoesWhenItCannotBeWrittenDownFirst) {
   const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
   tree.SetText(L"Sub", L"Value", L"C:\\没有.exe");
   UndoJournal nowhere(folder_.File(L"missing"));
-  Repairer repairer(6, places_, nowhere, nullptr);
+  Repairer repairer(6, places_, nowhere, nullptr, &AlwaysHolds);
   const std::wstring hkcu = L"HKEY_CURRENT_USER";
   EXPECT_EQ(repairer.Repair(MakeRow(hkcu, tree.PathOf(L"Sub"), L"Value")).outcome,
-            RepairOutcome::Failed);
-  EXPECT_EQ(repairer.Repair(MakeRow(hkcu, tree.Path())).outcome, RepairOutcome::Failed);
+            RepairOutcome::NotWrittenDown);
+  EXPECT_EQ(repairer.Repair(MakeRow(hkcu, tree.Path())).outcome, RepairOutcome::NotWrittenDown);
   EXPECT_TRUE(registry::Key::Open(HKEY_CURRENT_USER, tree.PathOf(L"Sub")).HasValue(L"Value"));
   const std::wstring shortcut = folder_.File(L"Old.lnk");
   WriteFileBytes(shortcut, "link");
-  EXPECT_EQ(repairer.Repair(MakeRow(L"磁盘文件错误", shortcut)).outcome, RepairOutcome::Failed);
+  EXPECT_EQ(repairer.Repair(MakeRow(L"磁盘文件错误", shortcut)).outcome,
+            RepairOutcome::NotWrittenDown);
   EXPECT_TRUE(Exists(shortcut));
+}
+
+// Keys whose own security lets everyone do anything but delete them, change their values and
+// make subkeys (DELETE, KEY_SET_VALUE, KEY_CREATE_SUB_KEY); reading stays allowed. Their rights
+// go back to everything at the end, so that the test's tree can go.
+class ProtectedKeys {
+ public:
+  ~ProtectedKeys() {
+    for (const std::wstring& path : paths_) Set(path, L"D:(A;;KA;;;WD)");
+  }
+  void Protect(const std::wstring& path) {
+    paths_.push_back(path);
+    Set(path, L"D:(D;;0x10006;;;WD)(A;;KA;;;WD)");
+  }
+
+ private:
+  static void Set(const std::wstring& path, const wchar_t* sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor,
+                                                              nullptr))
+      return;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
+      RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+      RegCloseKey(key);
+    }
+    LocalFree(descriptor);
+  }
+  std::vector<std::wstring> paths_;
+};
+
+// A value or key the user has no right to change is told apart from other failures.
+TEST_F(Repairing, NoRightToChangeIsToldApart) {
+  const TestKey denied(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  denied.SetText(L"", L"Value", L"C:\\没有.exe");
+  ProtectedKeys rights;
+  rights.Protect(denied.Path());
+  HKEY probe = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, denied.Path().c_str(), 0, KEY_SET_VALUE, &probe) ==
+      ERROR_SUCCESS) {
+    RegCloseKey(probe);
+    GTEST_SKIP() << "this system does not keep the registry's rights";
+  }
+  const std::wstring hkcu = L"HKEY_CURRENT_USER";
+  EXPECT_EQ(Repair(MakeRow(hkcu, denied.Path(), L"Value")).outcome, RepairOutcome::AccessDenied);
+  EXPECT_EQ(Repair(MakeRow(hkcu, denied.Path(), L"@D_e_f_a_u_l_t")).outcome,
+            RepairOutcome::AccessDenied);
+  EXPECT_TRUE(registry::Key::Open(HKEY_CURRENT_USER, denied.Path()).HasValue(L"Value"));
+}
+
+// A key whose deletion stops half way is reported as partly removed, with the journal that holds
+// what went: here another program makes a new subkey while the subkeys are being deleted (the
+// deletion lets window messages run).
+TEST_F(Repairing, AKeyRemovedOnlyInPartSaysSo) {
+  const TestKey partly(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  partly.SetDword(L"Goes", L"N", 1);
+  partly.SetDword(L"Also goes\\Deeper", L"N", 2);
+  Repairer repairer(6, places_, journal_, [&] { partly.MakeKey(L"New"); }, &AlwaysHolds);
+  const RepairResult result = repairer.Repair(MakeRow(L"HKEY_CURRENT_USER", partly.Path()));
+  EXPECT_EQ(result.outcome, RepairOutcome::PartlyRemoved);
+  EXPECT_EQ(result.undoFile, Journal());
+  EXPECT_TRUE(partly.KeyExists(L"New"));
+  EXPECT_FALSE(partly.KeyExists(L"Goes"));
+  EXPECT_NE(JournalText(Journal()).find(L"[HKEY_CURRENT_USER\\" + partly.PathOf(L"Goes") + L"]"),
+            std::wstring::npos);
+  EXPECT_NE(OutcomeText(result, MakeRow(L"HKEY_CURRENT_USER", partly.Path())).find(Journal()),
+            std::wstring::npos);
+}
+
+// Repairing all rows reports how many were repaired and, by their cause, how many were not.
+TEST(RepairTally, SaysHowManyWereRepairedAndWhyTheOthersWereNot) {
+  using O = RepairOutcome;
+  const struct {
+    std::vector<O> outcomes;
+    std::wstring status, record;
+  } cases[] = {
+      {{}, L"全部修复完毕", L"修复了所有检查到的系统错误"},
+      {{O::Repaired, O::Repaired}, L"全部修复完毕", L"修复了所有检查到的系统错误"},
+      {{O::Repaired, O::Changed, O::Refused, O::Changed},
+       L"全部修复完毕。修复了 1 项，3 项没有修复：1 项为了系统的安全没有修复，2 项在检查之后已经改变。",
+       L"修复了 1 项检查到的系统错误，3 项没有修复（1 项为了系统的安全没有修复，2 项在检查之后已经改变）"},
+      {{O::AccessDenied, O::NotWrittenDown, O::PartlyRemoved, O::Failed},
+       L"全部修复完毕。修复了 0 项，4 项没有修复：1 项没有修改的权限，1 项无法写入撤销文件，"
+       L"1 项只删除了一部分，1 项无法删除。",
+       L"修复了 0 项检查到的系统错误，4 项没有修复（1 项没有修改的权限，1 项无法写入撤销文件，"
+       L"1 项只删除了一部分，1 项无法删除）"},
+  };
+  for (const auto& c : cases) {
+    RepairTally tally;
+    for (const O outcome : c.outcomes) tally.Add(outcome);
+    EXPECT_EQ(tally.StatusText(), c.status);
+    EXPECT_EQ(tally.HistoryRecord(), c.record);
+  }
 }
 
 TEST_F(Repairing, HostileRowsTouchNothing) {
@@ -295,7 +444,7 @@ TEST_F(Repairing, ShortcutsAreKeptBeforeTheyGoAndOnlyEmptyFoldersAreRemoved) {
   const std::wstring kept = folder_.File(L"Undo_Sanivo_Backup\\旧的.lnk");
   EXPECT_EQ(result.undoFile, kept);
   EXPECT_EQ(ReadFileBytes(kept), "first");
-  EXPECT_NE(ReadFileBytes(Journal()).find(common::ToAnsi(kept)), std::string::npos);
+  EXPECT_NE(JournalText(Journal()).find(kept), std::wstring::npos);
   // A second one of the same name does not replace the first copy.
   WriteFileBytes(shortcut, "second");
   result = Repair(MakeRow(L"磁盘文件错误", shortcut));
@@ -335,7 +484,7 @@ TEST_F(Repairing, AKeyHoldingARegistryLinkIsLeftAlone) {
   ASSERT_TRUE(application.KeyExists(L"Link\\Precious\\Deeper"));  // the link works
 
   EXPECT_EQ(Repair(MakeRow(L"HKEY_CURRENT_USER", application.Path())).outcome,
-            RepairOutcome::Failed);
+            RepairOutcome::Refused);
   EXPECT_TRUE(target.KeyExists(L"Precious\\Deeper"));
   EXPECT_TRUE(application.KeyExists(L""));
   RegDeleteKeyW(made, L"");  // the link itself, not what it points to
@@ -355,6 +504,20 @@ TEST_F(Repairing, ImportingTheJournalBringsEverythingBack) {
   tree.SetRaw(L"", L"None", REG_NONE, "");
   tree.SetDword(L"Sub\\深一层", L"Number", 0xDEADBEEF);
   tree.MakeKey(L"Sub\\Empty");
+  // What the code page cannot hold, and texts that a quoted line cannot carry.
+  const HKEY hkcuRoot = HKEY_CURRENT_USER;
+  const std::wstring wide = tree.PathOf(L"Ελληνικά ключ ☃");
+  SetWide(hkcuRoot, wide, L"", REG_SZ, Utf16(L"默认 ünïcødé ✓"));
+  SetWide(hkcuRoot, wide, L"名前 ☃ \"quoted\" \\", REG_SZ, Utf16(L"Ελληνικά\\\"x\""));
+  SetWide(hkcuRoot, wide, L"Lines", REG_SZ, Utf16(L"one\r\ntwo\tthree"));
+  SetWide(hkcuRoot, wide, L"Terminated twice", REG_SZ, Utf16(L"two ends", 2));
+  SetWide(hkcuRoot, wide, L"Empty", REG_SZ, "");
+  SetWide(hkcuRoot, wide, L"Expand ☃", REG_EXPAND_SZ, Utf16(L"%SystemRoot%\\ключ"));
+  SetWide(hkcuRoot, wide, L"Multi", REG_MULTI_SZ, Utf16(L"a") + Utf16(L"") + Utf16(L"☃", 2));
+  SetWide(hkcuRoot, wide, L"Large", REG_BINARY, std::string(200000, '\x5A'));
+  SetWide(hkcuRoot, wide, L"Short dword", REG_DWORD, "\1\2");
+  SetWide(hkcuRoot, wide, L"Own type", 0x12345, "\0\1");
+  SetWide(hkcuRoot, wide + L"\\Empty default", L"", REG_SZ, Utf16(L""));
   const TestKey values(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
   values.SetText(L"", L"Value", L"C:\\没有.exe");
   values.SetText(L"Had", L"", L"旧的默认值");
@@ -379,7 +542,192 @@ TEST_F(Repairing, ImportingTheJournalBringsEverythingBack) {
 
   Import(Journal());
   EXPECT_EQ(Take(HKEY_CURRENT_USER, tree.Path()), before);
-  EXPECT_EQ(Take(HKEY_CURRENT_USER, values.Path()), valuesBefore);
+}
+
+// A day's file is appended to only when it is a whole journal of ours: an older REGEDIT4 journal,
+// a file cut short or anything else is left as it is, and the record goes to the next file.
+TEST_F(Repairing, TheDaysJournalIsAppendedToOnlyWhenItIsWhole) {
+  const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  tree.SetText(L"", L"Value", L"C:\\没有.exe");
+  const std::string start =
+      "\xFF\xFE" + Utf16(L"Windows Registry Editor Version 5.00\r\n\r\n", 0);
+  const std::string whole = start + Utf16(L"; 2024-05-01 08:00:00\r\n[HKEY_CURRENT_USER\\x]\r\n\r\n", 0);
+  const struct {
+    const char* what;
+    std::optional<std::string> before;
+    bool appended;
+  } cases[] = {
+      {"no file yet", std::nullopt, true},
+      {"an empty file", std::string(), true},
+      {"a whole journal", whole, true},
+      {"an older REGEDIT4 journal", std::string("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\x]\r\n\r\n"), false},
+      {"a record cut short", whole + Utf16(L"[HKEY_CURRENT_USER\\y]\r\n\"a\"=hex:01,", 0), false},
+      {"a header cut short", start.substr(0, 20), false},
+  };
+  for (const auto& c : cases) {
+    DeleteFileW(Journal().c_str());
+    DeleteFileW(folder_.File(L"Undo_Sanivo_20240501_2.reg").c_str());
+    if (c.before) WriteFileBytes(Journal(), *c.before);
+    const std::optional<std::wstring> file = journal_.RecordValue(HKEY_CURRENT_USER, tree.Path(), L"Value");
+    ASSERT_TRUE(file) << c.what;
+    EXPECT_EQ(*file, c.appended ? Journal() : folder_.File(L"Undo_Sanivo_20240501_2.reg")) << c.what;
+    const std::wstring text = JournalText(*file);
+    EXPECT_EQ(text.rfind(L"\xFEFFWindows Registry Editor Version 5.00\r\n\r\n", 0), 0u) << c.what;
+    EXPECT_NE(text.find(L"\"Value\"=\"C:\\\\没有.exe\"\r\n\r\n"), std::wstring::npos) << c.what;
+    if (!c.appended) {
+      EXPECT_EQ(ReadFileBytes(Journal()), *c.before) << c.what;
+    }
+  }
+}
+
+// On 64-bit Windows a key comes back into the registry view it was taken from, whichever view the
+// repair saw it in: the journal names where it is stored, and the registry editor of the Windows
+// folder (the 64-bit one there, which a double-click on the journal starts) imports it there.
+TEST_F(Repairing, TheJournalPutsKeysBackIntoTheViewTheyCameFrom) {
+  const bool twoViews = common::IsWow64() || sizeof(void*) == 8;
+  const REGSAM views[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
+  for (int i = 0; i < 2; ++i) {
+    const registry::Key software =
+        registry::Key::Open(HKEY_LOCAL_MACHINE, L"Software", KEY_ALL_ACCESS | views[i]);
+    const registry::Key other =
+        registry::Key::Open(HKEY_LOCAL_MACHINE, L"Software", KEY_ALL_ACCESS | views[1 - i]);
+    ASSERT_TRUE(software && other);
+    const TestKey tree(software.Get(), L"ZephraTests", L"Undo");
+    tree.SetText(L"", L"路径", L"C:\\没有\\a.exe");
+    tree.SetDword(L"Sub", L"Number", 7);
+    const Snapshot before = Take(software.Get(), tree.Path());
+
+    ASSERT_TRUE(journal_.RecordKey(software.Get(), tree.Path())) << i;
+    ASSERT_EQ(SHDeleteKeyW(software.Get(), tree.Path().c_str()), ERROR_SUCCESS);
+    Import(Journal());
+    EXPECT_EQ(Take(software.Get(), tree.Path()), before) << i;
+    if (twoViews) {
+      EXPECT_FALSE(registry::Key::Open(other.Get(), tree.Path())) << i;
+    }
+  }
+}
+
+// The second look at a row comes after the check of its shape and before anything is written
+// down or deleted; a row that no longer holds is left as it is.
+TEST_F(Repairing, ARowThatNoLongerHoldsIsLeftAlone) {
+  const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  tree.SetText(L"", L"Value", L"C:\\没有.exe");
+  const TestKey application(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  const std::wstring shortcut = folder_.File(L"Old.lnk");
+  WriteFileBytes(shortcut, "link");
+  places_.programFolders = {folder_.Path()};
+  CreateDirectoryW(folder_.File(L"Empty").c_str(), nullptr);
+  const std::wstring hkcu = L"HKEY_CURRENT_USER";
+  const ScanResultRow rows[] = {
+      MakeRow(hkcu, tree.Path(), L"Value", L"C:\\没有.exe"),
+      MakeRow(hkcu, tree.Path(), L"@D_e_f_a_u_l_t", L"C:\\没有.exe"),
+      MakeRow(hkcu, application.Path(), L"", L"无效软件"),
+      MakeRow(L"磁盘文件错误", shortcut, L"4 Byte", L"C:\\没有.exe"),
+      MakeRow(L"磁盘目录错误", folder_.File(L"Empty")),
+  };
+  tree.SetText(L"", L"", L"C:\\没有.exe");
+  std::vector<ScanResultRow> asked;
+  Repairer repairer(6, places_, journal_, nullptr, [&asked](const ScanResultRow& row) {
+    asked.push_back(row);
+    return false;
+  });
+  for (const ScanResultRow& row : rows) {
+    EXPECT_EQ(repairer.Repair(row).outcome, RepairOutcome::Changed);
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.back(), row);
+  }
+  EXPECT_TRUE(registry::Key::Open(HKEY_CURRENT_USER, tree.Path()).HasValue(L"Value"));
+  EXPECT_EQ(registry::Key::Open(HKEY_CURRENT_USER, tree.Path()).DefaultText(), L"C:\\没有.exe");
+  EXPECT_TRUE(application.KeyExists(L""));
+  EXPECT_TRUE(Exists(shortcut));
+  EXPECT_TRUE(Exists(folder_.File(L"Empty")));
+  EXPECT_FALSE(Exists(Journal()));
+  // A row refused for its shape is never looked at again.
+  asked.clear();
+  EXPECT_EQ(repairer.Repair(MakeRow(hkcu, L"Software")).outcome, RepairOutcome::Refused);
+  EXPECT_TRUE(asked.empty());
+}
+
+// With the program's second look: the rule of the scan that made the row, on this system.
+class RepairingByTheScansRules : public Repairing {
+ protected:
+  RepairResult RepairNow(const ScanResultRow& row) { return repairer_.Repair(row); }
+
+  RecheckSystem system_ = [] {
+    ScanEnvironment environment;
+    environment.MajorVersion = 6;
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    environment.WinDir = windows;
+    return RecheckSystem::ForThisProcess(environment);
+  }();
+  Repairer repairer_{6, places_, journal_, nullptr,
+                     [this](const ScanResultRow& row) { return StillHolds(row, system_); }};
+};
+
+TEST_F(RepairingByTheScansRules, AKeyThatGainedContentSinceTheScanStays) {
+  const TestKey empty(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  const TestKey grown(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  const TestKey filled(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  const std::wstring hkcu = L"HKEY_CURRENT_USER";
+  // All three were empty at the scan; two got something since.
+  grown.MakeKey(L"Settings");
+  filled.SetDword(L"", L"Runs", 3);
+  EXPECT_EQ(RepairNow(MakeRow(hkcu, empty.Path(), L"", L"无效软件")).outcome,
+            RepairOutcome::Repaired);
+  EXPECT_FALSE(empty.KeyExists(L""));
+  EXPECT_EQ(RepairNow(MakeRow(hkcu, grown.Path(), L"", L"无效软件")).outcome,
+            RepairOutcome::Changed);
+  EXPECT_TRUE(grown.KeyExists(L"Settings"));
+  EXPECT_EQ(RepairNow(MakeRow(hkcu, filled.Path(), L"", L"无效软件")).outcome,
+            RepairOutcome::Changed);
+  EXPECT_TRUE(registry::Key::Open(HKEY_CURRENT_USER, filled.Path()).HasValue(L"Runs"));
+}
+
+TEST_F(RepairingByTheScansRules, AValueGoesOnlyWhileItHoldsTheSameMissingPath) {
+  const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+  TempFolder files;
+  const std::wstring gone = files.File(L"没有.exe"), back = files.File(L"回来.exe");
+  tree.SetText(L"", L"Changed", gone);
+  tree.SetText(L"", L"Back", back);
+  tree.SetText(L"", L"Gone", gone);
+  const std::wstring hkcu = L"HKEY_CURRENT_USER";
+  tree.SetText(L"", L"Changed", files.File(L"另一个.exe"));  // other data since the scan
+  WriteFileBytes(back, "x");                                 // the file came back
+  EXPECT_EQ(RepairNow(MakeRow(hkcu, tree.Path(), L"Changed", gone)).outcome,
+            RepairOutcome::Changed);
+  EXPECT_EQ(RepairNow(MakeRow(hkcu, tree.Path(), L"Back", back)).outcome, RepairOutcome::Changed);
+  EXPECT_EQ(RepairNow(MakeRow(hkcu, tree.Path(), L"Gone", gone)).outcome, RepairOutcome::Repaired);
+  const registry::Key key = registry::Key::Open(HKEY_CURRENT_USER, tree.Path());
+  EXPECT_TRUE(key.HasValue(L"Changed"));
+  EXPECT_TRUE(key.HasValue(L"Back"));
+  EXPECT_FALSE(key.HasValue(L"Gone"));
+  // The same value as the HKEY_USERS walk reported it: repaired already, nothing more written.
+  const size_t journalSize = ReadFileBytes(Journal()).size();
+  EXPECT_EQ(
+      RepairNow(MakeRow(L"HKEY_USERS", UserSid() + L"\\" + tree.Path(), L"Gone", gone)).outcome,
+      RepairOutcome::Repaired);
+  EXPECT_EQ(ReadFileBytes(Journal()).size(), journalSize);
+  // Another user's key of that path is not the same value.
+  EXPECT_EQ(RepairNow(MakeRow(L"HKEY_USERS", L"S-1-5-21-7\\" + tree.Path(), L"Gone", gone)).outcome,
+            RepairOutcome::Changed);
+}
+
+TEST_F(RepairingByTheScansRules, AShortcutGoesOnlyWhileItsTargetIsMissing) {
+  ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+  TempFolder links;
+  const std::wstring target = links.File(L"gone.exe");
+  const std::wstring gone = links.File(L"Gone.lnk"), back = links.File(L"Back.lnk");
+  ASSERT_TRUE(testing_support::MakeShortcut(gone, target));
+  ASSERT_TRUE(testing_support::MakeShortcut(back, links.File(L"back.exe")));
+  WriteFileBytes(links.File(L"back.exe"), "x");
+  EXPECT_EQ(RepairNow(MakeRow(L"磁盘文件错误", back, L"1 Byte", links.File(L"back.exe"))).outcome,
+            RepairOutcome::Changed);
+  EXPECT_TRUE(Exists(back));
+  EXPECT_EQ(RepairNow(MakeRow(L"磁盘文件错误", gone, L"1 Byte", target)).outcome,
+            RepairOutcome::Repaired);
+  EXPECT_FALSE(Exists(gone));
+  CoUninitialize();
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ class MainWindowScan : public ::testing::Test {
       commandLines_.push_back(line);
       statusAtRun_ = form_ ? form_->StatusBar1().Text() : L"";
       ownerAtRun_ = owner;
+      return std::optional<DWORD>(0);
     };
     auto form = std::make_unique<TForm1>(std::move(services));
     EXPECT_TRUE(form->Create());

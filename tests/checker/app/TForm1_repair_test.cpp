@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <deque>
+#include <optional>
 #include <utility>
 
 #include "checker/app/CommandIds.h"
@@ -16,6 +17,7 @@
 
 namespace {
 
+using namespace std::string_literals;
 using testing_support::PumpFor;
 using testing_support::ReadFileBytes;
 using testing_support::TempFolder;
@@ -55,18 +57,14 @@ class RepairCommands : public ::testing::Test {
     services.runAndWait = [this](const std::wstring& line, HWND, const std::function<void()>&) {
       commandLines_.push_back(line);
       if (editor_) editor_(line);
+      return editorExit_;
     };
     services.specialFolder = [this](HWND, int csidl) {
+      if (csidl == CSIDL_COMMON_PROGRAMS) return commonMenu_.Path();
       return csidl == CSIDL_PROGRAMS ? menu_.Path() : std::wstring();
     };
     // One synchronous scan finds the test's rows.
-    services.scanners = [this] {
-      ScannerSet scanners;
-      scanners.Synchronous(CheckRowId::SoftwareKeys) = [this](ScanHost& host) {
-        for (const ScanResultRow& row : rows_) host.AddRow(row);
-      };
-      return scanners;
-    };
+    services.scanners = [this] { return ScannersFinding(rows_); };
     auto form = std::make_unique<TForm1>(std::move(services));
     EXPECT_TRUE(form->Create());
     form->Show(SW_SHOWNOACTIVATE);
@@ -87,25 +85,45 @@ class RepairCommands : public ::testing::Test {
   }
 
   wchar_t directory_[MAX_PATH] = {};
-  TempFolder folder_, menu_;
+  TempFolder folder_, menu_, commonMenu_;
   std::vector<ScanResultRow> rows_;
   std::vector<Box> boxes_;
   std::deque<int> answers_;          // of the questions; IDOK when none is left
   std::function<void()> duringBox_;  // runs inside the next box
   std::vector<std::wstring> commandLines_;
   std::function<void(const std::wstring&)> editor_;  // what the registry editor does
+  std::optional<DWORD> editorExit_ = 0;              // none: it cannot be started
+
+  // An export of the whole registry as the registry editor writes it, in short.
+  static std::string WholeExport(const std::wstring& more = L"") {
+    const std::wstring text = L"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE]\r\n\r\n"
+                              L"[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\r\n[HKEY_USERS]\r\n\r\n" +
+                              more;
+    return "\xFF\xFE" +
+           std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+  }
+  // The registry editor's export writes these bytes (none: no file at all).
+  void ExportWrites(std::optional<std::string> bytes) {
+    editor_ = [this, bytes](const std::wstring& line) {
+      if (bytes && line.find(L" /e ") != std::wstring::npos)
+        WriteFileBytes(folder_.File(L"Backup_Sanivo_new.reg"), *bytes);
+    };
+  }
 };
 
 TEST_F(RepairCommands, TheSelectedRowIsRepairedAfterItsQuestionMarkedAndLogged) {
   const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
   for (const wchar_t* name : {L"A", L"B", L"C"}) tree.SetText(L"", name, L"C:\\没有.exe");
   const std::wstring shortcut = menu_.File(L"旧的.lnk");
-  WriteFileBytes(shortcut, "link");
+  CoInitialize(nullptr);
+  ASSERT_TRUE(testing_support::MakeShortcut(shortcut, L"C:\\没有.exe"));
+  CoUninitialize();
+  const std::wstring size = std::to_wstring(ReadFileBytes(shortcut).size()) + L" Byte";
   CreateDirectoryW(menu_.File(L"空的").c_str(), nullptr);
   rows_ = {{L"HKEY_CURRENT_USER", tree.Path(), L"A", L"C:\\没有.exe", 0},
            {L"HKEY_CURRENT_USER", tree.Path(), L"B", L"C:\\没有.exe", 0},
            {L"HKEY_CURRENT_USER", tree.Path(), L"C", L"C:\\没有.exe", 0},
-           {L"磁盘文件错误", shortcut, L"4 Byte", L"C:\\没有.exe", 0},
+           {L"磁盘文件错误", shortcut, size, L"C:\\没有.exe", 0},
            {L"磁盘目录错误", menu_.File(L"空的"), L"", L"", 0}};
   auto form = Make();
   Scan(*form);
@@ -147,33 +165,54 @@ TEST_F(RepairCommands, TheSelectedRowIsRepairedAfterItsQuestionMarkedAndLogged) 
   EXPECT_NE(Log().find(Ansi(L"撤销文件=" + folder_.File(L"Undo_Sanivo_Backup\\旧的.lnk"))),
             std::string::npos);
 
-  // The folder got a file after the scan: it cannot go, and the user is told so.
+  // The folder got a file after the scan: it stays, and the user is told that it changed.
   WriteFileBytes(menu_.File(L"空的\\new.txt"), "x");
   Select(*form, 4);
   Command(*form, cmd::kRepair);
   ASSERT_GE(boxes_.size(), 2u);
   EXPECT_EQ(boxes_[boxes_.size() - 2].text,
             L"您确定要修复选中的错误吗？(目录：" + menu_.File(L"空的") + L")");
-  EXPECT_EQ(boxes_.back().text.rfind(L"修复失败：", 0), 0u);
+  EXPECT_EQ(
+      boxes_.back().text,
+      L"这一项在检查之后已经改变（例如又有了内容，或者它指向的文件又存在了），Sanivo没有修改它。"
+      L"请重新扫描。");
+  EXPECT_EQ(boxes_.back().type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+  EXPECT_TRUE(Exists(menu_.File(L"空的\\new.txt")));
   EXPECT_EQ(Image(*form, 4), 0);
   EXPECT_EQ(form->StatusBar1().Text(), L"修复完毕。剩余：3 个错误。");
+
+  // A value that holds other data since the scan stays as well.
+  tree.SetText(L"", L"C", L"C:\\另一个.exe");
+  Select(*form, 2);
+  Command(*form, cmd::kRepair);
+  EXPECT_EQ(boxes_.back().text.rfind(L"这一项在检查之后已经改变", 0), 0u);
+  EXPECT_TRUE(key.HasValue(L"C"));
+  EXPECT_EQ(Image(*form, 2), 0);
 }
 
 TEST_F(RepairCommands, RepairAllByTheAnswersToItsTwoQuestions) {
   struct Case {
     int backup, repair;
-    bool backedUp, repaired;
-  } const cases[] = {{IDCANCEL, IDOK, false, true},
-                     {IDOK, IDCANCEL, true, false},
-                     {IDCANCEL, IDCANCEL, false, false}};
+    bool exportWhole, backedUp, repaired;
+  } const cases[] = {{IDCANCEL, IDOK, true, false, true},
+                     {IDOK, IDOK, true, true, true},
+                     {IDOK, IDCANCEL, true, true, false},
+                     {IDCANCEL, IDCANCEL, true, false, false},
+                     // The backup asked for fails: nothing is deleted, and the box says why.
+                     {IDOK, IDOK, false, true, false}};
   for (const Case& c : cases) {
+    ExportWrites(c.exportWhole ? std::optional<std::string>(WholeExport()) : std::nullopt);
     const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
     tree.SetText(L"", L"Value", L"C:\\没有.exe");
     const TestKey application(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
-    application.SetDword(L"Deeper", L"N", 1);
-    rows_ = {{L"HKEY_CURRENT_USER", tree.Path(), L"Value", L"", 0},
+    // Empty at the scan, it got a subkey with a value since: it stays whole, unmarked, and the
+    // status counts it.
+    const TestKey grown(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+    grown.SetDword(L"Deeper", L"N", 1);
+    rows_ = {{L"HKEY_CURRENT_USER", tree.Path(), L"Value", L"C:\\没有.exe", 0},
              {L"HKEY_CURRENT_USER", application.Path(), L"", L"无效软件", 0},
-             {L"HKEY_CURRENT_USER", L"Software", L"", L"", 0}};  // refused: it stays unmarked
+             {L"HKEY_CURRENT_USER", L"Software", L"", L"", 0},  // refused: it stays unmarked
+             {L"HKEY_CURRENT_USER", grown.Path(), L"", L"无效软件", 0}};
     boxes_.clear();
     commandLines_.clear();
     answers_ = {c.backup, c.repair};
@@ -187,8 +226,15 @@ TEST_F(RepairCommands, RepairAllByTheAnswersToItsTwoQuestions) {
         L"Sanivo建议在全部删除前进行注册表备份。单击“确认”将注册表备份为文件，如果不需要备份，"
         L"请单击“取消”。");
     EXPECT_EQ(boxes_[0].type, kQuestion);
-    EXPECT_EQ(boxes_.back().text, L"Sanivo将要修复所有检查到的系统错误，确认吗？");
-    EXPECT_EQ(boxes_.back().type, kQuestion);
+    if (c.exportWhole) {
+      EXPECT_EQ(boxes_.back().text, L"Sanivo将要修复所有检查到的系统错误，确认吗？");
+      EXPECT_EQ(boxes_.back().type, kQuestion);
+    } else {
+      EXPECT_EQ(boxes_.back().text,
+                L"备份失败：注册表编辑器没有生成备份文件“Backup_Sanivo.reg”。\r\n\r\n"
+                L"没有进行全部修复：没有备份，Sanivo没有删除任何内容。");
+      EXPECT_EQ(boxes_.back().type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    }
     EXPECT_EQ(commandLines_.size(), c.backedUp ? 1u : 0u);
     const registry::Key key = registry::Key::Open(HKEY_CURRENT_USER, tree.Path());
     EXPECT_EQ(key.HasValue(L"Value"), !c.repaired);
@@ -197,6 +243,8 @@ TEST_F(RepairCommands, RepairAllByTheAnswersToItsTwoQuestions) {
     EXPECT_EQ(Image(*form, 0), c.repaired ? RepairedImage : 0);
     EXPECT_EQ(Image(*form, 1), c.repaired ? RepairedImage : 0);
     EXPECT_EQ(Image(*form, 2), 0);
+    EXPECT_TRUE(grown.KeyExists(L"Deeper"));
+    EXPECT_EQ(Image(*form, 3), 0);
 
     const MainMenus& menus = form->Menus();
     EXPECT_EQ(menus.Enabled(menus.Bar(), cmd::kRepair), !c.repaired);
@@ -208,13 +256,57 @@ TEST_F(RepairCommands, RepairAllByTheAnswersToItsTwoQuestions) {
     EXPECT_EQ(form->ToolBar1().Hidden(cmd::kRepair), c.repaired);
     EXPECT_EQ(form->ToolBar1().Hidden(cmd::kRepairAll), c.repaired);
     if (c.repaired) {
-      EXPECT_EQ(form->StatusBar1().Text(), L"全部修复完毕");
-      EXPECT_NE(
-          Log().find(Ansi(L"]\r\n行为=全部修复\r\n记录=修复了所有检查到的系统错误\r\n撤销文件=" +
-                          Journal() + L"\r\n")),
-          std::string::npos);
+      // Only the rows really repaired are marked; the status and the history count the others.
+      EXPECT_EQ(form->StatusBar1().Text(),
+                L"全部修复完毕。修复了 2 项，2 项没有修复：1 项为了系统的安全没有修复，"
+                L"1 项在检查之后已经改变。");
+      EXPECT_NE(Log().find(Ansi(L"]\r\n行为=全部修复\r\n记录=修复了 2 项检查到的系统错误，2 项没有修复"
+                                L"（1 项为了系统的安全没有修复，1 项在检查之后已经改变）\r\n撤销文件=" +
+                                Journal() + L"\r\n")),
+                std::string::npos);
     }
     form.reset();
+    DeleteFileW(folder_.File(L"Repair.log").c_str());
+    DeleteFileW(folder_.File(L"Backup_Sanivo.reg").c_str());
+  }
+}
+
+TEST_F(RepairCommands, ARowIgnoredWhileARepairRunsIsLeftAlone) {
+  // Repair waits in its question, and repair-all lets the window run while it deletes a key's
+  // subkeys: a row ignored meanwhile is not touched.
+  const struct {
+    int command;
+    bool ignoreInTheQuestion;  // else: asked for before the command, carried out inside it
+    std::deque<int> answers;
+  } cases[] = {{cmd::kRepair, true, {IDOK}},
+               {cmd::kRepairAll, false, {IDCANCEL, IDOK}}};  // no backup, then yes
+  for (const auto& c : cases) {
+    const TestKey values(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
+    values.SetText(L"", L"Kept", L"C:\\没有.exe");
+    // A Start-menu order entry whose folder is gone: a stale key with subkeys.
+    const TestKey application(
+        HKEY_CURRENT_USER,
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MenuOrder\\Start Menu\\Programs",
+        L"ZephraRepair");
+    application.SetDword(L"Deeper", L"N", 1);
+    const std::wstring entry = application.Path().substr(application.Path().rfind(L'\\') + 1);
+    rows_ = {{L"HKEY_CURRENT_USER", application.Path(), L"", entry, 0},
+             {L"HKEY_CURRENT_USER", values.Path(), L"Kept", L"C:\\没有.exe", 0}};
+    answers_ = c.answers;
+    auto form = Make();
+    Scan(*form);
+    Select(*form, 1);
+    if (c.ignoreInTheQuestion)
+      duringBox_ = [&] { Command(*form, cmd::kIgnore); };
+    else
+      PostMessageW(form->Handle(), WM_COMMAND, cmd::kIgnore, 0);
+    Command(*form, c.command);
+    EXPECT_TRUE(registry::Key::Open(HKEY_CURRENT_USER, values.Path()).HasValue(L"Kept"));
+    EXPECT_TRUE(form->Ignored().Matches(rows_[1]));
+    EXPECT_EQ(application.KeyExists(L""), c.command == cmd::kRepair);
+    EXPECT_EQ(Log().find(Ansi(L"Kept")), std::string::npos);
+    form.reset();
+    DeleteFileW(folder_.File(L"Set.ini").c_str());
     DeleteFileW(folder_.File(L"Repair.log").c_str());
   }
 }
@@ -232,11 +324,15 @@ TEST_F(RepairCommands, BackupAndRestoreRunTheRegistryEditorOfTheWindowsFolder) {
     wchar_t current[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, current);
     directory = current;
-    if (line.find(L" /e ") != std::wstring::npos) WriteFileBytes(backup, "REGEDIT4\r\n");
+    if (line.find(L" /e ") != std::wstring::npos)
+      WriteFileBytes(folder_.File(L"Backup_Sanivo_new.reg"), WholeExport());
   };
   Command(*form, cmd::kBackup);
   ASSERT_EQ(commandLines_.size(), 1u);
-  EXPECT_EQ(commandLines_[0], L"\"C:\\windows\\regedit.exe\" /e Backup_Sanivo.reg");
+  // Exported beside the backup first, put in its place once it is whole.
+  EXPECT_EQ(commandLines_[0], L"\"C:\\windows\\regedit.exe\" /e Backup_Sanivo_new.reg");
+  EXPECT_EQ(ReadFileBytes(backup), WholeExport());
+  EXPECT_FALSE(Exists(folder_.File(L"Backup_Sanivo_new.reg")));
   EXPECT_EQ(caption, L"备份");
   EXPECT_EQ(label, L"正在进行系统文件备份，请稍候......");
   EXPECT_EQ(_wcsicmp(directory.c_str(), folder_.Path().c_str()), 0);
@@ -262,22 +358,13 @@ TEST_F(RepairCommands, BackupAndRestoreRunTheRegistryEditorOfTheWindowsFolder) {
   EXPECT_EQ(r.top, 53);
   EXPECT_EQ(r.right - r.left, 344);
 
-  // An editor that makes no file: no success, nothing logged, the status as it was.
-  const std::string log = Log();
-  editor_ = nullptr;
-  form->StatusBar1().SetText(L"扫描完毕。共检查到：0 个错误。");
-  Command(*form, cmd::kBackup);
-  EXPECT_EQ(boxes_.back().text, L"备份失败：注册表编辑器没有生成备份文件“Backup_Sanivo.reg”。");
-  EXPECT_EQ(boxes_.back().type, static_cast<UINT>(MB_OK | MB_ICONERROR));
-  EXPECT_EQ(Log(), log);
-  EXPECT_EQ(form->StatusBar1().Text(), L"扫描完毕。共检查到：0 个错误。");
-  EXPECT_FALSE(IsWindowVisible(progress->Handle()));
-
   // Restore: asked first; Cancel does nothing.
   commandLines_.clear();
   answers_ = {IDCANCEL};
   Command(*form, cmd::kRestore);
-  EXPECT_EQ(boxes_.back().text, L"说明：将要从备份文件“Backup_Sanivo.reg”恢复系统，确定吗？ ");
+  // The question, and on a line of its own when the backup was made and its size.
+  EXPECT_EQ(boxes_.back().text.rfind(L"说明：将要从备份文件“Backup_Sanivo.reg”恢复系统，确定吗？ \r\n备份时间：", 0), 0u);
+  EXPECT_NE(boxes_.back().text.find(L"，大小：0.0 MB"), std::wstring::npos);
   EXPECT_EQ(boxes_.back().type, kQuestion);
   EXPECT_TRUE(commandLines_.empty());
 
@@ -304,10 +391,102 @@ TEST_F(RepairCommands, BackupAndRestoreRunTheRegistryEditorOfTheWindowsFolder) {
   EXPECT_TRUE(commandLines_.empty());
 }
 
+// A backup is kept only when the registry editor made a whole export; otherwise the previous
+// backup stays as it was, the box says why and the history has nothing.
+TEST_F(RepairCommands, AFailedBackupNeverReplacesThePreviousOne) {
+  const std::wstring backup = folder_.File(L"Backup_Sanivo.reg");
+  const std::wstring unchanged = L"\r\n原来的备份文件没有改变。";
+  const std::string whole = WholeExport();
+  const struct {
+    const char* what;
+    std::optional<DWORD> exit;
+    std::optional<std::string> written;
+    std::wstring box;
+  } cases[] = {
+      {"the editor cannot be started", std::nullopt, std::nullopt,
+       L"备份失败：无法启动注册表编辑器\"C:\\windows\\regedit.exe\"。"},
+      {"no file", 0, std::nullopt, L"备份失败：注册表编辑器没有生成备份文件“Backup_Sanivo.reg”。"},
+      {"an empty file", 0, std::string(), L"备份失败：注册表编辑器没有生成备份文件“Backup_Sanivo.reg”。"},
+      {"not a registry file", 0, std::string("MZ\x90\0", 4),
+       L"备份失败：注册表编辑器生成的备份文件不完整（它不是注册表编辑器的文件）。"},
+      {"cut short", 1, whole.substr(0, whole.size() - 7),
+       L"备份失败：注册表编辑器生成的备份文件不完整（文件不完整）。"},
+      {"ending in a continued line", 0, WholeExport(L"[HKEY_USERS\\x]\r\n\"a\"=hex:01,\\\r\n"),
+       L"备份失败：注册表编辑器生成的备份文件不完整（文件不完整）。"},
+      {"without HKEY_USERS", 0, whole.substr(0, whole.find("[\0H\0K\0E\0Y\0_\0U"s)),
+       L"备份失败：注册表编辑器生成的备份文件不完整（文件不完整）。"},
+  };
+  auto form = Make();
+  for (const bool hadBackup : {false, true}) {
+    for (const auto& c : cases) {
+      DeleteFileW(backup.c_str());
+      if (hadBackup) WriteFileBytes(backup, "the previous backup");
+      ExportWrites(c.written);
+      editorExit_ = c.exit;
+      form->StatusBar1().SetText(L"扫描完毕。共检查到：0 个错误。");
+      const std::string log = Log();
+      Command(*form, cmd::kBackup);
+      ASSERT_FALSE(boxes_.empty());
+      EXPECT_EQ(boxes_.back().text, c.box + (hadBackup ? unchanged : L"")) << c.what;
+      EXPECT_EQ(boxes_.back().type, static_cast<UINT>(MB_OK | MB_ICONERROR)) << c.what;
+      EXPECT_EQ(Exists(backup), hadBackup) << c.what;
+      if (hadBackup) {
+        EXPECT_EQ(ReadFileBytes(backup), "the previous backup") << c.what;
+      }
+      EXPECT_FALSE(Exists(folder_.File(L"Backup_Sanivo_new.reg"))) << c.what;
+      EXPECT_EQ(Log(), log) << c.what;
+      EXPECT_EQ(form->StatusBar1().Text(), L"扫描完毕。共检查到：0 个错误。") << c.what;
+      EXPECT_FALSE(IsWindowVisible(form->ProgressForm()->Handle())) << c.what;
+    }
+  }
+}
+
+// Restore imports only a whole registry editor file, and says so when the editor fails.
+TEST_F(RepairCommands, RestoreImportsOnlyAWholeRegistryFileAndReportsTheEditorsFailure) {
+  const std::wstring backup = folder_.File(L"Backup_Sanivo.reg");
+  const std::string whole = WholeExport();
+  const std::wstring notUsable = L"恢复失败：备份文件“" + backup + L"”不能用来恢复（";
+  const struct {
+    const char* what;
+    std::string file;
+    std::optional<DWORD> exit;
+    bool runs;
+    std::wstring box;
+  } cases[] = {
+      {"an empty file", "", 0, false, notUsable + L"文件是空的）。注册表没有任何改变。"},
+      {"not a registry file", "hello\r\n", 0, false,
+       notUsable + L"它不是注册表编辑器的文件）。注册表没有任何改变。"},
+      {"cut short", whole.substr(0, whole.size() - 5), 0, false,
+       notUsable + L"文件不完整）。注册表没有任何改变。"},
+      {"the editor fails", whole, 1, true,
+       L"恢复失败：注册表编辑器报告导入出错（退出代码 1），注册表可能只恢复了一部分。"},
+      {"the editor cannot be started", whole, std::nullopt, true,
+       L"恢复失败：无法启动注册表编辑器\"C:\\windows\\regedit.exe\"，注册表没有任何改变。"},
+      {"an older REGEDIT4 backup", "REGEDIT4\r\n\r\n[HKEY_USERS\\x]\r\n\r\n", 0, true,
+       L"恢复完毕。Windows已经从备份文件“Backup_Sanivo.reg”恢复了系统。"},
+  };
+  auto form = Make();
+  for (const auto& c : cases) {
+    WriteFileBytes(backup, c.file);
+    editorExit_ = c.exit;
+    commandLines_.clear();
+    const std::string log = Log();
+    form->StatusBar1().SetText(L"扫描完毕。共检查到：0 个错误。");
+    Command(*form, cmd::kRestore);
+    EXPECT_EQ(commandLines_.size(), c.runs ? 1u : 0u) << c.what;
+    ASSERT_FALSE(boxes_.empty());
+    EXPECT_EQ(boxes_.back().text, c.box) << c.what;
+    const bool restored = c.runs && c.exit == std::optional<DWORD>(0);
+    EXPECT_EQ(Log() != log, restored) << c.what;
+    EXPECT_EQ(form->StatusBar1().Text(), restored ? L"恢复完毕" : L"扫描完毕。共检查到：0 个错误。")
+        << c.what;
+  }
+}
+
 TEST_F(RepairCommands, WhileARepairWaitsNothingStartsAgainAndClosingWaitsForIt) {
   const TestKey tree(HKEY_CURRENT_USER, L"Software", L"ZephraRepair");
   tree.SetText(L"", L"Value", L"C:\\没有.exe");
-  rows_ = {{L"HKEY_CURRENT_USER", tree.Path(), L"Value", L"", 0}};
+  rows_ = {{L"HKEY_CURRENT_USER", tree.Path(), L"Value", L"C:\\没有.exe", 0}};
   auto form = Make();
   Scan(*form);
   Select(*form, 0);

@@ -301,19 +301,20 @@ TEST_F(MainWindow, MenusHaveTheirCaptionsShortcutsStatesAndPictures) {
   EXPECT_EQ(
       MenuTexts(GetSubMenu(bar, 0)),
       (std::vector<std::wstring>{L"注册表备份(&B)", L"注册表恢复(&R)", L"-", L"退出(&X)\tF10"}));
-  EXPECT_EQ(
-      MenuTexts(GetSubMenu(bar, 1)),
-      (std::vector<std::wstring>{L"扫描\tCtrl+S", L"-", L"修复\tCtrl+R", L"全部修复\tCtrl+Alt+R",
-                                 L"-", L"历史日志\tCtrl+H", L"清空历史日志\tCtrl+C"}));
+  EXPECT_EQ(MenuTexts(GetSubMenu(bar, 1)),
+            (std::vector<std::wstring>{
+                L"扫描\tCtrl+S", L"-", L"修复\tCtrl+R", L"全部修复\tCtrl+Alt+R", L"忽略此项", L"-",
+                L"历史日志\tCtrl+H", L"清空历史日志\tCtrl+C", L"-", L"忽略列表"}));
   EXPECT_EQ(MenuTexts(GetSubMenu(bar, 2)),
             (std::vector<std::wstring>{L"帮助\tF1", L"-", L"通过电子邮件与作者联系",
                                        L"访问作者主页", L"-", L"关于Sanivo"}));
   EXPECT_EQ(MenuTexts(form->Menus().Popup()),
-            (std::vector<std::wstring>{L"修复(&R)", L"全部修复(&A)"}));
+            (std::vector<std::wstring>{L"修复(&R)", L"全部修复(&A)", L"-", L"忽略此项"}));
 
   MainMenus& menus = form->Menus();
-  for (int command : {cmd::kBackup, cmd::kRestore, cmd::kExit, cmd::kScan, cmd::kHistory,
-                      cmd::kClearHistory, cmd::kHelp, cmd::kContact, cmd::kHomePage, cmd::kAbout})
+  for (int command :
+       {cmd::kBackup, cmd::kRestore, cmd::kExit, cmd::kScan, cmd::kHistory, cmd::kClearHistory,
+        cmd::kIgnoreList, cmd::kHelp, cmd::kContact, cmd::kHomePage, cmd::kAbout})
     EXPECT_TRUE(menus.Enabled(bar, command)) << command;
   EXPECT_FALSE(menus.Enabled(bar, cmd::kRepair));
   EXPECT_FALSE(menus.Enabled(bar, cmd::kRepairAll));

@@ -122,8 +122,7 @@ TEST(THtmhelp, TheRealControlOpensItsWindowForTheHelpFileAndClosesItAtTheEnd) {
   }));
   EXPECT_EQ(testing_support::WindowText(window), L"Sanivo 帮助");
   viewer.reset();
-  testing_support::PumpFor(50);
-  EXPECT_FALSE(IsWindow(window));
+  EXPECT_TRUE(testing_support::WaitFor([&] { return !IsWindow(window); }));
 }
 
 // The main window with the stand-in control registered, and what its commands open.
@@ -182,14 +181,12 @@ TEST_F(HelpCommands, AboutShowsTheSystemsBoxWithVersionNoticeAndIcon) {
   std::thread watcher([&] {
     for (int i = 0; i < 500; ++i) {
       HWND box = nullptr;
-      EnumThreadWindows(
-          uiThread,
-          [](HWND w, LPARAM p) {
-            if (!IsWindowVisible(w) || testing_support::ClassOf(w) != L"#32770") return TRUE;
-            *reinterpret_cast<HWND*>(p) = w;
-            return FALSE;
-          },
-          reinterpret_cast<LPARAM>(&box));
+      for (HWND w : testing_support::ThreadWindows(uiThread)) {
+        if (IsWindowVisible(w) && testing_support::ClassOf(w) == L"#32770") {
+          box = w;
+          break;
+        }
+      }
       if (box) {
         owner = GetWindow(box, GW_OWNER);
         texts =

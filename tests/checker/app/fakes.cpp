@@ -37,6 +37,16 @@ void AddFakeThreads(ScannerSet& scanners, const std::shared_ptr<ThreadScript>& s
   };
 }
 
+ScannerSet ScannersFinding(const std::vector<ScanResultRow>& rows,
+                           const std::shared_ptr<ThreadScript>& script) {
+  ScannerSet scanners;
+  if (script) AddFakeThreads(scanners, script);
+  scanners.Synchronous(CheckRowId::SoftwareKeys) = [&rows](ScanHost& host) {
+    for (const ScanResultRow& row : rows) host.AddRow(row);
+  };
+  return scanners;
+}
+
 void FakeView::ProcessMessages() { common::PumpPendingMessages(); }
 
 ScanResultRow Row(const std::wstring& item, const std::wstring& location) {
@@ -59,7 +69,9 @@ CheckerServices TestServices(const std::wstring& folder, DWORD major, DWORD mino
   services.programDirectory = folder;
   services.bootIniPath = folder + L"\\boot.ini";
   services.messageBox = [](const std::wstring&, UINT) { return IDOK; };
-  services.runAndWait = [](const std::wstring&, HWND, const std::function<void()>&) {};
+  services.runAndWait = [](const std::wstring&, HWND, const std::function<void()>&) {
+    return std::optional<DWORD>(0);
+  };
   services.scanners = [] { return ScannerSet(); };
   services.quitOnDestroy = false;
   return services;

@@ -44,6 +44,11 @@ class FakeThread : public TScanThread {
 // Registry threads (rows 7, 8, 9) and the class thread (row 2) from one script.
 void AddFakeThreads(ScannerSet& scanners, const std::shared_ptr<ThreadScript>& script);
 
+// Scanners whose scan in the window (row 0) finds the rows `rows` holds when it runs, with the
+// threads of `script` when there is one.
+ScannerSet ScannersFinding(const std::vector<ScanResultRow>& rows,
+                           const std::shared_ptr<ThreadScript>& script = nullptr);
+
 // The scan command's window, recorded.
 class FakeView : public ScanView {
  public:

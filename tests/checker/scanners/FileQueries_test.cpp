@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "support/testing.h"
@@ -73,6 +75,55 @@ TEST(FileQueries, TheSystemTellsFilesFoldersAndWhatItCannotLookAt) {
   // Too long for the ANSI functions: not known to be gone.
   EXPECT_TRUE(system.PathExists(L"C:\\" + std::wstring(300, L'x') + L"\\gone.txt"));
   EXPECT_EQ(system.DriveType(L"C:\\"), kDriveFixed);
+}
+
+}  // namespace
+
+namespace {
+
+// The folder variables and their twins of 64-bit Windows, set for one test and put back after.
+class Variables {
+ public:
+  void Set(const wchar_t* name, const wchar_t* value) {
+    wchar_t before[32768] = {};
+    const DWORD length = GetEnvironmentVariableW(name, before, 32768);
+    saved_.push_back({name, length > 0 ? std::optional<std::wstring>(before) : std::nullopt});
+    SetEnvironmentVariableW(name, value);
+  }
+  ~Variables() {
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
+      SetEnvironmentVariableW(it->first.c_str(), it->second ? it->second->c_str() : nullptr);
+  }
+
+ private:
+  std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved_;
+};
+
+TEST(FileQueries, TheSystemExpandsAFolderVariableInEachOfItsMeanings) {
+  Variables variables;
+  variables.Set(L"ProgramFiles", L"C:\\PF32");
+  variables.Set(L"ProgramW6432", L"C:\\PF64");
+  variables.Set(L"ProgramFiles(x86)", L"C:\\PF32");
+  variables.Set(L"CommonProgramFiles", L"C:\\CF32");
+  variables.Set(L"CommonProgramW6432", nullptr);
+  variables.Set(L"CommonProgramFiles(x86)", nullptr);
+  variables.Set(L"ZephraRoot", L"C:\\Root");
+  variables.Set(L"ZephraUnset", nullptr);
+  const FileQueries files = FileQueries::System();
+  const struct {
+    const wchar_t* text;
+    std::vector<std::wstring> forms;
+  } cases[] = {
+      {L"\"%ProgramFiles%\\App\\u.exe\" /S",
+       {L"\"C:\\PF32\\App\\u.exe\" /S", L"\"C:\\PF64\\App\\u.exe\" /S"}},
+      {L"%programfiles%\\a;%PROGRAMFILES%\\b",
+       {L"C:\\PF32\\a;C:\\PF32\\b", L"C:\\PF64\\a;C:\\PF64\\b"}},
+      {L"%CommonProgramFiles%\\x.dll", {L"C:\\CF32\\x.dll"}},  // no twin set: one meaning
+      {L"%ZephraRoot%\\x.exe %1", {L"C:\\Root\\x.exe %1"}},
+      {L"%ZephraUnset%\\x.exe", {L"%ZephraUnset%\\x.exe"}},
+      {L"C:\\plain.exe", {L"C:\\plain.exe"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(files.Expand(c.text), c.forms) << c.text;
 }
 
 }  // namespace

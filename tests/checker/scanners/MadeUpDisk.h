@@ -4,6 +4,7 @@
 // names exist. Letter case does not matter, as on Windows.
 #include <algorithm>
 #include <cwctype>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@
 struct MadeUpDisk {
   std::set<std::wstring> files, folders;  // lower case
   std::vector<std::wstring> asked;        // every existence question, in order
+  // Environment variables by their lower-case name; more than one value stands for a variable
+  // with two meanings (%ProgramFiles% on 64-bit Windows). Others stay unexpanded.
+  std::map<std::wstring, std::vector<std::wstring>> variables;
 
   static std::wstring Lower(std::wstring text) {
     std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return towlower(c); });
@@ -46,6 +50,23 @@ struct MadeUpDisk {
     queries.FileExists = [this](const std::wstring& path) {
       asked.push_back(path);
       return files.count(Lower(path)) > 0;
+    };
+    queries.Expand = [this](const std::wstring& text) {
+      std::vector<std::wstring> forms = {text};
+      for (const auto& [name, values] : variables) {
+        std::vector<std::wstring> next;
+        for (const std::wstring& form : forms) {
+          const size_t at = Lower(form).find(L"%" + name + L"%");
+          if (at == std::wstring::npos) {
+            next.push_back(form);
+            continue;
+          }
+          for (const std::wstring& value : values)
+            next.push_back(form.substr(0, at) + value + form.substr(at + name.size() + 2));
+        }
+        forms = next;
+      }
+      return forms;
     };
     return queries;
   }

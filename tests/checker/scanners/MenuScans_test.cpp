@@ -58,7 +58,7 @@ TEST_F(MenuScanTest, VerbsWithNothingBelowThemOrAMissingProgramAreReported) {
       {L"quotedscript", L"\"" + script + L"\" \"%1\"", false},
       {L"nocolon", L"notepad.exe %1", false},
       {L"relative", L"rundll32.exe C:\\Gone\\x.dll,Run %1", false},
-      {L"expand", L"\"%ProgramFiles%\\Gone\\x.exe\" /prefetch:1", false},
+      {L"expand", L"\"%ProgramFiles%\\Gone\\x.exe\" /prefetch:1", true},
       {L"colononly", L"\":\"", false},
   };
   for (const auto& c : cases) Verb(L"Directory", c.verb, c.command);
@@ -70,7 +70,86 @@ TEST_F(MenuScanTest, VerbsWithNothingBelowThemOrAMissingProgramAreReported) {
   for (const auto& c : cases)
     if (c.reported) expected.push_back(VerbRow(L"Directory", c.verb));
   EXPECT_EQ(Sorted(host_.rows), Sorted(expected));
-  EXPECT_EQ(host_.events, "rprprprp");
+  EXPECT_EQ(host_.events, "rprprprprp");
+}
+
+// On 64-bit Windows a handler's class may be registered in the other registry view only: each
+// outcome with the class in one view, in the other, in none, and with one view only.
+TEST_F(MenuScanTest, HandlersAreLookedUpInEveryRegistryView) {
+  const std::wstring handlers = std::wstring(kFolderClass) + L"\\shellex\\ContextMenuHandlers";
+  Machine().MakeKey(L"Software\\CLASSES\\CLSID\\{AAAA}");
+  const testing_support::TestKey other;
+  other.MakeKey(L"Software\\CLASSES\\CLSID\\{BBBB}");
+  other.MakeKey(L"Software\\CLASSES\\CLSID\\ByName");
+  Machine().SetText(handlers + L"\\InOwn", L"", L"{AAAA}");
+  Machine().SetText(handlers + L"\\InOther", L"", L"{BBBB}");
+  Machine().SetText(handlers + L"\\ByName", L"", L"{CCCC}");
+  Machine().SetText(handlers + L"\\InNone", L"", L"{CCCC}");
+  const registry::Key otherView = registry::Key::Open(other.Root(), other.Path());
+
+  system_.OtherMachineViews = {{otherView.Get(), 0}};
+  Scan_ShellExErr(host_, L"Folder", system_);
+  EXPECT_EQ(host_.rows, Rows{MachineRow(handlers + L"\\InNone", L"", L"InNone")});
+
+  host_.rows.clear();
+  system_.OtherMachineViews.clear();  // 32-bit Windows: one view
+  Scan_ShellExErr(host_, L"Folder", system_);
+  EXPECT_EQ(Sorted(host_.rows), Sorted({MachineRow(handlers + L"\\InOther", L"", L"InOther"),
+                                        MachineRow(handlers + L"\\ByName", L"", L"ByName"),
+                                        MachineRow(handlers + L"\\InNone", L"", L"InNone")}));
+
+  // The program's default: the other view of 64-bit Windows, the 32-bit one for a 64-bit build.
+#ifdef _WIN64
+  EXPECT_EQ(ListScanSystem::DefaultOtherMachineViews().size(), 1u);
+  EXPECT_EQ(ListScanSystem::DefaultOtherMachineViews()[0].flags,
+            static_cast<REGSAM>(KEY_WOW64_32KEY));
+#endif
+}
+
+// Each verb that works, or cannot be judged, beside its stale twin, which is still found.
+TEST_F(MenuScanTest, VerbsThatWorkAreNeverReported) {
+  const std::wstring folder = MakeFolder(L"Apps");
+  MakeFile(L"Apps\\tidy.cmd");
+  MakeFile(L"Apps\\tool.exe");
+  SetVariable(L"ZephraApps", folder);
+  const struct {
+    const wchar_t* verb;
+    std::wstring command;
+    bool wide;
+    bool reported;
+  } cases[] = {
+      {L"cmd", folder + L"\\tidy.cmd \"%1\"", false, false},
+      {L"cmdgone", folder + L"\\gone.cmd \"%1\"", false, true},
+      {L"upper", folder + L"\\TOOL.EXE C:\\Notes\\TODO.TXT", false, false},
+      {L"args", folder + L"\\tool.exe C:\\Notes\\todo.txt", false, false},
+      {L"argsgone", folder + L"\\gone.exe C:\\Notes\\todo.txt", false, true},
+      {L"env", L"\"%ZephraApps%\\tool.exe\" \"%1\"", false, false},
+      {L"envgone", L"\"%ZephraApps%\\gone.exe\" \"%1\"", false, true},
+      {L"root", L"%SystemRoot%\\notepad.exe %1", false, false},
+      {L"windir", L"%windir%\\ZephraGone\\app.exe %1", false, true},
+      {L"usb", L"R:\\Gone\\app.exe %1", false, false},
+      {L"away", L"Q:\\Gone\\app.exe %1", false, false},
+      {L"thai", folder + L"\\\u0E01.exe %1", true, false},
+      {L"plain", folder + L"\\gone2.exe %1", true, true},
+  };
+  for (const auto& c : cases) {
+    const std::wstring key = L"Software\\CLASSES\\*\\shell\\" + std::wstring(c.verb) + L"\\command";
+    if (c.wide)
+      Machine().SetWideText(key, L"", c.command);
+    else
+      Machine().SetText(key, L"", c.command, REG_EXPAND_SZ);
+  }
+  // No command, and a value that carries the verb.
+  for (const wchar_t* value : {L"DelegateExecute", L"ExplorerCommandHandler", L"DropTarget"})
+    Machine().SetText(L"Software\\CLASSES\\*\\shell\\by" + std::wstring(value), value, L"{1234}");
+  Verb(L"*", L"bare", L"");
+  DriveTypes({{L"R:\\", DRIVE_REMOVABLE}, {L"Q:\\", DRIVE_NO_ROOT_DIR}});
+
+  Scan_ShellExErr(host_, L"*", system_);
+  Rows expected = {VerbRow(L"*", L"bare")};
+  for (const auto& c : cases)
+    if (c.reported) expected.push_back(VerbRow(L"*", c.verb));
+  EXPECT_EQ(Sorted(host_.rows), Sorted(expected));
 }
 
 TEST_F(MenuScanTest, TheRowScansTheFourClassesInOrderThenTheMenuOrder) {
@@ -120,6 +199,14 @@ TEST_F(MenuScanTest, MenuOrderEntriesAreComparedWithTheProgramsFoldersOfTheVersi
   }
   // The folders are read with messages let run meanwhile.
   EXPECT_EQ(host_.events.substr(0, 2), "pp");
+}
+
+TEST_F(MenuScanTest, AnEntryWhoseNameTheCodePageCannotHoldIsNotJudged) {
+  MapSpecialFolder(23, MakeFolder(L"Common"));
+  MakeUnspellableKey(User(), kOrder);
+  User().MakeKey(std::wstring(kOrder) + L"\\Gone");
+  Scan_MenuOrderErr(host_, system_);
+  EXPECT_EQ(host_.rows, Rows{UserRow(std::wstring(kOrder) + L"\\Gone", L"Gone")});
 }
 
 TEST_F(MenuScanTest, WithoutItsProgramsFolderNoEntryIsJudged) {

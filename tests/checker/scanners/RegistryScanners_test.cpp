@@ -151,6 +151,70 @@ TEST(TChkRegErr, ReportsValueNamesAndTextsThatAreMissingPaths) {
                     {root, deepPath, L"Path", kGone, 0}}));
 }
 
+// Windows Installer's own records, below any root and any user's SID, are not walked; a key
+// merely named like them is.
+TEST(TChkRegErr, LeavesWindowsInstallerRecordsOut) {
+  TestKey users;
+  MadeUpDisk disk;
+  const wchar_t* installer[] = {
+      L"S-1-5-21-7_Classes\\Installer\\Products\\ABC\\SourceList",
+      L"S-1-5-21-7\\Software\\Classes\\Installer\\Products\\ABC\\SourceList\\Net",
+      L"S-1-5-21-7\\Software\\Microsoft\\Installer\\Products\\ABC",
+      L"S-1-5-18\\Software\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData",
+      L".DEFAULT\\Software\\Classes\\Installer\\Features\\ABC",
+  };
+  for (const wchar_t* key : installer) users.SetText(key, L"1", L"C:\\Downloads\\Gone\\");
+  users.SetText(L"S-1-5-21-7\\Software\\Vendor\\Installer Cache", L"Path", kGone);
+  users.SetText(L"S-1-5-21-7\\Software\\Vendor\\Installer", L"Path", kGone);
+  EXPECT_EQ(
+      Sorted(RunToEnd(ReferenceScanner(users, L"HKEY_USERS", disk)).rows),
+      Sorted({{L"HKEY_USERS", L"S-1-5-21-7\\Software\\Vendor\\Installer Cache", L"Path", kGone, 0},
+              {L"HKEY_USERS", L"S-1-5-21-7\\Software\\Vendor\\Installer", L"Path", kGone, 0}}));
+  TestKey machine;
+  machine.SetText(L"Software\\Microsoft\\Windows\\CurrentVersion\\Installer\\Folders",
+                  L"C:\\Config.Msi\\", L"");
+  machine.SetText(L"Software\\Classes\\Installer\\Products\\ABC", L"1", kGone);
+  EXPECT_TRUE(RunToEnd(ReferenceScanner(machine, L"HKEY_LOCAL_MACHINE", disk)).rows.empty());
+}
+
+// Each value that works, or cannot be judged, beside its stale twin, which is still found.
+TEST(TChkRegErr, NeverReportsAValueThatWorks) {
+  TestKey tree;
+  MadeUpDisk disk;
+  disk.files = {L"c:\\windows\\notepad.exe", L"c:\\tools\\tidy.cmd"};
+  disk.variables = {{L"lang", {L"zh"}}};
+  const struct {
+    const wchar_t* name;
+    std::wstring text;
+    bool wide;  // written through the wide functions
+    bool reported;
+  } cases[] = {
+      {L"RunArgs", L"C:\\Windows\\notepad.exe C:\\Notes\\todo.txt", false, false},
+      {L"RunArgsGone", L"C:\\Gone\\notepad.exe C:\\Notes\\todo.txt", false, true},
+      {L"Script", L"C:\\Tools\\tidy.cmd C:\\Notes\\todo.txt", false, false},
+      {L"Variable", L"C:\\App\\%Lang%\\strings.dll", false, false},
+      {L"CD", L"E:\\Gone\\app.exe", false, false},
+      {L"Network", L"F:\\Gone\\app.exe", false, false},
+      {L"Away", L"G:\\Gone\\app.exe", false, false},
+      {L"Fixed", L"D:\\Gone\\app.exe", false, true},
+      {L"Thai", L"C:\\Gone\\\u0E01.exe", true, false},
+      {L"Latin", L"C:\\Gone\\\u00C0pp.exe", true, false},
+      {L"Plain", L"C:\\Gone\\App.exe", true, true},
+  };
+  for (const auto& c : cases) {
+    if (c.wide)
+      tree.SetWideText(L"Software\\Values", c.name, c.text);
+    else
+      tree.SetText(L"Software\\Values", c.name, c.text, REG_EXPAND_SZ);
+  }
+  std::vector<ScanResultRow> expected;
+  for (const auto& c : cases)
+    if (c.reported)
+      expected.push_back({L"HKEY_CURRENT_USER", L"Software\\Values", c.name, c.text, 0});
+  EXPECT_EQ(Sorted(RunToEnd(ReferenceScanner(tree, L"HKEY_CURRENT_USER", disk)).rows),
+            Sorted(expected));
+}
+
 TEST(TChkRegErr, AddsNoRowOnceItHasSeenStop) {
   TestKey tree;
   MadeUpDisk disk;
@@ -182,7 +246,7 @@ struct ClassTree {
     disk.files = {L"c:\\windows\\notepad.exe"};
     tree.MakeKey(L"Classes\\.empty");
     tree.SetText(L"Classes\\.shellonly\\Shell", L"", L"");
-    Command(L".shellonly", L"C:\\Windows\\notepad.exe %1");
+    Command(L".shellonly", L"C:\\Gone\\notepad.exe %1");
     tree.SetText(L"Classes\\.withvalue", L"Content Type", L"text/x");
     Command(L"gonefile", L"C:\\Gone\\app.exe %1");
     Default(L".gf", L"gonefile");
@@ -230,6 +294,131 @@ TEST(TChkRegClassErr, ReportsEmptyExtensionsBrokenClassesAndExtensionsPointingNo
   std::vector<ScanResultRow> four = common;
   four.push_back(ClassRow(L".withsub", L"missingclass2"));
   EXPECT_EQ(Sorted(classes.Scan(4).rows), Sorted(four));
+}
+
+// Each class registration that works, or cannot be judged, beside its stale twin, which is
+// still found.
+TEST(TChkRegClassErr, NeverReportsARegistrationThatWorks) {
+  TestKey tree;
+  MadeUpDisk disk;
+  disk.files = {L"c:\\windows\\system32\\rundll32.exe",
+                L"c:\\windows\\notepad.exe",
+                L"c:\\tools\\tidy.cmd",
+                L"c:\\tools\\tidy.bat",
+                L"c:\\tools\\tidy.com",
+                L"c:\\tools\\tidy.pif",
+                L"c:\\tools\\tidy.scr",
+                L"c:\\program files\\app\\app.exe"};
+  disk.variables = {{L"programfiles", {L"C:\\Program Files"}},
+                    {L"systemroot", {L"C:\\Windows"}},
+                    {L"windir", {L"C:\\Windows"}},
+                    {L"commonprogramfiles", {L"C:\\Program Files\\Common Files"}}};
+  const auto command = [&](const std::wstring& name, const std::wstring& line, bool wide = false) {
+    if (wide)
+      tree.SetWideText(L"Classes\\" + name + L"\\Shell\\Open\\command", L"", line);
+    else
+      tree.SetText(L"Classes\\" + name + L"\\Shell\\Open\\command", L"", line, REG_EXPAND_SZ);
+  };
+  const struct {
+    const wchar_t* name;
+    std::wstring command;
+    bool reported;
+  } classes[] = {
+      {L"rundllfile", L"C:\\WINDOWS\\SYSTEM32\\RUNDLL32.EXE C:\\Viewer\\FOO.DLL,View %1", false},
+      {L"rundllgone", L"C:\\GONE\\VIEWER.EXE C:\\Viewer\\FOO.DLL,View %1", true},
+      {L"cmdfile1", L"C:\\Tools\\tidy.cmd \"%1\"", false},
+      {L"cmdgone", L"C:\\Gone\\tidy.cmd \"%1\"", true},
+      {L"batfile1", L"C:\\Tools\\tidy.bat \"%1\"", false},
+      {L"comfile1", L"C:\\Tools\\tidy.com %1", false},
+      {L"piffile1", L"C:\\Tools\\tidy.pif %1", false},
+      {L"scrfile1", L"C:\\Tools\\tidy.scr /S", false},
+      {L"scrgone", L"C:\\Gone\\tidy.scr /S", true},
+      {L"argsfile", L"C:\\Windows\\notepad.exe C:\\Notes\\todo.txt", false},
+      {L"argsgone", L"C:\\Gone\\notepad.exe C:\\Notes\\todo.txt", true},
+      {L"unquoted", L"C:\\Program Files\\App\\app.exe %1", false},
+      {L"unquotedgone", L"C:\\Program Files\\Gone\\app.exe %1", true},
+      {L"envfile", L"\"%ProgramFiles%\\App\\app.exe\" \"%1\"", false},
+      {L"envgone", L"\"%ProgramFiles%\\Gone\\app.exe\" \"%1\"", true},
+      {L"rootfile", L"%SystemRoot%\\notepad.exe %1", false},
+      {L"rootgone", L"%SystemRoot%\\gone.exe %1", true},
+      {L"windirfile", L"%windir%\\notepad.exe %1", false},
+      {L"commongone", L"%CommonProgramFiles%\\Gone\\app.exe %1", true},
+      {L"unsetfile", L"%Unset%\\gone.exe %1", false},
+      {L"cdfile", L"E:\\Gone\\app.exe %1", false},
+      {L"awayfile", L"G:\\Gone\\app.exe %1", false},
+      {L"fixedgone", L"D:\\Gone\\app.exe %1", true},
+      // The system's own classes work whatever they hold; their twins above are found.
+      {L"Directory", L"C:\\Gone\\app.exe %1", false},
+      {L"EXEFILE", L"C:\\Gone\\app.exe \"%1\"", false},
+  };
+  for (const auto& c : classes) command(c.name, c.command);
+  command(L"thaifile", L"C:\\Gone\\\u0E01.exe %1", true);
+  command(L"latinfile", L"C:\\Gone\\\u00C0pp.exe %1", true);
+  command(L"plaingone", L"C:\\Gone\\App.exe %1", true);
+  // An open verb carried by a value, or a command carried by DelegateExecute.
+  tree.SetText(L"Classes\\delegated\\Shell\\Open", L"DelegateExecute", L"{11111111-0000}");
+  tree.SetText(L"Classes\\handled\\Shell\\Open", L"ExplorerCommandHandler", L"{22222222-0000}");
+  tree.SetText(L"Classes\\dropped\\Shell\\Open", L"DropTarget", L"{33333333-0000}");
+  tree.MakeKey(L"Classes\\bareopen\\Shell\\Open");  // the twin: an open verb of nothing
+  tree.SetText(L"Classes\\delegatedcmd\\Shell\\Open\\command", L"", L"");
+  tree.SetText(L"Classes\\delegatedcmd\\Shell\\Open\\command", L"DelegateExecute", L"{4444}");
+  tree.SetText(L"Classes\\emptycmd\\Shell\\Open\\command", L"", L"");
+  // Extensions registered by their own verbs alone.
+  const auto extension = [&](const std::wstring& name, const std::wstring& verb,
+                             const std::wstring& line) {
+    tree.SetText(L"Classes\\" + name + L"\\Shell", L"", L"");
+    tree.SetText(L"Classes\\" + name + L"\\Shell\\Open", L"", L"");
+    if (!line.empty())
+      tree.SetText(L"Classes\\" + name + L"\\Shell\\" + verb + L"\\command", L"", line);
+  };
+  extension(L".own", L"Open", L"\"C:\\Windows\\notepad.exe\" \"%1\"");
+  extension(L".owngone", L"Open", L"\"C:\\Gone\\app.exe\" \"%1\"");
+  extension(L".ownprint", L"Print", L"C:\\Windows\\notepad.exe /p %1");
+  extension(L".ownbare", L"Open", L"notepad.exe %1");
+  extension(L".ownnothing", L"Open", L"");
+  tree.SetText(L"Classes\\.owndelegate\\Shell\\Open", L"DelegateExecute", L"{5555}");
+  tree.MakeKey(L"Classes\\.Exe");
+  tree.MakeKey(L"Classes\\Folder\\Shell");
+
+  const Outcome outcome = RunToEnd(std::make_unique<TChkRegClassErr>(
+      6, disk.Queries(), std::vector<ClassesView>{{tree.Root(), tree.PathOf(L"Classes"), 0}}));
+  std::vector<ScanResultRow> expected;
+  for (const auto& c : classes)
+    if (c.reported) expected.push_back(ClassRow(c.name, c.name));
+  for (const wchar_t* name : {L"plaingone", L"bareopen", L"emptycmd", L".owngone", L".ownnothing"})
+    expected.push_back(ClassRow(name, name));
+  EXPECT_EQ(Sorted(outcome.rows), Sorted(expected));
+}
+
+// On 64-bit Windows a class may be registered in the other registry view only: each outcome
+// with the class in one view, in the other, in none, and with one view only (32-bit Windows).
+TEST(TChkRegClassErr, LooksForClassesInEveryRegistryView) {
+  TestKey own, other;
+  MadeUpDisk disk;
+  own.SetText(L"Classes\\.inown", L"", L"OwnClass");
+  own.MakeKey(L"Classes\\OwnClass\\DefaultIcon");
+  own.SetText(L"Classes\\.inother", L"", L"OtherClass");
+  other.MakeKey(L"Classes\\OtherClass\\DefaultIcon");
+  own.SetText(L"Classes\\.innone", L"", L"NoClass");
+  const ClassesView ownView = {own.Root(), own.PathOf(L"Classes"), 0};
+  const ClassesView otherView = {other.Root(), other.PathOf(L"Classes"), 0};
+
+  const auto scan = [&](std::vector<ClassesView> views) {
+    return Sorted(RunToEnd(std::make_unique<TChkRegClassErr>(6, disk.Queries(), views)).rows);
+  };
+  EXPECT_EQ(scan({ownView, otherView}), Sorted({ClassRow(L".innone", L"NoClass")}));
+  EXPECT_EQ(scan({ownView}),
+            Sorted({ClassRow(L".innone", L"NoClass"), ClassRow(L".inother", L"OtherClass")}));
+
+  // The program's default: its own view, then the other one of 64-bit Windows.
+  const std::vector<ClassesView> views = DefaultClassesViews();
+  ASSERT_FALSE(views.empty());
+  EXPECT_EQ(views[0].root, HKEY_LOCAL_MACHINE);
+  EXPECT_EQ(views[0].flags, 0u);
+#ifdef _WIN64
+  ASSERT_EQ(views.size(), 2u);
+  EXPECT_EQ(views[1].flags, static_cast<REGSAM>(KEY_WOW64_32KEY));
+#endif
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/wow64.h"
 #include "support/registry.h"
 
 using registry::Key;
@@ -24,6 +25,55 @@ TEST(RegistryRoots, NamesAndHandlesMatchBothWays) {
   EXPECT_EQ(registry::RootByName(L"hkey_current_user"), nullptr);
   EXPECT_EQ(registry::RootByName(L""), nullptr);
   EXPECT_EQ(registry::RootName(HKEY_PERFORMANCE_DATA), L"");
+}
+
+// Where a key is stored, under the root names of the rows: the system's own names are matched as
+// the registry compares them, and only on whole name components.
+TEST(RegistryStoredName, SystemNamesMapToTheRootThatHoldsTheKey) {
+  const std::wstring user = L"\\REGISTRY\\USER\\S-1-5-21-1-2-3-1000";
+  const struct {
+    std::wstring systemName;
+    std::optional<std::wstring> stored;
+  } cases[] = {
+      {L"\\REGISTRY\\MACHINE\\SOFTWARE\\Wow6432Node\\App",
+       L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\App"},
+      {L"\\Registry\\Machine\\Software\\Classes\\.txt",  // Wine's spelling
+       L"HKEY_LOCAL_MACHINE\\Software\\Classes\\.txt"},
+      {L"\\REGISTRY\\MACHINE", L"HKEY_LOCAL_MACHINE"},
+      {user + L"\\Software\\App", L"HKEY_CURRENT_USER\\Software\\App"},
+      {user + L"_Classes\\CLSID\\{X}", L"HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\{X}"},
+      {L"\\REGISTRY\\USER\\S-1-5-21-1-2-3-1001\\Software", L"HKEY_USERS\\S-1-5-21-1-2-3-1001\\Software"},
+      {L"\\REGISTRY\\USER\\S-1-5-21-1-2-3-10001\\Software", L"HKEY_USERS\\S-1-5-21-1-2-3-10001\\Software"},
+      {L"\\REGISTRY\\MACHINEX\\Software", std::nullopt},
+      {L"\\Device\\Other", std::nullopt},
+      {L"", std::nullopt},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(registry::StoredNameOf(c.systemName, user), c.stored) << std::string(
+        c.systemName.begin(), c.systemName.end());
+  // Without the current user's name, its keys are named below HKEY_USERS.
+  EXPECT_EQ(registry::StoredNameOf(user + L"\\Software", L""),
+            L"HKEY_USERS\\S-1-5-21-1-2-3-1000\\Software");
+}
+
+// The system tells where an open key is: a key made in the 32-bit view of a 64-bit Windows is
+// named with Wow6432Node, one in the 64-bit view (or on 32-bit Windows) without.
+TEST(RegistryStoredName, NamesTheViewAKeyWasOpenedIn) {
+  const TestKey tree;
+  EXPECT_EQ(registry::StoredName(Key::Open(HKEY_CURRENT_USER, tree.Path()).Get()),
+            L"HKEY_CURRENT_USER\\" + tree.Path());
+  const bool twoViews = common::IsWow64() || sizeof(void*) == 8;
+  for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+    const Key software = Key::Open(HKEY_LOCAL_MACHINE, L"Software", KEY_ALL_ACCESS | view);
+    ASSERT_TRUE(software);
+    const TestKey inView(software.Get(), L"ZephraTests", L"View");
+    const std::wstring name =
+        registry::StoredName(Key::Open(software.Get(), inView.Path()).Get()).value_or(L"");
+    const std::wstring expected = std::wstring(L"HKEY_LOCAL_MACHINE\\Software\\") +
+                                  (twoViews && view == KEY_WOW64_32KEY ? L"Wow6432Node\\" : L"") +
+                                  inView.Path();
+    EXPECT_EQ(_wcsicmp(name.c_str(), expected.c_str()), 0) << std::string(name.begin(), name.end());
+  }
 }
 
 TEST(RegistryKey, OpeningAMissingKeyCreatesNothingAndReadsAsEmpty) {

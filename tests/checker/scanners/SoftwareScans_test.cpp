@@ -9,10 +9,10 @@
 
 namespace {
 
-constexpr wchar_t kHelp[] = L"Software\\Microsoft\\Windows\\Help";
-constexpr wchar_t kHtmlHelp[] = L"Software\\Microsoft\\Windows\\HTML Help";
-constexpr wchar_t kFonts[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Fonts";
-constexpr wchar_t kSharedDlls[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Shareddlls";
+constexpr const wchar_t* kHelp = kHelpKey;
+constexpr const wchar_t* kHtmlHelp = kHtmlHelpKey;
+constexpr const wchar_t* kFonts = kFontsKey;
+constexpr const wchar_t* kSharedDlls = kSharedDllsKey;
 
 using SoftwareScanTest = ListScanTest;
 
@@ -70,7 +70,7 @@ TEST_F(SoftwareScanTest, HelpFilesAreLookedForInTheFolderTheirValueNames) {
     std::wstring folder;
   } const cases[] = {
       {kHelp, L"there.hlp", help},         {kHelp, L"gone.hlp", help},
-      {kHelp, L"", help + L"\\"},          {kHelp, L"env.hlp", L"%SystemRoot%\\Help"},
+      {kHelp, L"", help + L"\\"},          {kHelp, L"unset.hlp", L"%ZephraUnset%\\Help"},
       {kHelp, L"floppy.hlp", L"A:\\Help"}, {kHtmlHelp, L"gone.chm", help},
       {kHtmlHelp, L"other.chm", winHelp},  {kHtmlHelp, L"system.chm", winHelp},
       {kHtmlHelp, L"upper.chm", upper},
@@ -85,6 +85,81 @@ TEST_F(SoftwareScanTest, HelpFilesAreLookedForInTheFolderTheirValueNames) {
                     MachineRow(kHtmlHelp, L"gone.chm", L"无效帮助" + help + L"\\"),
                     MachineRow(kHtmlHelp, L"upper.chm", L"无效帮助" + upper + L"\\")}));
   EXPECT_EQ(host_.events, "rprprprp");
+}
+
+// Each help file that is there, or cannot be judged, beside its stale twin, which is still found.
+TEST_F(SoftwareScanTest, HelpFilesThatAreThereAreNeverReported) {
+  const std::wstring help = MakeFolder(L"Help");
+  MakeFile(L"Help\\there.hlp");
+  SetVariable(L"ZephraHelp", help);
+  const struct {
+    const wchar_t* name;
+    std::wstring folder;
+    bool wide;
+    bool reported;
+  } cases[] = {
+      {L"there.hlp", L"%ZephraHelp%", false, false},
+      {L"gone.hlp", L"%ZephraHelp%\\", false, true},
+      {L"root.hlp", L"%SystemRoot%\\ZephraGone", false, true},
+      {L"usb.hlp", L"R:\\Help", false, false},
+      {L"away.hlp", L"Q:\\Help", false, false},
+      {L"cd.hlp", L"S:\\Help", false, false},
+      {L"\u0E01.hlp", help, true, false},
+      {L"plain.hlp", help, true, true},
+  };
+  for (const auto& c : cases) {
+    if (c.wide)
+      Machine().SetWideText(kHelp, c.name, c.folder, REG_EXPAND_SZ);
+    else
+      Machine().SetText(kHelp, c.name, c.folder, REG_EXPAND_SZ);
+  }
+  DriveTypes({{L"R:\\", DRIVE_REMOVABLE}, {L"Q:\\", DRIVE_NO_ROOT_DIR}, {L"S:\\", DRIVE_CDROM}});
+
+  Scan_HelpErr(host_, system_);
+  Rows expected;
+  for (const auto& c : cases)
+    if (c.reported) {
+      const std::wstring folder = c.folder.back() == L'\\' ? c.folder : c.folder + L"\\";
+      expected.push_back(MachineRow(kHelp, c.name, L"无效帮助" + folder));
+    }
+  EXPECT_EQ(Sorted(host_.rows), Sorted(expected));
+}
+
+// Each font that is there, or cannot be judged, beside its stale twin, which is still found.
+TEST_F(SoftwareScanTest, FontsThatAreThereAreNeverReported) {
+  const std::wstring fonts = MakeFolder(L"Fonts");
+  MapSpecialFolder(20, fonts);
+  const std::wstring other = MakeFolder(L"Other");
+  MakeFile(L"Other\\outside.ttf");
+  SetVariable(L"ZephraOther", other);
+  const struct {
+    const wchar_t* name;
+    std::wstring file;
+    bool wide;
+    bool reported;
+  } cases[] = {
+      {L"Env", L"%ZephraOther%\\outside.ttf", false, false},
+      {L"EnvGone", L"%ZephraOther%\\gone.ttf", false, true},
+      {L"Unset", L"%ZephraUnset%\\gone.ttf", false, false},
+      {L"Usb", L"R:\\Fonts\\a.ttf", false, false},
+      {L"Away", L"Q:\\Fonts\\a.ttf", false, false},
+      {L"Share", L"\\\\server\\fonts\\a.ttf", false, false},
+      {L"Thai", L"\u0E01.ttf", true, false},
+      {L"Plain", L"plain.ttf", true, true},
+  };
+  for (const auto& c : cases) {
+    if (c.wide)
+      Machine().SetWideText(kFonts, c.name, c.file);
+    else
+      Machine().SetText(kFonts, c.name, c.file, REG_EXPAND_SZ);
+  }
+  DriveTypes({{L"R:\\", DRIVE_REMOVABLE}, {L"Q:\\", DRIVE_NO_ROOT_DIR}});
+
+  Scan_FontErr(host_, system_);
+  Rows expected;
+  for (const auto& c : cases)
+    if (c.reported) expected.push_back(MachineRow(kFonts, c.name, L"无效字体" + c.file));
+  EXPECT_EQ(Sorted(host_.rows), Sorted(expected));
 }
 
 TEST_F(SoftwareScanTest, FontsAreLookedForInTheFontsFolderThenAsTheyAreWritten) {

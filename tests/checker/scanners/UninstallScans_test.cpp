@@ -83,4 +83,81 @@ TEST_F(UninstallScanTest, EntriesWithoutValuesOrWithoutTheirProgramAreReported) 
   EXPECT_EQ(std::count(host_.events.begin(), host_.events.end(), 'p'), 19);
 }
 
+// Each entry that works, or cannot be judged, beside its stale twin, which is still found.
+TEST_F(UninstallScanTest, EntriesThatWorkAreNeverReported) {
+  const std::wstring programFiles = MakeFolder(L"Program Files");
+  const std::wstring common = MakeFolder(L"Program Files\\Common Files");
+  const std::wstring windows = host_.environment.WinDir;
+  MakeFile(L"Program Files\\App\\uninst.exe");
+  MakeFile(L"Program Files\\Common Files\\App\\uninst.exe");
+  MakeFile(L"Windows\\App\\uninst.exe");
+  MakeFile(L"Windows\\System32\\msiexec.exe");
+  // The folder variables and their 64-bit Windows twins, all in the test's folder.
+  for (const wchar_t* name : {L"ProgramFiles", L"ProgramW6432", L"ProgramFiles(x86)"})
+    SetVariable(name, programFiles);
+  for (const wchar_t* name :
+       {L"CommonProgramFiles", L"CommonProgramW6432", L"CommonProgramFiles(x86)"})
+    SetVariable(name, common);
+  SetVariable(L"SystemRoot", windows);
+  SetVariable(L"windir", windows);
+  DriveTypes({{L"R:\\", DRIVE_REMOVABLE},
+              {L"Q:\\", DRIVE_NO_ROOT_DIR},
+              {L"S:\\", DRIVE_CDROM},
+              {L"N:\\", DRIVE_REMOTE}});
+  const struct {
+    const wchar_t* name;
+    std::wstring command;
+    bool wide;
+    bool reported;
+  } programs[] = {
+      {L"EnvQuoted", L"\"%ProgramFiles%\\App\\uninst.exe\" /S", false, false},
+      {L"EnvQuotedGone", L"\"%ProgramFiles%\\Gone\\uninst.exe\" /S", false, true},
+      {L"Root", L"%SystemRoot%\\App\\uninst.exe", false, false},
+      {L"RootGone", L"%SystemRoot%\\Gone\\uninst.exe", false, true},
+      {L"WinDir", L"%windir%\\App\\uninst.exe /x", false, false},
+      {L"WinDirGone", L"%windir%\\Gone\\uninst.exe /x", false, true},
+      {L"Common", L"\"%CommonProgramFiles%\\App\\uninst.exe\"", false, false},
+      {L"CommonGone", L"\"%CommonProgramFiles%\\Gone\\uninst.exe\"", false, true},
+      {L"Unset", L"%ZephraUnset%\\Gone\\uninst.exe", false, false},
+      {L"Usb", L"R:\\Setup\\uninst.exe", false, false},
+      {L"Away", L"Q:\\Setup\\uninst.exe", false, false},
+      {L"CD", L"S:\\Setup\\uninst.exe", false, false},
+      {L"Mapped", L"N:\\Setup\\uninst.exe", false, false},
+      {L"Share", L"\\\\server\\share\\uninst.exe", false, false},
+      {L"Thai", programFiles + L"\\\u0E01\\uninst.exe", true, false},
+      {L"Plain", programFiles + L"\\Gone\\uninst.exe", true, true},
+  };
+  for (const auto& p : programs) {
+    Machine().SetText(Entry(p.name), L"DisplayName", L"App");
+    if (p.wide)
+      Machine().SetWideText(Entry(p.name), L"UninstallString", p.command, REG_EXPAND_SZ);
+    else
+      Machine().SetText(Entry(p.name), L"UninstallString", p.command, REG_EXPAND_SZ);
+  }
+  // Entries of one value.
+  const struct {
+    const wchar_t* name;
+    std::wstring text;
+    bool reported;
+  } lone[] = {
+      {L"LoneMsi", L"MsiExec.exe /X{12345678-1234}", false},
+      {L"LoneEnv", L"%ProgramFiles%\\App\\uninst.exe", false},
+      {L"LoneEnvGone", L"%ProgramFiles%\\Gone\\uninst.exe", true},
+      {L"LoneShare", L"\\\\server\\share\\uninst.exe", false},
+      {L"LoneUsb", L"R:\\Setup\\uninst.exe", false},
+      {L"LoneFloppy", L"A:\\Setup\\uninst.exe", false},
+      {L"LoneWord", L"App", true},
+  };
+  for (const auto& l : lone)
+    Machine().SetText(Entry(l.name), L"UninstallString", l.text, REG_EXPAND_SZ);
+
+  Scan_UninstallErr(host_, system_);
+  Rows expected;
+  for (const auto& p : programs)
+    if (p.reported) expected.push_back(MachineRow(Entry(p.name), L"", L"无效的反安装信息"));
+  for (const auto& l : lone)
+    if (l.reported) expected.push_back(MachineRow(Entry(l.name), L"", L"无效的反安装信息"));
+  EXPECT_EQ(Sorted(host_.rows), Sorted(expected));
+}
+
 }  // namespace

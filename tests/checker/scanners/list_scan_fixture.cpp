@@ -10,12 +10,33 @@ ListScanTest::ListScanTest()
       userKey_(registry::Key::Open(user_.Root(), user_.Path())) {
   system_.Machine = machineKey_.Get();
   system_.User = userKey_.Get();
+  // The machine's other registry view is the real one; a test that needs one gives its own.
+  system_.OtherMachineViews.clear();
   host_.environment.MajorVersion = 6;
   host_.environment.WinDir = MakeFolder(L"Windows");
   host_.environment.GetSpecialFolder = [this](HWND, int csidl) {
     const auto found = special_.find(csidl);
     return found == special_.end() ? std::wstring() : found->second;
   };
+}
+
+ListScanTest::~ListScanTest() {
+  for (auto it = variables_.rbegin(); it != variables_.rend(); ++it)
+    SetEnvironmentVariableW(it->first.c_str(), it->second ? it->second->c_str() : nullptr);
+}
+
+void ListScanTest::DriveTypes(const std::map<std::wstring, unsigned>& types) {
+  system_.Files.DriveType = [types, real = system_.Files.DriveType](const std::wstring& root) {
+    const auto it = types.find(root);
+    return it != types.end() ? it->second : real(root);
+  };
+}
+
+void ListScanTest::SetVariable(const std::wstring& name, const std::wstring& value) {
+  wchar_t before[32768] = {};
+  const DWORD length = GetEnvironmentVariableW(name.c_str(), before, 32768);
+  variables_.emplace_back(name, length > 0 ? std::optional<std::wstring>(before) : std::nullopt);
+  SetEnvironmentVariableW(name.c_str(), value.c_str());
 }
 
 std::wstring ListScanTest::MakeFolder(const std::wstring& relative) const {

@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "checker/scanners/ListScanSystem.h"
@@ -37,6 +39,7 @@ class RecordingHost : public ScanHost {
 class ListScanTest : public ::testing::Test {
  protected:
   ListScanTest();
+  ~ListScanTest() override;
 
   // Keys and values below the tree standing for HKEY_LOCAL_MACHINE / HKEY_CURRENT_USER, by
   // their real paths ("Software\\...").
@@ -48,11 +51,17 @@ class ListScanTest : public ::testing::Test {
   std::wstring PathOf(const std::wstring& relative) const { return folder_.File(relative); }
   // Where GetSpecialFolder finds a CSIDL; unmapped ones cannot be obtained (empty path).
   void MapSpecialFolder(int csidl, const std::wstring& path) { special_[csidl] = path; }
+  // Drive types by root ("E:\\"); every root not named is the real system's.
+  void DriveTypes(const std::map<std::wstring, unsigned>& types);
+  // An environment variable of the test process, set for the life of the fixture (its value
+  // before comes back at the end).
+  void SetVariable(const std::wstring& name, const std::wstring& value);
 
   RecordingHost host_;
   ListScanSystem system_;
 
  private:
+  std::vector<std::pair<std::wstring, std::optional<std::wstring>>> variables_;
   testing_support::TestKey machine_, user_;
   registry::Key machineKey_, userKey_;
   testing_support::TempFolder folder_;

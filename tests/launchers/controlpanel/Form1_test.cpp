@@ -97,11 +97,9 @@ TEST_F(PalomidWindowTest, ThirteenButtonsStandAtTheirPlacesInIndexOrder) {
 TEST_F(PalomidWindowTest, ThreeFramesAreDrawnAroundTheColumns) {
   // Also after the window was minimised and restored.
   ShowWindow(form_->Handle(), SW_MINIMIZE);
-  PumpFor(30);
   ShowWindow(form_->Handle(), SW_RESTORE);
-  PumpFor(30);
   const common::MemorySurface& surface = form_->Surface();
-  ASSERT_EQ(surface.Width(), 355);
+  ASSERT_TRUE(testing_support::WaitFor([&] { return surface.Width() == 355; }));
   const uint32_t line = GetSysColor(COLOR_WINDOWTEXT), face = GetSysColor(COLOR_BTNFACE);
   // Left 120, 1800, 3600 twips; top 120; widths 1455, 1575, 1575; height 3255.
   const int lefts[3] = {8, 120, 240}, widths[3] = {97, 105, 105};

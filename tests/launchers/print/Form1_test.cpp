@@ -133,8 +133,8 @@ TEST_F(PrindleWindowTest, PictureAndIconArePaintedAndTheRestIsTheWindowFace) {
 
   // Made larger, the window shows its face colour beyond the picture.
   SetWindowPos(form_->Handle(), nullptr, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER);
-  PumpFor(20);
-  EXPECT_EQ(surface.ColorAt(400, 200), GetSysColor(COLOR_BTNFACE));
+  EXPECT_TRUE(testing_support::WaitFor(
+      [&] { return surface.ColorAt(400, 200) == GetSysColor(COLOR_BTNFACE); }));
   EXPECT_EQ(surface.ColorAt(200, 0), static_cast<uint32_t>(RGB(114, 159, 207)));
 }
 
@@ -197,7 +197,6 @@ TEST(PrindleAt120Dpi, LabelBackgroundIsTheFaceBehindIt) {
   Recorder recorder;
   prindle::Form1 form(recorder.Services());
   ASSERT_TRUE(form.Load(SW_SHOWNORMAL));
-  PumpFor(30);
   RECT label;
   GetWindowRect(form.Label2(), &label);
   MapWindowPoints(nullptr, form.Handle(), reinterpret_cast<POINT*>(&label), 2);

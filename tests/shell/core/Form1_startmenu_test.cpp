@@ -85,6 +85,19 @@ TEST_F(DesktopStartMenuTest, StartButtonOpensTheMenuOnTopAndADesktopMoveClosesBo
   EXPECT_EQ(alpha, 0);
 }
 
+TEST_F(DesktopStartMenuTest, TheStartKeysOpenTheMenuAndCloseItWithItsSubmenu) {
+  EXPECT_TRUE(form_->StartKeysHooked());
+  form_->ToggleStartMenu();
+  EXPECT_TRUE(form_->MenuShown());
+  EXPECT_TRUE(IsWindowVisible(Menu().Handle()));
+  Menu().Button_MouseOver(3);
+  ASSERT_TRUE(Menu().xForm().Visible());
+  form_->ToggleStartMenu();
+  EXPECT_FALSE(Menu().xForm().Visible());
+  EXPECT_FALSE(IsWindowVisible(Menu().Handle()));
+  EXPECT_FALSE(form_->MenuShown());
+}
+
 TEST_F(DesktopStartMenuTest, ADesktopMoveDuringTheFadeInLeavesTheMenuClosed) {
   // The pointer crosses the desktop while the menu is still fading in.
   PostMessageW(form_->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(600, 300));
@@ -113,14 +126,14 @@ TEST_F(DesktopStartMenuTest, ExitEntryUnloadsEverythingAndEndsTheShell) {
   Menu().Button_MouseUp(15);
   HWND run = Menu().RunDialog().Handle();
   Menu().Button_MouseUp(17);
-  PumpFor(30);
-  EXPECT_EQ(ended_, 1);
+  EXPECT_TRUE(testing_support::WaitFor([&] { return ended_ == 1; }));
   EXPECT_EQ(form_->Handle(), nullptr);
   EXPECT_EQ(Menu().Handle(), nullptr);
   EXPECT_FALSE(IsWindow(internet));
   EXPECT_FALSE(IsWindow(run));
   EXPECT_TRUE(tray_.Visible());
   for (int i = 0; i < FrmStartMenu::kEntries; ++i) EXPECT_FALSE(Menu().Button(i).PointerTracking());
+  EXPECT_FALSE(form_->StartKeysHooked());
 }
 
 TEST_F(DesktopStartMenuTest, LogOffEntryStartsItsCommandLine) {

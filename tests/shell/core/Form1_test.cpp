@@ -9,6 +9,7 @@
 #include "common/keyboard.h"
 #include "common/text.h"
 #include "shell/core/CrashGuard.h"
+#include "shell/core/StartKeys.h"
 #include "support/testing.h"
 
 namespace {
@@ -64,7 +65,6 @@ class DesktopWindowTest : public ::testing::Test {
 TEST_F(DesktopWindowTest, StartTakesTheDesktopOverAndCoversTheScreen) {
   FakeTray tray(30);
   ASSERT_TRUE(form_->Load());
-  PumpFor(50);
 
   EXPECT_FLOAT_EQ(form_->TrayHeight(), 30.0f);
   const RECT area = WorkArea();
@@ -104,8 +104,8 @@ TEST_F(DesktopWindowTest, BackgroundIsTheGradientFromEdgeToEdge) {
 TEST_F(DesktopWindowTest, ExitButtonHasItsPlaceCaptionAndTheFocus) {
   FakeTray tray(30);
   ASSERT_TRUE(form_->Load());
-  PumpFor(50);
   HWND button = form_->ExitButton();
+  EXPECT_TRUE(testing_support::WaitFor([&] { return GetFocus() == button; }));
   RECT rect;
   GetWindowRect(button, &rect);
   EXPECT_EQ(rect.left, 11);
@@ -200,10 +200,8 @@ TEST_F(DesktopWindowTest, ANewWindowsTaskbarIsHiddenAgainAtMostOnceASecond) {
 TEST_F(DesktopWindowTest, SystemCloseShowsTheTaskbarButKeepsTheStripReserved) {
   FakeTray tray(30);
   ASSERT_TRUE(form_->Load());
-  PumpFor(20);
   SendMessageW(form_->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-  PumpFor(20);
-  EXPECT_EQ(form_->Handle(), nullptr);
+  EXPECT_TRUE(testing_support::WaitFor([&] { return form_->Handle() == nullptr; }));
   EXPECT_TRUE(tray.Visible());
   EXPECT_EQ(WorkArea().bottom, 714);
   EXPECT_EQ(recorder_.quits, 1);
@@ -268,11 +266,12 @@ TEST_F(DesktopWindowTest, StaysBehindOtherWindows) {
   HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 100, 100, 50, 50,
                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   SetWindowPos(form_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  PumpFor(30);
-  bool otherAbove = false;
-  for (HWND w = GetWindow(form_->Handle(), GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
-    otherAbove = otherAbove || w == other;
-  EXPECT_TRUE(otherAbove);
+  auto otherAbove = [&] {
+    for (HWND w = GetWindow(form_->Handle(), GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+      if (w == other) return true;
+    return false;
+  };
+  EXPECT_TRUE(testing_support::WaitFor(otherAbove));
   DestroyWindow(other);
 }
 
@@ -286,11 +285,14 @@ TEST(CrashGuardTest, GivesTheTaskbarAndWorkAreaBackOnlyWhenArmed) {
   CrashGuard::GiveBackDesktop();  // not armed: nothing
   EXPECT_FALSE(tray.Visible());
 
+  StartKeyHook keys;
+  ASSERT_TRUE(keys.Install(tray.Handle(), WM_NULL));
   CrashGuard::Arm(30);
   CrashGuard::GiveBackDesktop();
   EXPECT_TRUE(tray.Visible());
   EXPECT_EQ(WorkArea().bottom, 738);
   EXPECT_FALSE(CrashGuard::Armed());
+  EXPECT_FALSE(keys.Installed()) << "no key of the session waits for a crashed shell";
 }
 
 }  // namespace

@@ -136,4 +136,50 @@ TEST_F(WorkAreaTest, HidingTheTaskbarKeepsItsPlace) {
   EXPECT_EQ(tray.Rect().right, 1024);
 }
 
+TEST_F(WorkAreaTest, TheTaskbarsOfFurtherScreensGoAndComeBackWithTheMainOne) {
+  FakeTray tray(30);
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"Shell_SecondaryTrayWnd";
+  RegisterClassW(&wc);
+  HWND secondary[2];
+  for (HWND& w : secondary)
+    w = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 738,
+                        1024, 30, nullptr, nullptr, wc.hInstance, nullptr);
+  HandleWindows::HideTaskbar();
+  for (HWND w : secondary) EXPECT_FALSE(IsWindowVisible(w));
+  HandleWindows::RestoreTaskbar(30);
+  for (HWND w : secondary) {
+    EXPECT_TRUE(IsWindowVisible(w));
+    RECT r;
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.top, 738);  // where it was
+    DestroyWindow(w);
+  }
+}
+
+TEST(MinimizedWindows, HiddenForTheShellAndGivenBackAsTheyWere) {
+  MINIMIZEDMETRICS metrics = {};
+  metrics.cbSize = sizeof(metrics);
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETMINIMIZEDMETRICS, sizeof(metrics), &metrics, 0));
+  const int before = metrics.iArrange;
+  auto arrangement = [] {
+    MINIMIZEDMETRICS now = {};
+    now.cbSize = sizeof(now);
+    SystemParametersInfoW(SPI_GETMINIMIZEDMETRICS, sizeof(now), &now, 0);
+    return now.iArrange;
+  };
+  for (const int shown : {ARW_BOTTOMLEFT, ARW_BOTTOMLEFT | ARW_HIDE}) {
+    metrics.iArrange = shown;
+    SystemParametersInfoW(SPI_SETMINIMIZEDMETRICS, sizeof(metrics), &metrics, 0);
+    HandleWindows::HideMinimizedWindows();
+    EXPECT_EQ(arrangement(), ARW_BOTTOMLEFT | ARW_HIDE) << shown;
+    HandleWindows::RestoreMinimizedWindows();
+    EXPECT_EQ(arrangement(), shown);
+  }
+  metrics.iArrange = before;
+  SystemParametersInfoW(SPI_SETMINIMIZEDMETRICS, sizeof(metrics), &metrics, 0);
+}
+
 }  // namespace

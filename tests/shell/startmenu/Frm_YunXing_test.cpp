@@ -58,8 +58,8 @@ class RunDialogTest : public ::testing::Test {
 
 TEST_F(RunDialogTest, LooksLikeTheSystemsRunDialog) {
   dialog_.ShowDialog();
-  PumpFor(30);
   HWND w = dialog_.Handle();
+  ASSERT_TRUE(testing_support::WaitFor([&] { return GetFocus() == dialog_.Text1(); }));
   EXPECT_EQ(WindowText(w), L"系统运行...");
   EXPECT_EQ(GetWindow(w, GW_OWNER), nullptr);  // has its own taskbar button
   EXPECT_FALSE(GetWindowLongPtrW(w, GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_TOPMOST));
@@ -82,7 +82,6 @@ TEST_F(RunDialogTest, LooksLikeTheSystemsRunDialog) {
 TEST_F(RunDialogTest, KeepsThePicturesPixelsAt120Dpi) {
   testing_support::DpiOverride dpi(120);
   dialog_.ShowDialog();
-  PumpFor(30);
   ExpectTextBoxOverThePicturesField();
   LOGFONTW font = {};
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(dialog_.Text1(), WM_GETFONT, 0, 0)), sizeof(font),

@@ -61,25 +61,25 @@ TEST_F(TaskBarMenuTest, SixStackedEntriesMadeAtTheFirstRightClick) {
   const struct {
     const wchar_t* caption;
     bool capTop, capBottom;
-    int top, height;  // pixels
   } entries[] = {
-      {L"自定义颜色", true, true, 0, 29}, {L"Zephra", false, false, 29, 25},
-      {L"立体灰", false, false, 54, 25},  {L"XP蓝色", false, false, 79, 25},
-      {L"XP绿色", false, false, 104, 25}, {L"XP银色", false, true, 129, 27},
+      {L"自定义颜色", true, true}, {L"Zephra", false, false}, {L"立体灰", false, false},
+      {L"XP蓝色", false, false},   {L"XP绿色", false, false}, {L"XP银色", false, true},
   };
   const RECT window = PlaceOf(menu_.Handle());
+  int bottom = window.top;
   for (int i = 0; i < FrmTaskBarMenu::kEntries; ++i) {
     MenuButton& entry = menu_.Button(i);
     EXPECT_EQ(entry.Caption(), entries[i].caption) << i;
     EXPECT_EQ(entry.CapTop(), entries[i].capTop) << i;
     EXPECT_EQ(entry.CapBottom(), entries[i].capBottom) << i;
     const RECT r = PlaceOf(entry.Handle());
-    EXPECT_EQ(r.top - window.top, entries[i].top) << i;
-    EXPECT_EQ(r.bottom - r.top, entries[i].height) << i;
+    EXPECT_EQ(r.top, bottom) << i << ": edge to edge";
+    EXPECT_EQ(r.right - r.left, window.right - window.left) << i;
     EXPECT_TRUE(entry.PointerTracking()) << i;
+    bottom = r.bottom;
   }
+  EXPECT_EQ(bottom, window.bottom);
   EXPECT_EQ(window.right - window.left, 120);
-  EXPECT_EQ(window.bottom - window.top, 156);
   // Not in any task list: owned, without WS_EX_APPWINDOW.
   EXPECT_NE(GetWindow(menu_.Handle(), GW_OWNER), nullptr);
   EXPECT_FALSE(GetWindowLongPtrW(menu_.Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW);

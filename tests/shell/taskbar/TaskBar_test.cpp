@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -186,29 +188,191 @@ TEST_F(TaskBarTest, FiveTasksStandInTwoRowsInsideTheTaskArea) {
   EXPECT_FALSE(IsWindowVisible(bar_.Tasks().TaskButton(5).Handle()));  // the spare element
 }
 
-TEST_F(TaskBarTest, RebuildsOnlyWhenTheTaskCountChanges) {
-  auto first = std::make_unique<TaskWindow>(L"一");
-  TaskWindow second(L"二");
+// A task window that counts the icon questions it is asked, each class with an icon of its own.
+class AskedWindow {
+  static constexpr wchar_t kAsked[] = L"asked";
+
+ public:
+  AskedWindow(const std::wstring& caption, const wchar_t* className = L"ZephraAskedTask") {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = &Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32516));
+    wc.lpszClassName = className;
+    RegisterClassExW(&wc);
+    hwnd_ = CreateWindowExW(0, className, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
+                            100, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  }
+  ~AskedWindow() { DestroyWindow(hwnd_); }
+  HWND Get() const { return hwnd_; }
+  int Asked() const { return static_cast<int>(reinterpret_cast<intptr_t>(GetPropW(hwnd_, kAsked))); }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_GETICON) {
+      const intptr_t asked = reinterpret_cast<intptr_t>(GetPropW(hwnd, kAsked));
+      SetPropW(hwnd, kAsked, reinterpret_cast<HANDLE>(asked + 1));
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+  }
+  HWND hwnd_;
+};
+
+TEST_F(TaskBarTest, APollChangesTheButtonsOfTheWindowsThatChangedAndNoOther) {
+  std::vector<std::unique_ptr<AskedWindow>> windows;
+  for (const wchar_t* caption : {L"一", L"二", L"三"})
+    windows.push_back(std::make_unique<AskedWindow>(caption));
+  windows.push_back(std::make_unique<AskedWindow>(L"图标", L"ZephraAskedTask2"));
   bar_.LoadTasks();
-  ASSERT_EQ(bar_.Tasks().KnownTaskCount(), 2);
-  HWND button = bar_.Tasks().TaskButton(1).Handle();
-  SetWindowTextW(second.Get(), L"改名");
-  bar_.PollTick();
-  EXPECT_EQ(bar_.Tasks().TaskButton(1).Handle(), button);  // not rebuilt
-  const std::wstring before = bar_.Tasks().TaskButton(0).Caption() + bar_.Tasks().TaskButton(1).Caption();
-  EXPECT_EQ(before.find(L"改名"), std::wstring::npos);
+  ASSERT_EQ(bar_.Tasks().KnownTaskCount(), 4);
+  common::IconHandle other(CopyIcon(LoadIconW(nullptr, MAKEINTRESOURCEW(32515))));
+  AskedWindow* changed = nullptr;
+  const struct {
+    const char* what;
+    std::function<void()> act;
+  } steps[] = {
+      {"a window came",
+       [&] {
+         windows.push_back(std::make_unique<AskedWindow>(L"四"));
+         changed = windows.back().get();
+       }},
+      {"a window was retitled",
+       [&] {
+         changed = windows[1].get();
+         SetWindowTextW(changed->Get(), L"改名");
+       }},
+      {"its class icon changed",
+       [&] {
+         changed = windows[3].get();
+         SetClassLongPtrW(changed->Get(), GCLP_HICONSM, reinterpret_cast<LONG_PTR>(other.Get()));
+       }},
+      {"a window went", [&] { windows.erase(windows.begin()); changed = nullptr; }},
+  };
+  for (const auto& step : steps) {
+    // Who has which button, and how often each window was asked for its icon.
+    std::vector<std::pair<HWND, HWND>> before;
+    for (int i = 0; i < bar_.Tasks().KnownTaskCount(); ++i)
+      before.push_back({bar_.Tasks().TaskButton(i).intHWND(), bar_.Tasks().TaskButton(i).Handle()});
+    std::map<HWND, int> asked;
+    for (const auto& w : windows) asked[w->Get()] = w->Asked();
+    step.act();
+    const std::string image =
+        changed && bar_.Tasks().ButtonOf(changed->Get()) ? bar_.Tasks().ButtonOf(changed->Get())->Image() : "";
+    bar_.PollTick();
+    bar_.Tasks().FetchIcons();  // what the poll leaves for right after it
 
-  TaskWindow third(L"三");
-  bar_.PollTick();
-  EXPECT_EQ(bar_.Tasks().KnownTaskCount(), 3);
-  EXPECT_EQ(bar_.Tasks().ButtonElementCount(), 4);
-  std::wstring captions;
-  for (int i = 0; i < 3; ++i) captions += bar_.Tasks().TaskButton(i).Caption();
-  EXPECT_NE(captions.find(L"改名"), std::wstring::npos);
+    ASSERT_EQ(bar_.Tasks().KnownTaskCount(), static_cast<int>(windows.size())) << step.what;
+    ASSERT_EQ(bar_.Tasks().ButtonElementCount(), bar_.Tasks().KnownTaskCount() + 1) << step.what;
+    // The buttons that stay keep their window, place in the row and icon; none was made again.
+    int position = 0;
+    for (const auto& [window, button] : before) {
+      if (!IsWindow(window)) continue;
+      EXPECT_EQ(bar_.Tasks().TaskButton(position++).Handle(), button) << step.what;
+    }
+    for (const auto& w : windows) {
+      TaskBarButton* button = bar_.Tasks().ButtonOf(w->Get());
+      ASSERT_NE(button, nullptr) << step.what;
+      EXPECT_TRUE(IsWindowVisible(button->Handle())) << step.what;
+      EXPECT_EQ(button->Caption(), testing_support::WindowText(w->Get())) << step.what;
+      if (w.get() != changed) {
+        EXPECT_EQ(w->Asked(), asked[w->Get()]) << step.what << ": not asked again";
+      }
+    }
+    if (changed == windows[3].get()) {
+      EXPECT_NE(bar_.Tasks().ButtonOf(changed->Get())->Image(), image) << step.what << ": its icon";
+    }
+  }
+  // The window that came has the last button.
+  EXPECT_EQ(bar_.Tasks().TaskButton(bar_.Tasks().KnownTaskCount() - 1).Caption(), L"四");
+}
 
-  first.reset();
-  bar_.PollTick();
-  EXPECT_EQ(bar_.Tasks().KnownTaskCount(), 2);
+// The system's word on a window, as a synthetic shell message to the task area's window.
+void ShellSays(TaskBar& bar, WPARAM what, HWND window) {
+  TaskEvents& events = bar.Tasks().Events();
+  SendMessageW(events.Handle(), events.ShellMessage(), what, reinterpret_cast<LPARAM>(window));
+}
+
+TEST_F(TaskBarTest, WhatTheSystemSaysOfAWindowReachesItsButtonBeforeThePoll) {
+  bar_.LoadTasks();
+  KillTimer(bar_.Handle(), TaskBar::kPollTimer);  // only the events may bring the changes
+  std::unique_ptr<AskedWindow> window;
+  common::IconHandle other(CopyIcon(LoadIconW(nullptr, MAKEINTRESOURCEW(32515))));
+  std::string image;
+  auto windowEvent = [&](DWORD event) {
+    bar_.Tasks().Events().OnWindowEvent(event, window->Get(), OBJID_WINDOW, CHILDID_SELF);
+  };
+  auto button = [&] { return window ? bar_.Tasks().ButtonOf(window->Get()) : nullptr; };
+  const struct {
+    const char* what;
+    std::function<void()> act;
+    std::function<bool()> done;
+  } cases[] = {
+      {"made (window event)",
+       [&] {
+         window = std::make_unique<AskedWindow>(L"新窗口");
+         windowEvent(EVENT_OBJECT_CREATE);
+       },
+       [&] { return button() && button()->Caption() == L"新窗口" && !button()->Image().empty(); }},
+      {"renamed (window event)",
+       [&] {
+         SetWindowTextW(window->Get(), L"新标题");
+         windowEvent(EVENT_OBJECT_NAMECHANGE);
+       },
+       [&] { return button()->Caption() == L"新标题"; }},
+      {"its icon redrawn (shell message)",
+       [&] {
+         image = button()->Image();
+         SendMessageW(window->Get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(other.Get()));
+         ShellSays(bar_, HSHELL_REDRAW, window->Get());
+       },
+       [&] { return button()->Image() != image; }},
+      {"gone (shell message)",
+       [&] {
+         ShowWindow(window->Get(), SW_HIDE);
+         ShellSays(bar_, HSHELL_WINDOWDESTROYED, window->Get());
+       },
+       [&] { return bar_.Tasks().KnownTaskCount() == 0; }},
+      {"shown again (window event)", [&] { ShowWindow(window->Get(), SW_SHOWNA); windowEvent(EVENT_OBJECT_SHOW); },
+       [&] { return bar_.Tasks().KnownTaskCount() == 1; }},
+  };
+  for (const auto& c : cases) {
+    c.act();
+    EXPECT_TRUE(testing_support::WaitFor(c.done, 2000)) << c.what;
+  }
+}
+
+TEST_F(TaskBarTest, AFlashingWindowsButtonShowsTheLitFaceUntilTheWindowIsActivated) {
+  TaskWindow flashing(L"请注意"), front(L"前面");
+  bar_.LoadTasks();
+  KillTimer(bar_.Handle(), TaskBar::kPollTimer);
+  auto face = [&] {
+    const common::MemorySurface& surface = bar_.Tasks().ButtonOf(flashing.Get())->Surface();
+    return surface.ColorAt(surface.Width() - 8, 2);  // the body, clear of icon and caption
+  };
+  const uint32_t normal = face();
+  const struct {
+    const char* activated;
+    std::function<void()> act;
+  } cases[] = {
+      {"by the system's word", [&] { ShellSays(bar_, HSHELL_WINDOWACTIVATED, flashing.Get()); }},
+      {"found in front by the poll",
+       [&] {
+         SetForegroundWindow(flashing.Get());
+         bar_.PollTick();
+       }},
+  };
+  for (const auto& c : cases) {
+    SetForegroundWindow(front.Get());
+    ShellSays(bar_, HSHELL_FLASH, flashing.Get());
+    EXPECT_TRUE(bar_.Tasks().ButtonOf(flashing.Get())->FlashLit()) << c.activated;
+    EXPECT_NE(face(), normal) << c.activated;
+    bar_.PollTick();  // another window in front: it goes on
+    EXPECT_TRUE(bar_.Tasks().Flashing().Flashing(flashing.Get())) << c.activated;
+    c.act();
+    EXPECT_FALSE(bar_.Tasks().ButtonOf(flashing.Get())->FlashLit()) << c.activated;
+    EXPECT_EQ(face(), normal) << c.activated;
+  }
 }
 
 TEST_F(TaskBarTest, NoTaskLeftHidesTheLastButton) {
@@ -424,8 +588,8 @@ TEST_F(TaskBarTest, ARepaintAskedForWhileEventsRunWaitsForTheRebuildOrReleaseToE
     EXPECT_EQ(poker.poked, 1) << c.during;
     EXPECT_EQ(poker.highlightedRightAfter, -1) << c.during << ": not repainted under it";
     EXPECT_EQ(bar_.Tasks().ReleasesRunning(), 0) << c.during;
-    PumpFor(50);
-    EXPECT_EQ(bar_.HighlightedPosition(), 8) << c.during << ": repainted afterwards";
+    EXPECT_TRUE(testing_support::WaitFor([&] { return bar_.HighlightedPosition() == 8; }))
+        << c.during << ": repainted afterwards";
     EXPECT_EQ(bar_.Tasks().ButtonElementCount(), 3) << c.during;
   }
   ShowWindow(a.Get(), SW_RESTORE);
