@@ -1,7 +1,8 @@
 // A program with a notification-area icon, for the tray's end-to-end test: it adds its icon with
 // Shell_NotifyIcon (a tip, version 4, and a balloon when asked), adds it again whenever a taskbar
 // announces itself, and writes to its log what happens, one line each:
-//   add <result>            its first NIM_ADD (1 accepted, 0 refused)
+//   add <result>            its first NIM_ADD (1 accepted, 2 refused but kept by that tray,
+//                           0 refused)
 //   again <result>          its NIM_ADD after "TaskbarCreated"
 //   hear <message> <id>     a callback message (version 4: message and id from lParam)
 //   notifier.exe <log> [balloon]
@@ -46,7 +47,10 @@ BOOL AddIcon(HWND window) {
     data.dwInfoFlags = NIIF_INFO;
     data.uTimeout = 10000;
   }
-  const BOOL added = Shell_NotifyIconW(NIM_ADD, &data);
+  BOOL added = Shell_NotifyIconW(NIM_ADD, &data);
+  // A tray that kept the icon (Explorer's, hidden while the shell ran) refuses it again; as
+  // programs do, the icon is then brought up to date there.
+  if (!added && Shell_NotifyIconW(NIM_MODIFY, &data)) added = 2;
   data.uVersion = kVersion4;
   Shell_NotifyIconW(NIM_SETVERSION, &data);
   return added;

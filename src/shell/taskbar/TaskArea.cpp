@@ -249,12 +249,22 @@ void TaskArea::FlashStops(HWND window) {
 
 void TaskArea::Settled() {
   if (Busy()) return;
+  if (placeAfterwards_) {
+    placeAfterwards_ = false;
+    common::ReentryGuard guard(rebuilding_);
+    PlaceButtons();
+  }
   if (lookAfterwards_) {
     lookAfterwards_ = false;
     events_.LookSoon();
   }
   if (!iconsWanted_.empty()) events_.FetchIconsSoon();
   if (host_.settled) host_.settled();
+}
+
+void TaskArea::Relayout() {
+  placeAfterwards_ = true;
+  Settled();
 }
 
 void TaskArea::LoadTasks() {

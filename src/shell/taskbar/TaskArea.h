@@ -58,6 +58,9 @@ class TaskArea {
   void EmptyButtonBin();
   // One poll of the task list: the buttons follow what changed since the last one.
   void PollTick();
+  // The task area changed its width: the buttons take their new places (nothing is made or read
+  // again). Inside a rebuild or a release, the next look does it.
+  void Relayout();
   // Reads the icons the last poll found missing or changed (what the poll leaves for after it).
   void FetchIcons();
   // The capture surface as an image string.
@@ -120,6 +123,7 @@ class TaskArea {
   bool polling_ = false;     // a poll tick lets events run while it enumerates a crowd
   int releasesRunning_ = 0;  // task-button release handlers in progress
   bool lookAfterwards_ = false;  // a tick or an event came while the buttons were busy
+  bool placeAfterwards_ = false;  // the area changed its width while the buttons were busy
 
   EnumTasks EnumTasks1;
   std::vector<ModEnumTasks::Task> shown_;  // what TaskBarButton1[0 ... count - 1] show

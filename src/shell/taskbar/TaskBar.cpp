@@ -121,7 +121,7 @@ void TaskBar::LayOutTray() {
   layout_.SetNotificationWidth(tray_.NeededWidth());
   tray_.Paint(before);
   if (trayMoved_) trayMoved_();
-  Repaint();  // the task buttons take the task area's new width
+  taskArea_.Relayout();  // the task buttons take the task area's new width
 }
 
 void TaskBar::Compose(int width, int /*height*/) {
