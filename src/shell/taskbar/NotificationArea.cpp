@@ -26,7 +26,9 @@ NotificationArea::NotificationArea(StripCanvas& canvas, const StripLayout& layou
     : canvas_(canvas),
       layout_(layout),
       widthChanged_(std::move(widthChanged)),
-      icons_(TrayIcons::Host{[this] { IconsChanged(); }, nullptr, [this] { BalloonsChanged(); }}) {
+      icons_(TrayIcons::Host{[this] { IconsChanged(); },
+                             [this](const TrayIcon& icon) { FocusIcon(icon); },
+                             [this] { BalloonsChanged(); }}) {
   balloon_.SetEndHandler([this](TrayBalloon::End end) { BalloonEnded(end); });
 }
 
@@ -65,6 +67,7 @@ void NotificationArea::IconsChanged() {
   };
   if (pressed_ && !held(pressed_)) pressed_ = nullptr;
   if (lastLeftDown_ && !held(lastLeftDown_)) lastLeftDown_ = nullptr;
+  if (focused_ && FocusedIndex() < 0) focused_ = nullptr;  // gone or hidden
   if (Grid().Width() != layout_.NotificationArea().Width()) {
     // The strip gives the area its new share and paints it then.
     if (widthChanged_) widthChanged_();
@@ -91,6 +94,11 @@ void NotificationArea::Paint(int clearFrom) {
         const TrayGrid::Cell cell = grid.CellOf(static_cast<int>(i), area.left);
         DrawIconEx(dc, cell.iconX, cell.iconY, shown_[i]->image.Get(), size, size, 0, nullptr,
                    DI_NORMAL);
+      }
+      if (const int focused = FocusedIndex(); focused >= 0) {
+        const TrayGrid::Cell cell = grid.CellOf(focused, area.left);
+        RECT frame = {cell.left + 1, cell.top + 1, cell.right - 1, cell.bottom - 1};
+        DrawFocusRect(dc, &frame);
       }
       GdiFlush();
     }
@@ -170,7 +178,10 @@ bool NotificationArea::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
       lastLeftDownAt_ = {x, y};
     }
   }
-  if (IsButtonDown(message)) pressed_ = icon;
+  if (IsButtonDown(message)) {
+    pressed_ = icon;
+    DropFocus();
+  }
   if (IsButtonUp(message)) {
     // A release counts only on the icon the button went down on.
     const bool same = pressed_ == icon;
@@ -179,6 +190,87 @@ bool NotificationArea::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   icons_.SendMouse(*icon, told, screen);  // may remove the icon: it is not used after this
   return message != WM_MOUSEMOVE;
+}
+
+int NotificationArea::FocusedIndex() const {
+  if (focused_ == nullptr) return -1;
+  const auto at = std::find(shown_.begin(), shown_.end(), focused_);
+  return at == shown_.end() ? -1 : static_cast<int>(at - shown_.begin());
+}
+
+void NotificationArea::FocusIcon(const TrayIcon& icon) {
+  focused_ = &icon;
+  if (FocusedIndex() < 0) {  // hidden: nothing to show the keyboard on
+    focused_ = nullptr;
+    return;
+  }
+  if (strip_) {
+    // The program that asked has just closed its menu and is still in front: the strip's
+    // window comes forward when the system lets it, and takes the keyboard.
+    SetForegroundWindow(GetAncestor(strip_, GA_ROOT));
+    SetFocus(strip_);
+  }
+  Paint();
+}
+
+void NotificationArea::DropFocus() {
+  if (focused_ == nullptr) return;
+  focused_ = nullptr;
+  Paint();
+}
+
+void NotificationArea::TellFocused(UINT event) {
+  const int index = FocusedIndex();
+  if (index < 0) return;
+  const RECT rect = IconScreenRect(index);
+  const POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  TrayIcon* icon = shown_[static_cast<size_t>(index)];
+  // The keyboard's choices are words of version 3 and later; older programs know only the mouse.
+  if (icon->version < 3) return;
+  icons_.SendEvent(icon->owner, icon->id, event, centre);  // may remove the icon
+}
+
+bool NotificationArea::OnKey(UINT message, WPARAM key) {
+  const int index = FocusedIndex();
+  if (index < 0) {
+    focused_ = nullptr;
+    return false;
+  }
+  if (message == WM_KILLFOCUS) {
+    DropFocus();
+    return false;  // the strip's too
+  }
+  if (message != WM_KEYDOWN && message != WM_SYSKEYDOWN) return message == WM_KEYUP || message == WM_CHAR;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  const int count = static_cast<int>(shown_.size());
+  switch (key) {
+    case VK_LEFT:
+    case VK_UP:
+      focused_ = shown_[static_cast<size_t>((index + count - 1) % count)];
+      Paint();
+      return true;
+    case VK_RIGHT:
+    case VK_DOWN:
+      focused_ = shown_[static_cast<size_t>((index + 1) % count)];
+      Paint();
+      return true;
+    case VK_RETURN:
+    case VK_SPACE:
+      TellFocused(TrayEvent::KeySelect);
+      return true;
+    case VK_APPS:
+      TellFocused(WM_CONTEXTMENU);
+      return true;
+    case VK_F10:
+      if (!shift) return false;  // F10 alone is the system's
+      TellFocused(WM_CONTEXTMENU);
+      return true;
+    case VK_ESCAPE:
+      DropFocus();
+      return true;
+    default:
+      return false;
+  }
 }
 
 void NotificationArea::BalloonsChanged() {

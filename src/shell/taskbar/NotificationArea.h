@@ -48,6 +48,16 @@ class NotificationArea {
   // also the strip's, so that its buttons hear the pointer left them).
   bool OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
 
+  // NIM_SETFOCUS: the keyboard goes to the icon, and a focus rectangle shows it. The arrows move
+  // it, Enter and Space choose the icon (NIN_KEYSELECT), the menu key and Shift+F10 ask for its
+  // menu (WM_CONTEXTMENU); Escape, a click or the strip losing the keyboard end it.
+  void FocusIcon(const TrayIcon& icon);
+  // A keyboard message of the strip: true when it was the focused icon's.
+  bool OnKey(UINT message, WPARAM key);
+  // The strip lost the keyboard, or the pointer took over.
+  void DropFocus();
+  const TrayIcon* FocusedIcon() const { return focused_; }
+
   // Screen rectangle of icon `index` of the visible ones.
   RECT IconScreenRect(int index) const;
   TrayBalloon& Balloon() { return balloon_; }
@@ -61,6 +71,9 @@ class NotificationArea {
   void BalloonsChanged();
   void BalloonEnded(TrayBalloon::End end);
   POINT ScreenPoint(int x, int y) const;
+  // The index of the focused icon among the shown ones, or -1.
+  int FocusedIndex() const;
+  void TellFocused(UINT event);
 
   StripCanvas& canvas_;
   const StripLayout& layout_;
@@ -74,6 +87,7 @@ class NotificationArea {
   // class has no double clicks of its own).
   TrayIcon* pressed_ = nullptr;
   TrayIcon* lastLeftDown_ = nullptr;
+  const TrayIcon* focused_ = nullptr;  // the icon the keyboard is on (NIM_SETFOCUS)
   DWORD lastLeftDownTime_ = 0;
   POINT lastLeftDownAt_ = {};
   // The balloon shown, by its owner and id, and its serial number in the queue.

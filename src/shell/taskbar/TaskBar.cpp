@@ -135,7 +135,15 @@ LRESULT TaskBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   // The mouse over a notification-area icon is its program's.
   if (message >= WM_MOUSEFIRST && message <= WM_MBUTTONUP && tray_.OnMouse(message, wParam, lParam))
     return 0;
+  // The keyboard on a notification-area icon (after its program's NIM_SETFOCUS).
+  if (((message >= WM_KEYFIRST && message <= WM_KEYLAST) || message == WM_KILLFOCUS) &&
+      tray_.OnKey(message, wParam))
+    return 0;
   switch (message) {
+    case WM_GETDLGCODE:
+      // While an icon has the keyboard, the arrows, Enter and Escape are the strip's.
+      if (tray_.FocusedIcon() != nullptr) return DLGC_WANTALLKEYS;
+      return SurfaceWindow::HandleMessage(message, wParam, lParam);
     case WM_TIMER:
       if (wParam == kClockTimer) ClockTick();
       if (wParam == kPollTimer) PollTick();

@@ -265,6 +265,47 @@ TEST_F(NotificationAreaTest, ClicksReachTheOwnerAsItsVersionAsks) {
   EXPECT_FALSE(bar_.HighlightedPosition() > 0);
 }
 
+// A program gives the keyboard to its icon (NIM_SETFOCUS): the keys move among the icons and
+// tell the focused icon's owner what the user chose, from version 3 on.
+TEST_F(NotificationAreaTest, TheKeyboardMovesAmongIconsAndChoosesOne) {
+  for (uint32_t id : {5u, 6u}) {
+    ASSERT_EQ(Send(0, records::Wine(Request(0, id, Message | Icon | Tip), 16, 16, 32, 0x40)), TRUE);
+    Fields version = Request(4, id, 0);
+    version.timeout = 4;
+    ASSERT_EQ(Send(4, records::Wine(version)), TRUE);
+  }
+  ASSERT_TRUE(Settled());
+  const std::vector<uint32_t> unfocused = Pixels();
+  EXPECT_EQ(Send(3, records::Wine(Request(3, 9, 0))), FALSE) << "no such icon";
+  ASSERT_EQ(Send(3, records::Wine(Request(3, 5, 0))), TRUE);
+  ASSERT_NE(bar_.Tray().FocusedIcon(), nullptr);
+  EXPECT_NE(Pixels(), unfocused) << "a focus rectangle shows it";
+
+  const struct {
+    WPARAM key;
+    UINT told;  // 0: nothing
+    uint32_t focusedAfter;  // 0: none
+  } steps[] = {
+      {VK_RETURN, TrayEvent::KeySelect, 5}, {VK_RIGHT, 0, 6},    {VK_SPACE, TrayEvent::KeySelect, 6},
+      {VK_APPS, WM_CONTEXTMENU, 6},         {VK_RIGHT, 0, 5},    {VK_LEFT, 0, 6},
+      {VK_ESCAPE, 0, 0},                    {VK_RETURN, 0, 0},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(testing::Message() << "key " << step.key);
+    owner_.heard.clear();
+    SendMessageW(bar_.Handle(), WM_KEYDOWN, step.key, 0);
+    if (step.told == 0) {
+      EXPECT_TRUE(owner_.heard.empty());
+    } else {
+      ASSERT_EQ(owner_.heard.size(), 1u);
+      EXPECT_EQ(owner_.heard[0].lParam, MAKELPARAM(step.told, step.focusedAfter));
+    }
+    const TrayIcon* focused = bar_.Tray().FocusedIcon();
+    EXPECT_EQ(focused ? focused->id : 0u, step.focusedAfter);
+  }
+  EXPECT_EQ(Pixels(), unfocused) << "the rectangle went with the focus";
+}
+
 // A balloon shows above its icon with its title and text; a click on it tells the owner; an
 // empty balloon takes a waiting one away.
 TEST_F(NotificationAreaTest, BalloonsShowOneAtATimeAndTellTheirOwner) {
