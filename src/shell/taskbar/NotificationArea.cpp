@@ -240,7 +240,9 @@ bool NotificationArea::OnKey(UINT message, WPARAM key) {
     DropFocus();
     return false;  // the strip's too
   }
-  if (message != WM_KEYDOWN && message != WM_SYSKEYDOWN) return message == WM_KEYUP || message == WM_CHAR;
+  // The focused icon's key releases and characters are nobody else's either.
+  if (message != WM_KEYDOWN && message != WM_SYSKEYDOWN)
+    return message == WM_KEYUP || message == WM_CHAR;
   const bool shift = GetKeyState(VK_SHIFT) < 0;
   const int count = static_cast<int>(shown_.size());
   switch (key) {

@@ -27,7 +27,8 @@ class Bytes {
     std::u16string text;
     if (!Has(offset, chars * 2)) return text;
     for (size_t i = 0; i < chars; ++i) {
-      const auto unit = static_cast<char16_t>(data_[offset + 2 * i] | data_[offset + 2 * i + 1] << 8);
+      const auto unit =
+          static_cast<char16_t>(data_[offset + 2 * i] | data_[offset + 2 * i + 1] << 8);
       if (unit == 0) break;
       text.push_back(unit);
     }
@@ -65,10 +66,10 @@ int VersionOfSize(uint32_t cbSize) {
     int version;
   };
   static constexpr Known kKnown[] = {
-      {152, 1}, {168, 1}, {88, 1},                // NT 4: 32-bit, 64-bit, ANSI
-      {936, 2}, {488, 2},                         // 2000
-      {952, 3}, {968, 3}, {504, 3},               // XP (952 is also 2000's for 64 bits)
-      {956, 4}, {976, 4}, {508, 4}, {960, 4},     // Vista and later
+      {152, 1}, {168, 1}, {88, 1},             // NT 4: 32-bit, 64-bit, ANSI
+      {936, 2}, {488, 2},                      // 2000
+      {952, 3}, {968, 3}, {504, 3},            // XP (952 is also 2000's for 64 bits)
+      {956, 4}, {976, 4}, {508, 4}, {960, 4},  // Vista and later
   };
   for (const Known& k : kKnown)
     if (k.size == cbSize) return k.version;
@@ -119,8 +120,7 @@ std::optional<NotifyRequest> DecodeWindows(const Bytes& bytes) {
     r.infoFlags = bytes.U32(base + L::kInfoFlags);
   }
   if (version >= 3)
-    for (size_t i = 0; i < r.guid.size(); ++i)
-      r.guid[i] = bytes.U8(base + L::kGuid + i);
+    for (size_t i = 0; i < r.guid.size(); ++i) r.guid[i] = bytes.U8(base + L::kGuid + i);
   if (version >= 4) r.balloonIcon = bytes.U32(base + L::kBalloonIcon);
   return r;
 }
@@ -187,8 +187,7 @@ std::optional<NotifyRequest> DecodeWine(uint64_t dwData, const Bytes& bytes) {
 
 }  // namespace
 
-std::optional<NotifyRequest> DecodeNotifyRecord(uint64_t dwData, const uint8_t* data,
-                                                size_t size) {
+std::optional<NotifyRequest> DecodeNotifyRecord(uint64_t dwData, const uint8_t* data, size_t size) {
   const Bytes bytes(data, size);
   // Windows' record carries its signature; Wine's begins with a window handle, which is never
   // that value (Wine's handles are small numbers).
@@ -197,8 +196,7 @@ std::optional<NotifyRequest> DecodeNotifyRecord(uint64_t dwData, const uint8_t* 
   return DecodeWine(dwData, bytes);
 }
 
-std::optional<AppBarRequest> DecodeAppBarRecord(uint64_t dwData, const uint8_t* data,
-                                                size_t size) {
+std::optional<AppBarRequest> DecodeAppBarRecord(uint64_t dwData, const uint8_t* data, size_t size) {
   if (dwData != kAppBarCopyData) return std::nullopt;
   const Bytes bytes(data, size);
   AppBarRequest r;

@@ -24,12 +24,18 @@
 namespace tray {
 
 // The notify-icon messages (NIM_).
-enum class NotifyMessage : uint32_t { Add = 0, Modify = 1, Delete = 2, SetFocus = 3, SetVersion = 4 };
+enum class NotifyMessage : uint32_t {
+  Add = 0,
+  Modify = 1,
+  Delete = 2,
+  SetFocus = 3,
+  SetVersion = 4
+};
 
 // The notify-icon flags (NIF_): which fields of a record count.
 namespace NotifyFlag {
-constexpr uint32_t Message = 0x01, Icon = 0x02, Tip = 0x04, State = 0x08, Info = 0x10,
-                   Guid = 0x20, Realtime = 0x40, ShowTip = 0x80;
+constexpr uint32_t Message = 0x01, Icon = 0x02, Tip = 0x04, State = 0x08, Info = 0x10, Guid = 0x20,
+                   Realtime = 0x40, ShowTip = 0x80;
 }
 // The states an icon can have (NIS_).
 namespace NotifyState {
@@ -70,7 +76,7 @@ struct NotifyRequest {
   uint32_t id = 0;
   uint32_t flags = 0;
   uint32_t callbackMessage = 0;
-  uint32_t icon = 0;  // Windows: the sender's icon handle, 32 significant bits
+  uint32_t icon = 0;                 // Windows: the sender's icon handle, 32 significant bits
   std::optional<IconBits> iconBits;  // Wine: the icon itself
   std::u16string tip;
   uint32_t state = 0;

@@ -72,8 +72,7 @@ void TaskArea::PollTick() {
   common::ReentryGuard guard(polling_);
   if (!guard.Entered()) return;
   common::PeriodicPump events(kPacing.eventsEveryMs, false);
-  const std::vector<ModEnumTasks::Task> now =
-      ModEnumTasks::EnumerateTasks([&] { events.Step(); });
+  const std::vector<ModEnumTasks::Task> now = ModEnumTasks::EnumerateTasks([&] { events.Step(); });
   if (Busy()) {
     lookAfterwards_ = true;
     return;

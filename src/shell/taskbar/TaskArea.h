@@ -24,10 +24,10 @@
 #include "shell/taskbar/FlashingTasks.h"
 #include "shell/taskbar/ModEnumTasks.h"
 #include "shell/taskbar/StripLayout.h"
-#include "shell/taskbar/TaskChanges.h"
-#include "shell/taskbar/TaskEvents.h"
 #include "shell/taskbar/TaskBarButton.h"
 #include "shell/taskbar/TaskButtonLayout.h"
+#include "shell/taskbar/TaskChanges.h"
+#include "shell/taskbar/TaskEvents.h"
 
 class TaskArea {
  public:
@@ -119,10 +119,10 @@ class TaskArea {
   int32_t style_ = StyleValue(TaskBarStyle::Flat);
   int knownTaskCount_ = 0;
   TaskButtonLayout places_;
-  bool rebuilding_ = false;  // a rebuild, a change of buttons or an icon read lets events run
-  bool polling_ = false;     // a poll tick lets events run while it enumerates a crowd
-  int releasesRunning_ = 0;  // task-button release handlers in progress
-  bool lookAfterwards_ = false;  // a tick or an event came while the buttons were busy
+  bool rebuilding_ = false;       // a rebuild, a change of buttons or an icon read lets events run
+  bool polling_ = false;          // a poll tick lets events run while it enumerates a crowd
+  int releasesRunning_ = 0;       // task-button release handlers in progress
+  bool lookAfterwards_ = false;   // a tick or an event came while the buttons were busy
   bool placeAfterwards_ = false;  // the area changed its width while the buttons were busy
 
   EnumTasks EnumTasks1;
@@ -133,5 +133,5 @@ class TaskArea {
   std::vector<std::unique_ptr<TaskBarButton>> TaskBarButton1;
   std::vector<std::unique_ptr<TaskBarButton>> spare_;  // hidden, for the next rebuild
   common::MemorySurface Picture1;  // capture surface for one task icon at a time
-  TaskEvents events_;  // last: its events stop before the buttons go
+  TaskEvents events_;              // last: its events stop before the buttons go
 };

@@ -25,7 +25,10 @@ MouseButton ButtonOf(UINT message) {
 }  // namespace
 
 TaskBar::TaskBar()
-    : canvas_(DrawingSurface(), [this](int x0, int x1) { Present({x0, 0, x1, Surface().Height()}); }),
+    : canvas_(DrawingSurface(),
+              [this](int x0, int x1) {
+                Present({x0, 0, x1, Surface().Height()});
+              }),
       fixed_(canvas_),
       tray_(canvas_, layout_, [this] { PostMessageW(Handle(), kTrayLayout, 0, 0); }),
       taskArea_(layout_, {[this] { SetTimer(Handle(), kClockTimer, kTickMs, nullptr); },
@@ -100,8 +103,7 @@ void TaskBar::MouseUp(MouseButton button, int x) {
 }
 
 void TaskBar::RepaintIfPending() {
-  if (repaintPending_ && !taskArea_.Busy() && Handle())
-    PostMessageW(Handle(), kRepaintLater, 0, 0);
+  if (repaintPending_ && !taskArea_.Busy() && Handle()) PostMessageW(Handle(), kRepaintLater, 0, 0);
 }
 
 void TaskBar::Repaint() {

@@ -134,9 +134,8 @@ class NotificationAreaTest : public ::testing::Test {
   }
   // Waits until the area has the width its icons need.
   bool Settled() {
-    return WaitFor([&] {
-      return bar_.Layout().NotificationArea().Width() == bar_.Tray().NeededWidth();
-    });
+    return WaitFor(
+        [&] { return bar_.Layout().NotificationArea().Width() == bar_.Tray().NeededWidth(); });
   }
   POINT IconCentre(int index) {
     const TrayGrid grid(GetSystemMetrics(SM_CXSMICON),
@@ -166,8 +165,10 @@ TEST_F(NotificationAreaTest, IconsOfEveryVersionShowAndGoLeavingTheStripAsItWas)
     for (bool from64 : {false, true}) {
       SCOPED_TRACE(testing::Message() << "version " << version << (from64 ? " 64" : " 32"));
       const uint32_t id = static_cast<uint32_t>(version * 2 + from64);
-      EXPECT_EQ(Send(1, records::Windows(version, from64, Request(0, id, Message | Icon | Tip))), TRUE);
-      EXPECT_EQ(Send(1, records::Windows(version, from64, Request(0, id, Message | Icon | Tip))), FALSE)
+      EXPECT_EQ(Send(1, records::Windows(version, from64, Request(0, id, Message | Icon | Tip))),
+                TRUE);
+      EXPECT_EQ(Send(1, records::Windows(version, from64, Request(0, id, Message | Icon | Tip))),
+                FALSE)
           << "added already";
     }
   ASSERT_TRUE(Settled());
@@ -181,9 +182,10 @@ TEST_F(NotificationAreaTest, IconsOfEveryVersionShowAndGoLeavingTheStripAsItWas)
 
   for (int version = 1; version <= 4; ++version)
     for (bool from64 : {false, true})
-      EXPECT_EQ(Send(1, records::Windows(version, from64,
-                                         Request(2, static_cast<uint32_t>(version * 2 + from64), 0))),
-                TRUE);
+      EXPECT_EQ(
+          Send(1, records::Windows(version, from64,
+                                   Request(2, static_cast<uint32_t>(version * 2 + from64), 0))),
+          TRUE);
   ASSERT_TRUE(Settled());
   EXPECT_EQ(bar_.Layout().NotificationArea().Width(), 0);
   EXPECT_EQ(bar_.Layout().TaskArea().right, taskRightBefore);
@@ -198,8 +200,8 @@ TEST_F(NotificationAreaTest, IconsOfEveryVersionShowAndGoLeavingTheStripAsItWas)
         where = {std::min<LONG>(where.left, x), std::min<LONG>(where.top, y),
                  std::max<LONG>(where.right, x), std::max<LONG>(where.bottom, y)};
       }
-  EXPECT_EQ(differing, 0) << "pixel-identical without icons; differing in x " << where.left
-                          << ".." << where.right << ", y " << where.top << ".." << where.bottom;
+  EXPECT_EQ(differing, 0) << "pixel-identical without icons; differing in x " << where.left << ".."
+                          << where.right << ", y " << where.top << ".." << where.bottom;
 }
 
 // Hidden icons take no place; an icon whose owner is gone goes; a request for another window,
@@ -283,12 +285,17 @@ TEST_F(NotificationAreaTest, TheKeyboardMovesAmongIconsAndChoosesOne) {
 
   const struct {
     WPARAM key;
-    UINT told;  // 0: nothing
+    UINT told;              // 0: nothing
     uint32_t focusedAfter;  // 0: none
   } steps[] = {
-      {VK_RETURN, TrayEvent::KeySelect, 5}, {VK_RIGHT, 0, 6},    {VK_SPACE, TrayEvent::KeySelect, 6},
-      {VK_APPS, WM_CONTEXTMENU, 6},         {VK_RIGHT, 0, 5},    {VK_LEFT, 0, 6},
-      {VK_ESCAPE, 0, 0},                    {VK_RETURN, 0, 0},
+      {VK_RETURN, TrayEvent::KeySelect, 5},
+      {VK_RIGHT, 0, 6},
+      {VK_SPACE, TrayEvent::KeySelect, 6},
+      {VK_APPS, WM_CONTEXTMENU, 6},
+      {VK_RIGHT, 0, 5},
+      {VK_LEFT, 0, 6},
+      {VK_ESCAPE, 0, 0},
+      {VK_RETURN, 0, 0},
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(testing::Message() << "key " << step.key);
