@@ -206,28 +206,28 @@ std::optional<AppBarRequest> DecodeAppBarRecord(uint64_t dwData, const uint8_t* 
   for (int i = 0; i < 4; ++i) r.rect[i] = static_cast<int32_t>(bytes.U32(16 + 4 * i));
   // Three layouts, told apart by their length alone: 2000's (lParam in 32 bits), XP's (lParam in
   // 64 bits) and Windows 8's (the shared memory's handle in 64 bits).
-  switch (bytes.Size()) {
-    case 48:
-      r.lParam = static_cast<int32_t>(bytes.U32(32));
-      r.message = bytes.U32(36);
-      r.sharedMemory = bytes.U32(40);
-      r.processId = bytes.U32(44);
-      return r;
-    case 56:
-      r.lParam = static_cast<int64_t>(bytes.U64(32));
-      r.message = bytes.U32(40);
-      r.sharedMemory = bytes.U32(44);
-      r.processId = bytes.U32(48);
-      return r;
-    case 64:
-      r.lParam = static_cast<int64_t>(bytes.U64(32));
-      r.message = bytes.U32(40);
-      r.sharedMemory = bytes.U64(48);
-      r.processId = bytes.U32(56);
-      return r;
-    default:
-      return std::nullopt;
+  struct Layout {
+    size_t size;
+    bool wideLParam;
+    size_t messageAt, sharedAt;
+    bool wideShared;
+    size_t processAt;
+  };
+  constexpr Layout kLayouts[] = {
+      {48, false, 36, 40, false, 44},
+      {56, true, 40, 44, false, 48},
+      {64, true, 40, 48, true, 56},
+  };
+  for (const Layout& layout : kLayouts) {
+    if (bytes.Size() != layout.size) continue;
+    r.lParam = layout.wideLParam ? static_cast<int64_t>(bytes.U64(32))
+                                 : static_cast<int32_t>(bytes.U32(32));
+    r.message = bytes.U32(layout.messageAt);
+    r.sharedMemory = layout.wideShared ? bytes.U64(layout.sharedAt) : bytes.U32(layout.sharedAt);
+    r.processId = bytes.U32(layout.processAt);
+    return r;
   }
+  return std::nullopt;
 }
 
 std::array<uint8_t, AppBarRequest::kAppBarDataBytes> EncodeAppBarData(const AppBarRequest& request,
