@@ -221,17 +221,19 @@ std::wstring RepairRecord(const ScanResultRow& row) {
   return row.Item + L" " + row.Location + L" " + row.KeyName + L" " + row.Description;
 }
 
-void Del_Key2000(HKEY root, const std::wstring& path, const std::function<void()>& pump) {
+bool Del_Key2000(HKEY root, const std::wstring& path, const std::function<void()>& pump) {
+  bool deleted = false;
   // Subkeys by their real names, in any language (the journal holds them so).
   for (const std::wstring& name : registry::SubkeyNamesOf(root, path).value_or(
            std::vector<std::wstring>())) {
     if (name.empty()) continue;  // would name the key itself
     const std::wstring subkey = path + L"\\" + name;
     if (!registry::SubkeyNamesOf(root, subkey).value_or(std::vector<std::wstring>()).empty())
-      Del_Key2000(root, subkey, pump);
-    registry::DeleteSubkey(root, subkey);
+      deleted = Del_Key2000(root, subkey, pump) || deleted;
+    deleted = registry::DeleteSubkey(root, subkey) || deleted;
   }
   if (pump) pump();
+  return deleted;
 }
 
 Repairer::Repairer(int majorVersion, RepairPlaces places, UndoJournal& journal,
@@ -443,15 +445,16 @@ RepairResult Repairer::RepairRegistry(const ScanResultRow& row) {
       journal = journal_.RecordKey(root, row.Location);
       if (!journal) return NotWrittenDown(journal_);
       // Windows 95, 98 and ME delete the subkeys with the key; the others need them gone first.
-      if (majorVersion_ != 4 && subkeys > 0) Del_Key2000(root, row.Location, pump_);
+      const bool someGone =
+          majorVersion_ != 4 && subkeys > 0 && Del_Key2000(root, row.Location, pump_);
       result = registry::DeleteKey(root, row.Location);
       if (result != ERROR_SUCCESS) {
-        // The NT family refuses a key that still has subkeys, with the same code as a missing
-        // right: a key that kept subkeys was not refused for want of rights.
-        const int left = registry::Key::Open(root, row.Location).SubkeyCount();
-        // The key stayed, but some of what was below it went: the journal holds all of it.
-        if (left > 0 && left < subkeys) return {RepairOutcome::PartlyRemoved, *journal};
-        if (left > 0) return {};
+        // The key stayed, but some of what was below it went (at any depth): the journal holds
+        // all of it.
+        if (someGone) return {RepairOutcome::PartlyRemoved, *journal};
+        // The NT family refuses a key that still has subkeys with the same code as a missing
+        // right: a key that kept all of them was not refused for want of rights.
+        if (registry::Key::Open(root, row.Location).SubkeyCount() > 0) return {};
       }
       break;
   }

@@ -53,8 +53,8 @@ std::wstring RepairQuestion(const ScanResultRow& row);
 std::wstring RepairRecord(const ScanResultRow& row);
 
 // Deletes every subkey of the key, depth first, and leaves the key for the caller; `pump` lets
-// pending window messages run afterwards.
-void Del_Key2000(HKEY root, const std::wstring& path, const std::function<void()>& pump);
+// pending window messages run afterwards. True when anything below the key went.
+bool Del_Key2000(HKEY root, const std::wstring& path, const std::function<void()>& pump);
 
 enum class RepairOutcome {
   Repaired,

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <utility>
 
 #include <objbase.h>
 #include <aclapi.h>
@@ -375,6 +376,21 @@ TEST_F(Repairing, AKeyRemovedOnlyInPartSaysSo) {
             std::wstring::npos);
   EXPECT_NE(OutcomeText(result, MakeRow(L"HKEY_CURRENT_USER", partly.Path())).find(Journal()),
             std::wstring::npos);
+
+  // Only something deeper went: the key keeps as many subkeys as it had, and is still told apart.
+  const TestKey deep(HKEY_CURRENT_USER, L"Software", L"ZephraRepairDeep");
+  deep.SetDword(L"Kept\\Deeper", L"N", 3);
+  bool grown = false;
+  Repairer second(
+      6, places_, journal_,
+      [&] {
+        if (!std::exchange(grown, true)) deep.MakeKey(L"Kept\\New");
+      },
+      &AlwaysHolds);
+  EXPECT_EQ(second.Repair(MakeRow(L"HKEY_CURRENT_USER", deep.Path())).outcome,
+            RepairOutcome::PartlyRemoved);
+  EXPECT_FALSE(deep.KeyExists(L"Kept\\Deeper"));
+  EXPECT_TRUE(deep.KeyExists(L"Kept\\New"));
 }
 
 // Repairing all rows reports how many were repaired and, by their cause, how many were not.
