@@ -110,6 +110,9 @@ bool StartMenu(Stage& stage) {
   const RECT menu = OpenStartMenu();
   e2e::MoveTo(menu.left + 60, menu.top + 29 + 25 + 12);
   const RECT sub = FadedInRectOf(L"ZephraSubMenu");
+  // Into the submenu as a hand moves: first onto its edge, then onto the link.
+  e2e::MoveTo(sub.left + 2, menu.top + 29 + 25 + 12);
+  PumpFor(100);
   e2e::MoveTo(sub.left + 60, sub.top + 29 + 12);
   PumpFor(400);
   const bool saved = stage.Save(L"startmenu");
