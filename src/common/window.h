@@ -43,11 +43,11 @@ class Window {
 
     // A class of the system's dialog look: the button face behind the window.
     static ClassSpec ButtonFace(const wchar_t* name, HICON icon = nullptr) {
-      ClassSpec spec;
-      spec.name = name;
-      spec.background = GetSysColorBrush(COLOR_BTNFACE);
-      spec.icon = icon;
-      return spec;
+      ClassSpec windowClass;
+      windowClass.name = name;
+      windowClass.background = GetSysColorBrush(COLOR_BTNFACE);
+      windowClass.icon = icon;
+      return windowClass;
     }
   };
 
