@@ -8,15 +8,11 @@
 #include <vector>
 
 #include "shell/taskbar/TaskBar.h"
+#include "support/timing.h"
 
 namespace {
 
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using testing_support::NowMs;
 
 std::vector<HWND> MakeWindows(int count) {
   WNDCLASSEXW wc = {};
@@ -56,20 +52,20 @@ int main() {
   bar.LoadTasks();
   std::printf("tasks on the desktop: %d\n", bar.Tasks().KnownTaskCount());
   const int ticks = 2000;
-  double start = Now();
+  double start = NowMs();
   for (int i = 0; i < ticks; ++i) bar.PollTick();
-  std::printf("poll tick with 50 top-level windows: %.3f ms\n", (Now() - start) / ticks);
-  start = Now();
+  std::printf("poll tick with 50 top-level windows: %.3f ms\n", (NowMs() - start) / ticks);
+  start = NowMs();
   for (int i = 0; i < ticks; ++i) bar.ClockTick();
-  std::printf("clock tick: %.3f ms\n", (Now() - start) / ticks);
+  std::printf("clock tick: %.3f ms\n", (NowMs() - start) / ticks);
   Destroy(windows);
 
   windows = MakeWindows(10);
   const int rebuilds = 20;
-  start = Now();
+  start = NowMs();
   for (int i = 0; i < rebuilds; ++i) bar.LoadTasks();
   std::printf("full rebuild with %d tasks: %.1f ms\n", bar.Tasks().KnownTaskCount(),
-              (Now() - start) / rebuilds);
+              (NowMs() - start) / rebuilds);
   bar.SubClassOff();
   Destroy(windows);
   return 0;

@@ -14,32 +14,13 @@
 
 #include "e2e/process.h"
 #include "support/testing.h"
+#include "support/timing.h"
 
 namespace {
 
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void PumpOwn() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
-
-// Waits (1 ms steps, this program's own windows answering) until `done`; the time it took, or a
-// negative number after 3 s.
-template <typename Done>
-double TimeUntil(double start, Done done) {
-  while (Now() - start < 3000) {
-    PumpOwn();
-    if (done()) return Now() - start;
-    Sleep(1);
-  }
-  return -1;
-}
+using testing_support::NowMs;
+using testing_support::ReportTimes;
+using testing_support::TimeUntil;
 
 std::vector<HWND> VisibleButtons(HWND bar) {
   std::vector<HWND> buttons;
@@ -62,19 +43,6 @@ bool CaptionPainted(const std::vector<uint32_t>& pixels) {
   return dark > 10;
 }
 
-void Report(const char* what, std::vector<double> times) {
-  const size_t all = times.size();
-  times.erase(std::remove_if(times.begin(), times.end(), [](double t) { return t < 0; }),
-              times.end());
-  if (times.empty()) {
-    std::printf("%s: never within 3 s (%zu tries)\n", what, all);
-    return;
-  }
-  std::sort(times.begin(), times.end());
-  std::printf("%s: median %.1f ms, worst %.1f ms, best %.1f ms (%zu of %zu within 3 s)\n", what,
-              times[times.size() / 2], times.back(), times.front(), times.size(), all);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -95,9 +63,9 @@ int main(int argc, char** argv) {
   testing_support::PumpFor(1500);  // started and settled
   if (!VisibleButtons(bar).empty()) std::printf("(other tasks on the desktop)\n");
   {
-    const double start = Now();
+    const double start = NowMs();
     for (int i = 0; i < 20; ++i) e2e::ScreenPart({400, 720, 550, 744});
-    std::printf("(one look at the screen costs %.1f ms)\n", (Now() - start) / 20);
+    std::printf("(one look at the screen costs %.1f ms)\n", (NowMs() - start) / 20);
   }
 
   WNDCLASSW wc = {};
@@ -110,7 +78,7 @@ int main(int argc, char** argv) {
   std::vector<double> created, retitled;
   for (int i = 0; i < runs; ++i) {
     const std::wstring caption = L"窗口 " + std::to_wstring(i);
-    const double start = Now();
+    const double start = NowMs();
     HWND window = CreateWindowExW(0, wc.lpszClassName, caption.c_str(),
                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200 + i, 100, 300, 200, nullptr,
                                   nullptr, wc.hInstance, nullptr);
@@ -127,19 +95,19 @@ int main(int argc, char** argv) {
       const std::wstring next = L"新标题 " + std::to_wstring(i);
       // At any moment of the poll's period, not right after the tick that showed the button.
       testing_support::PumpFor(std::rand() % 100);
-      const double renamed = Now();
+      const double renamed = NowMs();
       SetWindowTextW(window, next.c_str());
       retitled.push_back(TimeUntil(renamed, [&] {
         return e2e::TaskButtonCaptioned(bar, next) != nullptr && e2e::ScreenPart(place) != before;
       }));
     }
     DestroyWindow(window);
-    TimeUntil(Now(), [&] { return VisibleButtons(bar).empty(); });
+    TimeUntil(NowMs(), [&] { return VisibleButtons(bar).empty(); });
     testing_support::PumpFor(50);
   }
   std::printf("%d windows, one at a time, shell %ls\n", runs, exe.c_str());
-  Report("window made to its button painted", created);
-  Report("title changed to the new caption painted", retitled);
+  ReportTimes("window made to its button painted", created);
+  ReportTimes("title changed to the new caption painted", retitled);
 
   PostMessageW(FindWindowExW(desktop, nullptr, L"BUTTON", nullptr), BM_CLICK, 0, 0);
   shell.WaitForExit(10000);

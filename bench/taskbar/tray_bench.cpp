@@ -17,27 +17,13 @@
 #include "e2e/process.h"
 #include "shell/taskbar/TaskBar.h"
 #include "support/testing.h"
+#include "support/timing.h"
 
 namespace {
 
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// Waits (1 ms steps, this program's own windows answering) until `done`; the time it took, or a
-// negative number after 3 s.
-template <typename Done>
-double TimeUntil(double start, Done done) {
-  while (Now() - start < 3000) {
-    testing_support::PumpFor(0);
-    if (done()) return Now() - start;
-    Sleep(1);
-  }
-  return -1;
-}
+using testing_support::NowMs;
+using testing_support::ReportTimes;
+using testing_support::TimeUntil;
 
 // The one icon's cell on the screen: left of the clock, centred in the strip.
 constexpr RECT kCell = {1024 - 150 - 3 - 19, 768 - 54 + 19, 1024 - 150 - 3 - 3, 768 - 54 + 35};
@@ -46,18 +32,6 @@ bool Painted(const std::vector<uint32_t>& now, const std::vector<uint32_t>& empt
   int differing = 0;
   for (size_t i = 0; i < now.size() && i < empty.size(); ++i) differing += now[i] != empty[i];
   return differing > 20;
-}
-
-void Report(const char* what, std::vector<double> times) {
-  const size_t all = times.size();
-  std::erase_if(times, [](double t) { return t < 0; });
-  if (times.empty()) {
-    std::printf("%s: never within 3 s (%zu tries)\n", what, all);
-    return;
-  }
-  std::sort(times.begin(), times.end());
-  std::printf("%s: median %.1f ms, worst %.1f ms, best %.1f ms (%zu of %zu within 3 s)\n", what,
-              times[times.size() / 2], times.back(), times.front(), times.size(), all);
 }
 
 int AddToScreen(int runs) {
@@ -84,17 +58,17 @@ int AddToScreen(int runs) {
   for (int i = 0; i < runs; ++i) {
     // At any moment of the shell's 100 ms ticks.
     testing_support::PumpFor(std::rand() % 100);
-    const double start = Now();
+    const double start = NowMs();
     if (!Shell_NotifyIconW(NIM_ADD, &data)) {
       std::printf("NIM_ADD refused\n");
       break;
     }
     shown.push_back(TimeUntil(start, [&] { return Painted(e2e::ScreenPart(kCell), empty); }));
     Shell_NotifyIconW(NIM_DELETE, &data);
-    TimeUntil(Now(), [&] { return !Painted(e2e::ScreenPart(kCell), empty); });
+    TimeUntil(NowMs(), [&] { return !Painted(e2e::ScreenPart(kCell), empty); });
   }
   std::printf("%d icons added one at a time\n", runs);
-  Report("NIM_ADD to the icon on the screen", shown);
+  ReportTimes("NIM_ADD to the icon on the screen", shown);
   DestroyWindow(owner);
   PostMessageW(FindWindowExW(desktop, nullptr, L"BUTTON", nullptr), BM_CLICK, 0, 0);
   shell.WaitForExit(10000);
@@ -121,11 +95,11 @@ void PaintWithIcons(int icons) {
   testing_support::WaitFor(
       [&] { return bar.Layout().NotificationArea().Width() == bar.Tray().NeededWidth(); }, 3000);
   constexpr int kPaints = 200;
-  const double start = Now();
+  const double start = NowMs();
   for (int i = 0; i < kPaints; ++i) bar.Tray().Paint();
   std::printf("the notification area with %zu icons (%d px wide) painted: %.3f ms per paint\n",
               bar.Tray().Icons().Visible().size(), bar.Layout().NotificationArea().Width(),
-              (Now() - start) / kPaints);
+              (NowMs() - start) / kPaints);
   bar.Destroy();
   DestroyWindow(owner);
   DestroyWindow(host);

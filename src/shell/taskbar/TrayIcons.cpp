@@ -4,13 +4,7 @@
 
 namespace {
 
-using tray::NotifyFlag::Guid;
-using tray::NotifyFlag::Icon;
-using tray::NotifyFlag::Info;
-using tray::NotifyFlag::Message;
-using tray::NotifyFlag::ShowTip;
-using tray::NotifyFlag::State;
-using tray::NotifyFlag::Tip;
+using namespace tray::NotifyFlag;  // the NIF_ flags by their short names
 
 // The states a program may set; others are the shell's.
 constexpr uint32_t kKnownStates = tray::NotifyState::Hidden | tray::NotifyState::SharedIcon;

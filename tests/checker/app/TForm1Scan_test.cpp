@@ -32,9 +32,7 @@ class MainWindowScan : public ::testing::Test {
       ownerAtRun_ = owner;
       return std::optional<DWORD>(0);
     };
-    auto form = std::make_unique<TForm1>(std::move(services));
-    EXPECT_TRUE(form->Create());
-    form->Show(SW_SHOWNOACTIVATE);
+    auto form = ShownForm(std::move(services));
     form_ = form.get();
     return form;
   }

@@ -30,13 +30,7 @@ class IgnoreCommands : public ::testing::Test {
       return IDOK;
     };
     services.scanners = [this, script] { return ScannersFinding(rows_, script); };
-    auto form = std::make_unique<TForm1>(std::move(services));
-    EXPECT_TRUE(form->Create());
-    form->Show(SW_SHOWNOACTIVATE);
-    return form;
-  }
-  static void Command(TForm1& form, int command) {
-    SendMessageW(form.Handle(), WM_COMMAND, command, 0);
+    return ShownForm(std::move(services));
   }
   static void Select(ResultListView& list, int row) {
     ListView_SetItemState(list.Handle(), row, LVIS_SELECTED, LVIS_SELECTED);
@@ -86,7 +80,7 @@ TEST_F(IgnoreCommands, ScansLeaveIgnoredRowsOutAndCountOnlyWhatIsShown) {
     script->release = true;
     auto form = Make(script);
     for (const int row : {2, 7, 8, 9}) form->ChkListView().SetChecked(row, c.threads);
-    Command(*form, cmd::kScan);
+    SendCommand(*form, cmd::kScan);
     EXPECT_TRUE(WaitFor([&] { return form->PendingScans() == 0; }));
     EXPECT_EQ(form->ListView2().Count(), c.shown);
     for (const ScanResultRow& row : Rows(form->ListView2()))
@@ -103,15 +97,15 @@ TEST_F(IgnoreCommands, IgnoredRowsLeaveTheListAtOnceAndTheWindowTakesThemOffAgai
   // The same finding as `value`, with other data.
   rows_ = {value, R(L"HKEY_CURRENT_USER", L"SOFTWARE\\A", L"path", L"C:\\b.exe"), shortcut, key};
   auto form = Make();
-  Command(*form, cmd::kScan);
+  SendCommand(*form, cmd::kScan);
   ResultListView& results = form->ListView2();
   EXPECT_EQ(IgnoreEnabled(*form), std::make_pair(false, false));  // nothing selected
-  Command(*form, cmd::kIgnore);
+  SendCommand(*form, cmd::kIgnore);
   EXPECT_EQ(results.Count(), 4);
 
   Select(results, 0);
   EXPECT_EQ(IgnoreEnabled(*form), std::make_pair(true, true));
-  Command(*form, cmd::kIgnore);
+  SendCommand(*form, cmd::kIgnore);
   EXPECT_EQ(Rows(results), (std::vector<ScanResultRow>{shortcut, key}));
   EXPECT_EQ(form->StatusBar1().Text(), L"已加入忽略列表。剩余：2 个错误。");
   EXPECT_TRUE(form->Menus().Enabled(form->Menus().Bar(), cmd::kRepairAll));
@@ -119,7 +113,7 @@ TEST_F(IgnoreCommands, IgnoredRowsLeaveTheListAtOnceAndTheWindowTakesThemOffAgai
             std::string::npos);
   for (int i = 0; i < 2; ++i) {
     Select(results, 0);
-    Command(*form, cmd::kIgnore);
+    SendCommand(*form, cmd::kIgnore);
   }
   EXPECT_EQ(results.Count(), 0);
   EXPECT_EQ(form->StatusBar1().Text(), L"已加入忽略列表。剩余：0 个错误。");
@@ -127,7 +121,7 @@ TEST_F(IgnoreCommands, IgnoredRowsLeaveTheListAtOnceAndTheWindowTakesThemOffAgai
   EXPECT_FALSE(IsWindowEnabled(form->FlatButton2()));
 
   // The window lists the entries as they were ignored.
-  Command(*form, cmd::kIgnoreList);
+  SendCommand(*form, cmd::kIgnoreList);
   TIgnoreForm* window = form->IgnoreForm();
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(IsWindowVisible(window->Handle()));
@@ -169,11 +163,11 @@ TEST_F(IgnoreCommands, WhatCannotBeKeptRightIsRefusedWithABox) {
     rows_ = {c.row};
     boxes_.clear();
     auto form = Make();
-    Command(*form, cmd::kScan);
+    SendCommand(*form, cmd::kScan);
     const std::wstring settings = SettingsPath(folder_.Path());
     if (c.settingsUnwritable) CreateDirectoryW(settings.c_str(), nullptr);  // a folder in its place
     Select(form->ListView2(), 0);
-    Command(*form, cmd::kIgnore);
+    SendCommand(*form, cmd::kIgnore);
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].text, c.box);
     EXPECT_EQ(boxes_[0].type, c.type);

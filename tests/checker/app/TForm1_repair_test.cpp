@@ -65,15 +65,9 @@ class RepairCommands : public ::testing::Test {
     };
     // One synchronous scan finds the test's rows.
     services.scanners = [this] { return ScannersFinding(rows_); };
-    auto form = std::make_unique<TForm1>(std::move(services));
-    EXPECT_TRUE(form->Create());
-    form->Show(SW_SHOWNOACTIVATE);
-    return form;
+    return ShownForm(std::move(services));
   }
-  static void Command(TForm1& form, int command) {
-    SendMessageW(form.Handle(), WM_COMMAND, command, 0);
-  }
-  static void Scan(TForm1& form) { Command(form, cmd::kScan); }
+  static void Scan(TForm1& form) { SendCommand(form, cmd::kScan); }
   static void Select(TForm1& form, int row) {
     ListView_SetItemState(form.ListView2().Handle(), row, LVIS_SELECTED | LVIS_FOCUSED,
                           LVIS_SELECTED | LVIS_FOCUSED);
@@ -129,12 +123,12 @@ TEST_F(RepairCommands, TheSelectedRowIsRepairedAfterItsQuestionMarkedAndLogged) 
   Scan(*form);
   const registry::Key key = registry::Key::Open(HKEY_CURRENT_USER, tree.Path());
 
-  Command(*form, cmd::kRepair);  // nothing selected: nothing at all
+  SendCommand(*form, cmd::kRepair);  // nothing selected: nothing at all
   EXPECT_TRUE(boxes_.empty());
 
   Select(*form, 1);
   answers_ = {IDCANCEL};
-  Command(*form, cmd::kRepair);
+  SendCommand(*form, cmd::kRepair);
   ASSERT_EQ(boxes_.size(), 1u);
   EXPECT_EQ(boxes_[0].text, L"将要从注册表中删除“HKEY_CURRENT_USER\\" + tree.Path() +
                                 L"\\B：C:\\没有.exe”，确定吗？");
@@ -143,7 +137,7 @@ TEST_F(RepairCommands, TheSelectedRowIsRepairedAfterItsQuestionMarkedAndLogged) 
   EXPECT_EQ(Image(*form, 1), 0);
   EXPECT_FALSE(Exists(folder_.File(L"Repair.log")));
 
-  Command(*form, cmd::kRepair);
+  SendCommand(*form, cmd::kRepair);
   EXPECT_FALSE(key.HasValue(L"B"));
   EXPECT_TRUE(key.HasValue(L"A"));
   EXPECT_EQ(Image(*form, 1), RepairedImage);
@@ -153,11 +147,11 @@ TEST_F(RepairCommands, TheSelectedRowIsRepairedAfterItsQuestionMarkedAndLogged) 
             std::string::npos);
 
   // A repaired row: not even a question.
-  Command(*form, cmd::kRepair);
+  SendCommand(*form, cmd::kRepair);
   EXPECT_EQ(boxes_.size(), 2u);
 
   Select(*form, 3);
-  Command(*form, cmd::kRepair);
+  SendCommand(*form, cmd::kRepair);
   EXPECT_EQ(boxes_.back().text,
             L"您确定要修复选中的错误吗？(文件位置：" + shortcut + L") (文件目标：C:\\没有.exe)");
   EXPECT_FALSE(Exists(shortcut));
@@ -168,7 +162,7 @@ TEST_F(RepairCommands, TheSelectedRowIsRepairedAfterItsQuestionMarkedAndLogged) 
   // The folder got a file after the scan: it stays, and the user is told that it changed.
   WriteFileBytes(menu_.File(L"空的\\new.txt"), "x");
   Select(*form, 4);
-  Command(*form, cmd::kRepair);
+  SendCommand(*form, cmd::kRepair);
   ASSERT_GE(boxes_.size(), 2u);
   EXPECT_EQ(boxes_[boxes_.size() - 2].text,
             L"您确定要修复选中的错误吗？(目录：" + menu_.File(L"空的") + L")");
@@ -184,7 +178,7 @@ TEST_F(RepairCommands, TheSelectedRowIsRepairedAfterItsQuestionMarkedAndLogged) 
   // A value that holds other data since the scan stays as well.
   tree.SetText(L"", L"C", L"C:\\另一个.exe");
   Select(*form, 2);
-  Command(*form, cmd::kRepair);
+  SendCommand(*form, cmd::kRepair);
   EXPECT_EQ(boxes_.back().text.rfind(L"这一项在检查之后已经改变", 0), 0u);
   EXPECT_TRUE(key.HasValue(L"C"));
   EXPECT_EQ(Image(*form, 2), 0);
@@ -218,7 +212,7 @@ TEST_F(RepairCommands, RepairAllByTheAnswersToItsTwoQuestions) {
     answers_ = {c.backup, c.repair};
     auto form = Make();
     Scan(*form);
-    Command(*form, cmd::kRepairAll);
+    SendCommand(*form, cmd::kRepairAll);
 
     ASSERT_GE(boxes_.size(), 2u);
     EXPECT_EQ(
@@ -297,10 +291,10 @@ TEST_F(RepairCommands, ARowIgnoredWhileARepairRunsIsLeftAlone) {
     Scan(*form);
     Select(*form, 1);
     if (c.ignoreInTheQuestion)
-      duringBox_ = [&] { Command(*form, cmd::kIgnore); };
+      duringBox_ = [&] { SendCommand(*form, cmd::kIgnore); };
     else
       PostMessageW(form->Handle(), WM_COMMAND, cmd::kIgnore, 0);
-    Command(*form, c.command);
+    SendCommand(*form, c.command);
     EXPECT_TRUE(registry::Key::Open(HKEY_CURRENT_USER, values.Path()).HasValue(L"Kept"));
     EXPECT_TRUE(form->Ignored().Matches(rows_[1]));
     EXPECT_EQ(application.KeyExists(L""), c.command == cmd::kRepair);
@@ -327,7 +321,7 @@ TEST_F(RepairCommands, BackupAndRestoreRunTheRegistryEditorOfTheWindowsFolder) {
     if (line.find(L" /e ") != std::wstring::npos)
       WriteFileBytes(folder_.File(L"Backup_Sanivo_new.reg"), WholeExport());
   };
-  Command(*form, cmd::kBackup);
+  SendCommand(*form, cmd::kBackup);
   ASSERT_EQ(commandLines_.size(), 1u);
   // Exported beside the backup first, put in its place once it is whole.
   EXPECT_EQ(commandLines_[0], L"\"C:\\windows\\regedit.exe\" /e Backup_Sanivo_new.reg");
@@ -361,7 +355,7 @@ TEST_F(RepairCommands, BackupAndRestoreRunTheRegistryEditorOfTheWindowsFolder) {
   // Restore: asked first; Cancel does nothing.
   commandLines_.clear();
   answers_ = {IDCANCEL};
-  Command(*form, cmd::kRestore);
+  SendCommand(*form, cmd::kRestore);
   // The question, and on a line of its own when the backup was made and its size.
   EXPECT_EQ(boxes_.back().text.rfind(L"说明：将要从备份文件“Backup_Sanivo.reg”恢复系统，确定吗？ \r\n备份时间：", 0), 0u);
   EXPECT_NE(boxes_.back().text.find(L"，大小：0.0 MB"), std::wstring::npos);
@@ -372,7 +366,7 @@ TEST_F(RepairCommands, BackupAndRestoreRunTheRegistryEditorOfTheWindowsFolder) {
     caption = WindowText(form->ProgressForm()->Handle());
     label = WindowText(form->ProgressForm()->Label1());
   };
-  Command(*form, cmd::kRestore);
+  SendCommand(*form, cmd::kRestore);
   ASSERT_EQ(commandLines_.size(), 1u);
   EXPECT_EQ(commandLines_[0], L"\"C:\\windows\\regedit.exe\" /s Backup_Sanivo.reg");
   EXPECT_EQ(caption, L"恢复");
@@ -385,7 +379,7 @@ TEST_F(RepairCommands, BackupAndRestoreRunTheRegistryEditorOfTheWindowsFolder) {
   // Without the backup file: the error names its full path and nothing runs.
   DeleteFileW(backup.c_str());
   commandLines_.clear();
-  Command(*form, cmd::kRestore);
+  SendCommand(*form, cmd::kRestore);
   EXPECT_EQ(boxes_.back().text, L"错误！备份文件“" + backup + L"”不存在，恢复失败。");
   EXPECT_EQ(boxes_.back().type, static_cast<UINT>(MB_OK | MB_ICONERROR));
   EXPECT_TRUE(commandLines_.empty());
@@ -425,7 +419,7 @@ TEST_F(RepairCommands, AFailedBackupNeverReplacesThePreviousOne) {
       editorExit_ = c.exit;
       form->StatusBar1().SetText(L"扫描完毕。共检查到：0 个错误。");
       const std::string log = Log();
-      Command(*form, cmd::kBackup);
+      SendCommand(*form, cmd::kBackup);
       ASSERT_FALSE(boxes_.empty());
       EXPECT_EQ(boxes_.back().text, c.box + (hadBackup ? unchanged : L"")) << c.what;
       EXPECT_EQ(boxes_.back().type, static_cast<UINT>(MB_OK | MB_ICONERROR)) << c.what;
@@ -472,7 +466,7 @@ TEST_F(RepairCommands, RestoreImportsOnlyAWholeRegistryFileAndReportsTheEditorsF
     commandLines_.clear();
     const std::string log = Log();
     form->StatusBar1().SetText(L"扫描完毕。共检查到：0 个错误。");
-    Command(*form, cmd::kRestore);
+    SendCommand(*form, cmd::kRestore);
     EXPECT_EQ(commandLines_.size(), c.runs ? 1u : 0u) << c.what;
     ASSERT_FALSE(boxes_.empty());
     EXPECT_EQ(boxes_.back().text, c.box) << c.what;
@@ -496,12 +490,12 @@ TEST_F(RepairCommands, WhileARepairWaitsNothingStartsAgainAndClosingWaitsForIt) 
     EXPECT_TRUE(form->RepairBusy());
     for (const int command :
          {cmd::kScan, cmd::kRepair, cmd::kRepairAll, cmd::kBackup, cmd::kRestore, cmd::kPopRepair})
-      Command(*form, command);
+      SendCommand(*form, command);
     PostMessageW(window, WM_CLOSE, 0, 0);
     PumpFor(50);
     stillThere = IsWindow(window) && form->ListView2().Count() == 1;
   };
-  Command(*form, cmd::kRepair);
+  SendCommand(*form, cmd::kRepair);
   EXPECT_TRUE(stillThere);
   EXPECT_EQ(boxes_.size(), 1u);  // no second question, no backup, no restore
   EXPECT_TRUE(commandLines_.empty());
@@ -515,7 +509,7 @@ TEST_F(RepairCommands, WhileARepairWaitsNothingStartsAgainAndClosingWaitsForIt) 
 TEST_F(RepairCommands, TheHistoryWindowShowsTheFileAndClearsIt) {
   auto form = Make();
   form->WriteLog(L"删除", L"HKEY_CURRENT_USER Software\\A Value C:\\没有.exe");
-  Command(*form, cmd::kHistory);
+  SendCommand(*form, cmd::kHistory);
   const TForm2* history = form->HistoryForm();
   ASSERT_NE(history, nullptr);
   const HWND window = history->Handle();
@@ -550,7 +544,7 @@ TEST_F(RepairCommands, TheHistoryWindowShowsTheFileAndClearsIt) {
   SendMessageW(history->Button1(), BM_CLICK, 0, 0);
   EXPECT_FALSE(IsWindowVisible(window));
   form->WriteLog(L"备份注册表", L"备份成功");
-  Command(*form, cmd::kHistory);
+  SendCommand(*form, cmd::kHistory);
   EXPECT_EQ(form->HistoryForm(), history);
   EXPECT_NE(WindowText(history->Memo1()).find(L"备份成功"), std::wstring::npos);
 
@@ -561,7 +555,7 @@ TEST_F(RepairCommands, TheHistoryWindowShowsTheFileAndClearsIt) {
   SetWindowTextW(history->Memo1(), L"shown");
   SendMessageW(history->FlatButton1(), BM_CLICK, 0, 0);
   EXPECT_EQ(WindowText(history->Memo1()), L"shown");
-  Command(*form, cmd::kHistory);  // a missing file shows an empty memo
+  SendCommand(*form, cmd::kHistory);  // a missing file shows an empty memo
   EXPECT_EQ(WindowText(history->Memo1()), L"");
   EXPECT_TRUE(boxes_.empty());
 }
@@ -570,7 +564,7 @@ TEST_F(RepairCommands, ClearingTheHistoryWithTheWindowNeverOpened) {
   auto form = Make();
   form->WriteLog(L"恢复注册表", L"恢复成功");
   ASSERT_TRUE(Exists(folder_.File(L"Repair.log")));
-  Command(*form, cmd::kClearHistory);
+  SendCommand(*form, cmd::kClearHistory);
   EXPECT_FALSE(Exists(folder_.File(L"Repair.log")));
   ASSERT_NE(form->HistoryForm(), nullptr);
   EXPECT_FALSE(IsWindowVisible(form->HistoryForm()->Handle()));

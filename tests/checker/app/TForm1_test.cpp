@@ -53,10 +53,7 @@ std::vector<std::wstring> MenuTexts(HMENU menu) {
 class MainWindow : public ::testing::Test {
  protected:
   std::unique_ptr<TForm1> Make(CheckerServices services) {
-    auto form = std::make_unique<TForm1>(std::move(services));
-    EXPECT_TRUE(form->Create());
-    form->Show(SW_SHOWNOACTIVATE);
-    return form;
+    return ShownForm(std::move(services));
   }
   std::unique_ptr<TForm1> Make() { return Make(TestServices(folder_.Path())); }
   std::wstring SetIni() const { return folder_.File(L"Set.ini"); }

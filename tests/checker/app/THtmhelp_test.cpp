@@ -135,9 +135,7 @@ class HelpCommands : public ::testing::Test {
     services.openAddress = [this](HWND owner, const std::wstring& address) {
       opened_.emplace_back(owner, address);
     };
-    form_ = std::make_unique<TForm1>(std::move(services));
-    EXPECT_TRUE(form_->Create());
-    form_->Show(SW_SHOWNOACTIVATE);
+    form_ = ShownForm(std::move(services));
   }
   ~HelpCommands() override {
     form_.reset();

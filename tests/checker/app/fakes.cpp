@@ -1,5 +1,7 @@
 #include "fakes.h"
 
+#include <gtest/gtest.h>
+
 #include "common/pump.h"
 
 FakeThread::FakeThread(std::shared_ptr<ThreadScript> script, std::wstring name)
@@ -75,4 +77,15 @@ CheckerServices TestServices(const std::wstring& folder, DWORD major, DWORD mino
   services.scanners = [] { return ScannerSet(); };
   services.quitOnDestroy = false;
   return services;
+}
+
+std::unique_ptr<TForm1> ShownForm(CheckerServices services) {
+  auto form = std::make_unique<TForm1>(std::move(services));
+  EXPECT_TRUE(form->Create());
+  form->Show(SW_SHOWNOACTIVATE);
+  return form;
+}
+
+void SendCommand(TForm1& form, int command) {
+  SendMessageW(form.Handle(), WM_COMMAND, command, 0);
 }

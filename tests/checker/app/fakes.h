@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "checker/app/CheckerServices.h"
+#include "checker/app/TForm1.h"
 #include "checker/app/ScanControl.h"
 #include "checker/scanners/ScanThread.h"
 
@@ -91,3 +92,8 @@ ScanResultRow Row(const std::wstring& item, const std::wstring& location);
 // Services for a main window in a test: Windows 7 unless told otherwise, Set.ini in `folder`,
 // nothing recorded in the registry, no scanners, no quit message at the end.
 CheckerServices TestServices(const std::wstring& folder, DWORD major = 6, DWORD minor = 1);
+
+// A main window made with `services` and shown without taking the activation.
+std::unique_ptr<TForm1> ShownForm(CheckerServices services);
+// A command of the menus, the buttons or the keys, as the window receives it.
+void SendCommand(TForm1& form, int command);

@@ -17,11 +17,7 @@ namespace {
 
 using records::Fields;
 using testing_support::WaitFor;
-using tray::NotifyFlag::Icon;
-using tray::NotifyFlag::Info;
-using tray::NotifyFlag::Message;
-using tray::NotifyFlag::State;
-using tray::NotifyFlag::Tip;
+using namespace tray::NotifyFlag;  // the NIF_ flags by their short names
 
 // Cells stand edge to edge inside the area, inside the strip, in at most two rows, the first
 // row holding the larger half; no icon takes no width.

@@ -8,13 +8,7 @@ namespace {
 
 using records::Fields;
 using tray::DecodeNotifyRecord;
-using tray::NotifyFlag::Guid;
-using tray::NotifyFlag::Icon;
-using tray::NotifyFlag::Info;
-using tray::NotifyFlag::Message;
-using tray::NotifyFlag::ShowTip;
-using tray::NotifyFlag::State;
-using tray::NotifyFlag::Tip;
+using namespace tray::NotifyFlag;  // the NIF_ flags by their short names
 
 constexpr uint32_t kAll = Message | Icon | Tip | State | Info | Guid | ShowTip;
 
