@@ -20,9 +20,7 @@ std::wstring Upper(std::wstring_view text) {
   return upper;
 }
 
-bool SameName(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() && Upper(a) == Upper(b);
-}
+using registry::SameName;
 
 bool Contains(std::wstring_view text, std::wstring_view part) {
   return !part.empty() && Upper(text).find(Upper(part)) != std::wstring::npos;

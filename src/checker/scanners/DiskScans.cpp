@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "checker/scanners/Registry.h"
 #include "common/handles.h"
 #include "common/text.h"
 
@@ -64,12 +65,6 @@ bool Reportable(const std::wstring& path) {
   return ansi.size() < MAX_PATH && common::FromAnsi(ansi) == path;
 }
 
-bool SameFolder(const std::wstring& a, const std::wstring& b) {
-  return a.size() == b.size() &&
-         CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
-                        b.data(), static_cast<int>(b.size())) == CSTR_EQUAL;
-}
-
 }  // namespace
 
 DiskScans::DiskScans(ScanHost& host, FileQueries files, Wow64Folders wow64)
@@ -106,7 +101,7 @@ bool DiskScans::LeftOut(const std::wstring& directory) const {
   if (SkippedDirectory(directory, host_.Environment().BakPath)) return true;
   // Seen from a 32-bit program on 64-bit Windows, System32 shows SysWOW64 once more.
   return wow64_.active && !wow64_.system32.empty() &&
-         SameFolder(directory, wow64_.system32 + L"\\");
+         registry::SameName(directory, wow64_.system32 + L"\\");
 }
 
 void DiskScans::FindFiles(const std::wstring& directory, const std::wstring& mask, int mode) {
@@ -215,7 +210,9 @@ void DiskScans::Scan_Direrr() {
   FindEmptyDirs(programs);
   for (const std::wstring& folder : emptyDirs_) {
     // The Start menu's own folders are never leftovers, however empty.
-    if (SameFolder(folder, programs) || (!startup.empty() && SameFolder(folder, startup))) continue;
+    if (registry::SameName(folder, programs) ||
+        (!startup.empty() && registry::SameName(folder, startup)))
+      continue;
     host_.AddRow({kEmptyFolder, folder, L"", L"", 0});
     ProcessMessages();
   }

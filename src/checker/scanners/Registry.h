@@ -17,6 +17,8 @@ namespace registry {
 // The five root keys by the names the result rows give them ("HKEY_CLASSES_ROOT",
 // "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS", "HKEY_CURRENT_CONFIG").
 std::wstring RootName(HKEY root);         // empty for any other handle
+// Two names the same as the registry (and the file system) compares them: case aside.
+bool SameName(std::wstring_view a, std::wstring_view b);
 HKEY RootByName(std::wstring_view name);  // null for any other text (exact case)
 
 // A root key as one registry view shows it: `flags` (KEY_WOW64_64KEY, KEY_WOW64_32KEY or 0 for

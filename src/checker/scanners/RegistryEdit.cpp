@@ -25,8 +25,7 @@ constexpr DWORD kMaxData = 64u << 20;
 LONG OpenForWriting(HKEY root, std::wstring_view path, common::RegKey& opened) {
   if (root == nullptr) return ERROR_INVALID_HANDLE;
   HKEY key = nullptr;
-  const LONG result =
-      RegOpenKeyExA(root, common::ToAnsi(path).c_str(), 0, KEY_SET_VALUE, &key);
+  const LONG result = RegOpenKeyExA(root, common::ToAnsi(path).c_str(), 0, KEY_SET_VALUE, &key);
   if (result == ERROR_SUCCESS) opened = common::RegKey(key);
   return result;
 }
@@ -84,10 +83,7 @@ std::optional<std::optional<WideValue>> ValueOf(HKEY key, std::wstring_view name
   const std::optional<std::vector<WideValue>> values = ValuesOf(key);
   if (!values) return std::nullopt;
   for (const WideValue& value : *values)
-    if (CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, value.name.data(),
-                       static_cast<int>(value.name.size()), name.data(),
-                       static_cast<int>(name.size())) == CSTR_EQUAL)
-      return std::optional<WideValue>(value);
+    if (SameName(value.name, name)) return std::optional<WideValue>(value);
   return std::optional<WideValue>();
 }
 

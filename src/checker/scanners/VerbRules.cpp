@@ -39,20 +39,19 @@ bool VerbWorks(const registry::Key& verb, const FileQueries& files) {
 
 const std::vector<std::wstring_view>& SystemClassNames() {
   static const std::vector<std::wstring_view> names = {
-      L"CLSID",   L"Interface", L"TypeLib",  L"AppID",   L"*",        L"Directory",
-      L"Drive",   L"Folder",    L"AllFilesystemObjects", L"exefile",  L"comfile",
-      L"batfile", L"cmdfile",   L"lnkfile",  L"regfile", L".exe",     L".com",
-      L".bat",    L".cmd",      L".lnk",     L".reg",    L".dll"};
+      L"CLSID",   L"Interface", L"TypeLib",
+      L"AppID",   L"*",         L"Directory",
+      L"Drive",   L"Folder",    L"AllFilesystemObjects",
+      L"exefile", L"comfile",   L"batfile",
+      L"cmdfile", L"lnkfile",   L"regfile",
+      L".exe",    L".com",      L".bat",
+      L".cmd",    L".lnk",      L".reg",
+      L".dll"};
   return names;
 }
 
 bool IsSystemClass(std::wstring_view name) {
-  // Class names compare as the registry compares key names.
-  return std::any_of(SystemClassNames().begin(), SystemClassNames().end(),
-                     [name](std::wstring_view candidate) {
-                       return name.size() == candidate.size() &&
-                              CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, name.data(),
-                                             static_cast<int>(name.size()), candidate.data(),
-                                             static_cast<int>(candidate.size())) == CSTR_EQUAL;
-                     });
+  return std::any_of(
+      SystemClassNames().begin(), SystemClassNames().end(),
+      [name](std::wstring_view candidate) { return registry::SameName(name, candidate); });
 }
