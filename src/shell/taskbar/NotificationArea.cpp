@@ -222,11 +222,11 @@ void NotificationArea::DropFocus() {
 void NotificationArea::TellFocused(UINT event) {
   const int index = FocusedIndex();
   if (index < 0) return;
-  const RECT rect = IconScreenRect(index);
-  const POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
   TrayIcon* icon = shown_[static_cast<size_t>(index)];
   // The keyboard's choices are words of version 3 and later; older programs know only the mouse.
   if (icon->version < 3) return;
+  const RECT rect = IconScreenRect(index);
+  const POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
   icons_.SendEvent(icon->owner, icon->id, event, centre);  // may remove the icon
 }
 
